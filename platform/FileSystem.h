@@ -1,0 +1,44 @@
+// Files and folders. Paths are Windows paths in UTF-8 ("C:\\dir\\file.ini").
+#pragma once
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace tidemark::platform {
+
+namespace fileerror {
+inline constexpr std::uint32_t None = 0;
+inline constexpr std::uint32_t FileNotFound = 2;
+inline constexpr std::uint32_t PathNotFound = 3;
+inline constexpr std::uint32_t AccessDenied = 5;
+inline constexpr std::uint32_t SharingViolation = 32;
+inline constexpr std::uint32_t AlreadyExists = 183;
+} // namespace fileerror
+
+struct FileReadResult {
+    bool ok = false;
+    std::uint32_t error = fileerror::None;   // system error code when !ok
+    std::string bytes;
+};
+
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+    virtual FileReadResult readAll(const std::string& path) = 0;
+    // Writes the whole file so that a reader or a crash sees either the old
+    // or the new contents, never a mixture. An existing file keeps its access
+    // list and attributes. The folder must exist. Returns the system error
+    // code, 0 on success.
+    virtual std::uint32_t replaceContents(const std::string& path, std::string_view bytes) = 0;
+    // Returns 0, or the system error (183 when it already exists).
+    virtual std::uint32_t createDirectory(const std::string& path) = 0;
+    virtual bool fileExists(const std::string& path) = 0;
+    virtual bool directoryExists(const std::string& path) = 0;
+    virtual bool deleteFile(const std::string& path) = 0;
+    // Deletes every file in the folder whose name matches the wildcard
+    // pattern (* and ?); errors on single files are skipped. Returns how many
+    // were deleted.
+    virtual int deleteMatching(const std::string& folder, const std::string& pattern) = 0;
+};
+
+} // namespace tidemark::platform

@@ -1,0 +1,25 @@
+// Starting other programs.
+#pragma once
+#include <cstdint>
+#include <string>
+#include "platform/Display.h"
+
+namespace tidemark::platform {
+
+namespace showcmd {
+inline constexpr int Hide = 0;
+inline constexpr int Normal = 1;
+inline constexpr int Minimized = 2;
+} // namespace showcmd
+
+class Launcher {
+public:
+    virtual ~Launcher() = default;
+    // As the shell's execute call: a value above 32 means success, smaller
+    // values are the shell's error codes (2 = file not found).
+    virtual std::intptr_t shellExecute(NativeWindow owner, const std::string& verb,
+                                       const std::string& file, const std::string& parameters,
+                                       const std::string& directory, int showCommand) = 0;
+};
+
+} // namespace tidemark::platform

@@ -1,0 +1,133 @@
+#include "platform/sim/SimFileSystem.h"
+
+#include "platform/sim/SimPaths.h"
+
+namespace tidemark::sim {
+
+using platform::FileReadResult;
+namespace fe = platform::fileerror;
+
+SimFileSystem::SimFileSystem() { makeDirectories("C:\\"); }
+
+std::string SimFileSystem::keyOf(const std::string& path) { return pathKey(path); }
+
+bool SimFileSystem::writeDenied(const std::string& key) const {
+    for (const auto& d : denied_) {
+        if (key == d || (key.size() > d.size() && key.compare(0, d.size(), d) == 0 && key[d.size()] == '\\'))
+            return true;
+    }
+    return false;
+}
+
+FileReadResult SimFileSystem::readAll(const std::string& path) {
+    FileReadResult r;
+    const auto it = nodes_.find(keyOf(path));
+    if (it == nodes_.end() || it->second.directory) {
+        r.error = directoryExists(parentFolder(path)) ? fe::FileNotFound : fe::PathNotFound;
+        if (it != nodes_.end()) r.error = fe::AccessDenied;
+        return r;
+    }
+    r.ok = true;
+    r.bytes = it->second.bytes;
+    return r;
+}
+
+std::uint32_t SimFileSystem::replaceContents(const std::string& path, std::string_view bytes) {
+    const std::string key = keyOf(path);
+    if (!directoryExists(parentFolder(path))) return fe::PathNotFound;
+    if (writeDenied(key)) return fe::AccessDenied;
+    auto it = nodes_.find(key);
+    if (it != nodes_.end() && it->second.directory) return fe::AccessDenied;
+    if (it == nodes_.end()) it = nodes_.emplace(key, Node{false, normalizePath(path), {}}).first;
+    it->second.bytes.assign(bytes.data(), bytes.size());
+    ++writes_;
+    return fe::None;
+}
+
+std::uint32_t SimFileSystem::createDirectory(const std::string& path) {
+    const std::string key = keyOf(path);
+    if (nodes_.count(key)) return fe::AlreadyExists;
+    if (!directoryExists(parentFolder(path))) return fe::PathNotFound;
+    if (writeDenied(key)) return fe::AccessDenied;
+    nodes_.emplace(key, Node{true, normalizePath(path), {}});
+    return fe::None;
+}
+
+bool SimFileSystem::fileExists(const std::string& path) {
+    const auto it = nodes_.find(keyOf(path));
+    return it != nodes_.end() && !it->second.directory;
+}
+
+bool SimFileSystem::directoryExists(const std::string& path) {
+    const auto it = nodes_.find(keyOf(path));
+    return it != nodes_.end() && it->second.directory;
+}
+
+bool SimFileSystem::deleteFile(const std::string& path) {
+    const std::string key = keyOf(path);
+    const auto it = nodes_.find(key);
+    if (it == nodes_.end() || it->second.directory || writeDenied(key)) return false;
+    nodes_.erase(it);
+    return true;
+}
+
+int SimFileSystem::deleteMatching(const std::string& folder, const std::string& pattern) {
+    int deleted = 0;
+    for (const auto& f : filesIn(folder)) {
+        if (wildcardMatch(pattern, fileNamePart(f)) && deleteFile(f)) ++deleted;
+    }
+    return deleted;
+}
+
+void SimFileSystem::makeDirectories(const std::string& path) {
+    const std::string p = normalizePath(path);
+    std::string prefix;
+    std::size_t start = 0;
+    while (start <= p.size()) {
+        const auto pos = p.find('\\', start);
+        prefix = p.substr(0, pos == std::string::npos ? p.size() : pos);
+        std::string node = prefix;
+        if (node.size() == 2 && node[1] == ':') node += '\\';
+        const std::string key = keyOf(node);
+        if (!nodes_.count(key)) nodes_.emplace(key, Node{true, node, {}});
+        if (pos == std::string::npos) break;
+        start = pos + 1;
+        if (start == p.size()) break;
+    }
+}
+
+void SimFileSystem::putFile(const std::string& path, std::string_view bytes) {
+    makeDirectories(parentFolder(path));
+    nodes_[keyOf(path)] = Node{false, normalizePath(path), std::string(bytes)};
+}
+
+std::string SimFileSystem::contents(const std::string& path) const {
+    const auto it = nodes_.find(keyOf(path));
+    return (it == nodes_.end() || it->second.directory) ? std::string() : it->second.bytes;
+}
+
+std::vector<std::string> SimFileSystem::filesIn(const std::string& folder) const {
+    std::vector<std::string> out;
+    const std::string key = keyOf(folder);
+    for (const auto& [k, n] : nodes_) {
+        if (!n.directory && keyOf(parentFolder(n.path)) == key) out.push_back(n.path);
+    }
+    return out;
+}
+
+class SimLocks::Hold final : public platform::LockHold {
+public:
+    Hold(std::set<std::string>& held, std::string name) : held_(held), name_(std::move(name)) {}
+    ~Hold() override { held_.erase(name_); }
+
+private:
+    std::set<std::string>& held_;
+    std::string name_;
+};
+
+std::unique_ptr<platform::LockHold> SimLocks::acquire(const std::string& name, std::uint32_t) {
+    if (!held_.insert(name).second) return nullptr;
+    return std::make_unique<Hold>(held_, name);
+}
+
+} // namespace tidemark::sim

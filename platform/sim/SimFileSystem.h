@@ -1,0 +1,62 @@
+// The simulated machine's disk: one in-memory tree of folders and files that
+// every simulated process sees, with case-insensitive Windows paths.
+#pragma once
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+#include "platform/FileSystem.h"
+#include "platform/Locks.h"
+
+namespace tidemark::sim {
+
+class SimFileSystem final : public platform::FileSystem {
+public:
+    SimFileSystem();
+
+    platform::FileReadResult readAll(const std::string& path) override;
+    std::uint32_t replaceContents(const std::string& path, std::string_view bytes) override;
+    std::uint32_t createDirectory(const std::string& path) override;
+    bool fileExists(const std::string& path) override;
+    bool directoryExists(const std::string& path) override;
+    bool deleteFile(const std::string& path) override;
+    int deleteMatching(const std::string& folder, const std::string& pattern) override;
+
+    // Test set-up and inspection.
+    void makeDirectories(const std::string& path);
+    void putFile(const std::string& path, std::string_view bytes);   // creates the folders
+    std::string contents(const std::string& path) const;              // "" when missing
+    std::vector<std::string> filesIn(const std::string& folder) const;
+    // Writes to this file (or anything below this folder) fail with access denied.
+    void denyWrites(const std::string& path) { denied_.insert(keyOf(path)); }
+    void allowWrites(const std::string& path) { denied_.erase(keyOf(path)); }
+    int writeCount() const { return writes_; }
+
+private:
+    struct Node {
+        bool directory = false;
+        std::string path;
+        std::string bytes;
+    };
+    static std::string keyOf(const std::string& path);
+    bool writeDenied(const std::string& key) const;
+
+    std::map<std::string, Node> nodes_;
+    std::set<std::string> denied_;
+    int writes_ = 0;
+};
+
+// Named locks of the simulated machine. Processes run one at a time here, so
+// a lock that is held when another asks means a test drives two writers
+// into each other: the waiter times out as it would on Windows.
+class SimLocks final : public platform::Locks {
+public:
+    std::unique_ptr<platform::LockHold> acquire(const std::string& name, std::uint32_t timeoutMs) override;
+    bool isHeld(const std::string& name) const { return held_.count(name) != 0; }
+
+private:
+    class Hold;
+    std::set<std::string> held_;
+};
+
+} // namespace tidemark::sim

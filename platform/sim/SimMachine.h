@@ -1,0 +1,80 @@
+// A simulated Windows machine for scenario tests: one clock, one disk, one
+// registry, several user accounts (any number logged on at once), and a
+// record of every message box shown and every program started. Programs run
+// on it as SimProcess objects, each with its own account.
+#pragma once
+#include <deque>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+#include "platform/MessageBox.h"
+#include "platform/OsVersion.h"
+#include "platform/sim/SimClock.h"
+#include "platform/sim/SimCodePage.h"
+#include "platform/sim/SimFileSystem.h"
+#include "platform/sim/SimRegistry.h"
+
+namespace tidemark::sim {
+
+struct SimUser {
+    std::string name;
+    std::string sid;
+    std::vector<std::string> groups;   // every local group, indirect ones included
+    std::string profileFolder;         // C:\Users\<name>
+    std::string appData;               // <profile>\AppData\Roaming
+    bool loggedOn = false;
+};
+
+struct MessageRecord {
+    std::string user;
+    std::string program;
+    platform::MessageRequest request;
+    platform::MessageAnswer answer{};
+};
+
+struct LaunchRecord {
+    std::string user;
+    std::string verb, file, parameters, directory;
+    int showCommand = 0;
+};
+
+inline constexpr const char* kProfileListKey = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList";
+
+class SimMachine {
+public:
+    SimMachine();
+
+    SimClock clock;
+    SimFileSystem files;
+    SimLocks locks;
+    SimCodePage codePage;
+    SimRegistry registry;
+
+    std::optional<platform::OsVersionInfo> osVersion;
+    std::optional<platform::Rect> workArea = platform::Rect{0, 0, 1280, 984};
+    std::string programFolder = "C:\\Program Files\\Tidemark";
+
+    // Accounts. A new user has a profile-list entry (profile not loaded).
+    SimUser& addUser(const std::string& name, const std::string& sid, std::vector<std::string> groups = {"Users"});
+    // Loads the profile (RefCount 1) and creates the volatile environment.
+    void logOn(const std::string& name);
+    void logOff(const std::string& name);
+    SimUser* findUser(const std::string& name);
+    SimUser* findUserBySid(const std::string& sid);
+    const std::deque<SimUser>& users() const { return users_; }
+
+    // Message boxes: answers are taken from the front of the queue; with an
+    // empty queue every box is answered with its first button.
+    std::deque<platform::MessageAnswer> scriptedAnswers;
+    std::vector<MessageRecord> messages;
+
+    std::vector<LaunchRecord> launches;
+    std::set<std::string> missingPrograms;   // shell-execute answers 2 (file not found)
+    std::vector<std::string> accessGrants;   // paths opened to Everyone directly
+
+private:
+    std::deque<SimUser> users_;   // deque: references stay valid as users are added
+};
+
+} // namespace tidemark::sim

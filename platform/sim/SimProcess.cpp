@@ -1,0 +1,227 @@
+#include "platform/sim/SimProcess.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "platform/sim/SimPaths.h"
+
+namespace tidemark::sim {
+
+using namespace platform;
+
+namespace {
+
+std::string upper(std::string s) {
+    for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return s;
+}
+
+class SimAccounts final : public Accounts {
+public:
+    explicit SimAccounts(SimProcess& p) : p_(p) {}
+    std::optional<std::string> currentUserName() override {
+        ++p_.userNameCalls;
+        if (p_.userNameFailures > 0) { --p_.userNameFailures; return std::nullopt; }
+        return p_.userName();
+    }
+    LocalGroupsResult localGroups(std::string_view userName) override {
+        ++p_.groupQueryCalls;
+        LocalGroupsResult r;
+        if (p_.groupQueryFailures > 0) {
+            --p_.groupQueryFailures;
+            r.status = 2221;   // NERR_UserNotFound
+            return r;
+        }
+        const SimUser* u = p_.machine().findUser(std::string(userName));
+        if (!u) { r.status = 2221; return r; }
+        r.bufferReturned = true;
+        r.groups = u->groups;
+        r.totalEntries = static_cast<std::uint32_t>(u->groups.size());
+        r.entriesRead = r.totalEntries;
+        if (p_.groupQueryPartial > 0 && !r.groups.empty()) {
+            --p_.groupQueryPartial;
+            r.groups.pop_back();
+            r.entriesRead = static_cast<std::uint32_t>(r.groups.size());
+            r.status = regstatus::MoreData;
+        }
+        return r;
+    }
+    std::optional<WorkstationUserInfo> workstationUser() override {
+        return WorkstationUserInfo{p_.userName(), "SIMPC", "", "\\\\SIMPC"};
+    }
+    std::optional<std::string> processUserSid() override {
+        if (p_.tokenSidFails) return std::nullopt;
+        const SimUser* u = p_.machine().findUser(p_.userName());
+        if (!u) return std::nullopt;
+        return u->sid;
+    }
+
+private:
+    SimProcess& p_;
+};
+
+class SimRegistryView final : public Registry {
+public:
+    explicit SimRegistryView(SimProcess& p) : p_(p) {}
+    std::unique_ptr<RegistryKey> openKey(RegistryRoot root, std::string_view path) override {
+        if (root == RegistryRoot::CurrentUser) {
+            const SimUser* u = p_.machine().findUser(p_.userName());
+            if (!u) return nullptr;
+            return p_.machine().registry.open(RegistryRoot::Users, u->sid + "\\" + std::string(path));
+        }
+        return p_.machine().registry.open(root, std::string(path));
+    }
+
+private:
+    SimProcess& p_;
+};
+
+class SimFolders final : public KnownFolders {
+public:
+    explicit SimFolders(SimProcess& p) : p_(p) {}
+    std::optional<std::string> folderPath(int id) override {
+        const SimUser* u = p_.machine().findUser(p_.userName());
+        switch (id) {
+        case csidl::AppData:
+            if (p_.appDataFails || !u) return std::nullopt;
+            return u->appData;
+        case csidl::Personal: return u ? std::optional(u->profileFolder + "\\Documents") : std::nullopt;
+        case csidl::Startup:
+            return u ? std::optional(u->appData + "\\Microsoft\\Windows\\Start Menu\\Programs\\Startup") : std::nullopt;
+        case csidl::StartMenu:
+            return u ? std::optional(u->appData + "\\Microsoft\\Windows\\Start Menu") : std::nullopt;
+        case csidl::Programs:
+            return u ? std::optional(u->appData + "\\Microsoft\\Windows\\Start Menu\\Programs") : std::nullopt;
+        case csidl::CommonStartMenu: return std::string("C:\\ProgramData\\Microsoft\\Windows\\Start Menu");
+        case csidl::CommonStartup:
+            return std::string("C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\StartUp");
+        case csidl::ProgramFiles: return std::string("C:\\Program Files");
+        default: return std::nullopt;
+        }
+    }
+
+private:
+    SimProcess& p_;
+};
+
+class SimProcessInfo final : public ProcessInfo {
+public:
+    SimProcessInfo(SimProcess& p, std::string exe, std::string cmd) : p_(p), exe_(std::move(exe)), cmd_(std::move(cmd)) {}
+    std::string executablePath() override { return exe_; }
+    std::string commandLine() override { return cmd_; }
+    std::optional<std::string> environmentVariable(const std::string& name) override {
+        for (const auto& [k, v] : p_.environment)
+            if (upper(k) == upper(name)) return v;
+        return std::nullopt;
+    }
+
+private:
+    SimProcess& p_;
+    std::string exe_, cmd_;
+};
+
+class SimOsVersion final : public OsVersion {
+public:
+    explicit SimOsVersion(SimMachine& m) : m_(m) {}
+    std::optional<OsVersionInfo> query() override { return m_.osVersion; }
+
+private:
+    SimMachine& m_;
+};
+
+class SimDisplay final : public Display {
+public:
+    explicit SimDisplay(SimMachine& m) : m_(m) {}
+    std::optional<Rect> nearestMonitorWorkArea(NativeWindow) override { return m_.workArea; }
+
+private:
+    SimMachine& m_;
+};
+
+class SimLauncher final : public Launcher {
+public:
+    explicit SimLauncher(SimProcess& p) : p_(p) {}
+    std::intptr_t shellExecute(NativeWindow, const std::string& verb, const std::string& file,
+                               const std::string& parameters, const std::string& directory, int show) override {
+        auto& m = p_.machine();
+        if (m.missingPrograms.count(upper(fileNamePart(file)))) return 2;
+        m.launches.push_back({p_.userName(), verb, file, parameters, directory, show});
+        return 42;
+    }
+
+private:
+    SimProcess& p_;
+};
+
+class SimAccess final : public AccessControl {
+public:
+    explicit SimAccess(SimMachine& m) : m_(m) {}
+    bool grantEveryoneFullControl(const std::string& path) override {
+        if (!m_.files.fileExists(path)) return false;
+        m_.accessGrants.push_back(normalizePath(path));
+        return true;
+    }
+
+private:
+    SimMachine& m_;
+};
+
+class SimMessages final : public MessageBoxes {
+public:
+    SimMessages(SimProcess& p, std::string program) : p_(p), program_(std::move(program)) {}
+    MessageAnswer show(const MessageRequest& request) override {
+        auto& m = p_.machine();
+        MessageAnswer answer = firstButton(request.buttons);
+        if (!m.scriptedAnswers.empty()) {
+            answer = m.scriptedAnswers.front();
+            m.scriptedAnswers.pop_front();
+        }
+        m.messages.push_back({p_.userName(), program_, request, answer});
+        return answer;
+    }
+
+private:
+    static MessageAnswer firstButton(MessageButtons b) {
+        switch (b) {
+        case MessageButtons::YesNo:
+        case MessageButtons::YesNoCancel: return MessageAnswer::Yes;
+        case MessageButtons::RetryCancel: return MessageAnswer::Retry;
+        default: return MessageAnswer::Ok;
+        }
+    }
+    SimProcess& p_;
+    std::string program_;
+};
+
+} // namespace
+
+struct SimProcess::Adapters {
+    Adapters(SimProcess& p, const std::string& exe, const std::string& cmd, const std::string& program)
+        : accounts(p), registry(p), folders(p), info(p, exe, cmd), os(p.machine()), display(p.machine()),
+          launcher(p), access(p.machine()), messages(p, program) {}
+    SimAccounts accounts;
+    SimRegistryView registry;
+    SimFolders folders;
+    SimProcessInfo info;
+    SimOsVersion os;
+    SimDisplay display;
+    SimLauncher launcher;
+    SimAccess access;
+    SimMessages messages;
+};
+
+SimProcess::SimProcess(SimMachine& machine, std::string userName, std::string exeName, std::string arguments)
+    : machine_(machine), userName_(std::move(userName)) {
+    exePath_ = machine_.programFolder + "\\" + exeName;
+    commandLine_ = "\"" + exePath_ + "\"" + (arguments.empty() ? "" : " " + arguments);
+    environment["TEMP"] = "C:\\Windows\\Temp";
+    adapters_ = std::make_unique<Adapters>(*this, exePath_, commandLine_, exeName);
+    platform_ = std::make_unique<Platform>(Platform{machine_.clock, machine_.files, machine_.locks, machine_.codePage,
+                                                    adapters_->info, adapters_->accounts, adapters_->registry,
+                                                    adapters_->folders, adapters_->display, adapters_->os,
+                                                    adapters_->launcher, adapters_->access, adapters_->messages});
+}
+
+SimProcess::~SimProcess() = default;
+
+} // namespace tidemark::sim

@@ -1,0 +1,49 @@
+// One program running on the simulated machine under one account. Its
+// platform() is what the program's portable code is given.
+#pragma once
+#include <map>
+#include <memory>
+#include <string>
+#include "platform/Platform.h"
+#include "platform/sim/SimMachine.h"
+
+namespace tidemark::sim {
+
+class SimProcess {
+public:
+    // userName must be an account added to the machine (or any name, for a
+    // process whose account the machine does not know).
+    SimProcess(SimMachine& machine, std::string userName, std::string exeName = "Tidemark.exe",
+               std::string arguments = {});
+    ~SimProcess();
+    SimProcess(const SimProcess&) = delete;
+    SimProcess& operator=(const SimProcess&) = delete;
+
+    platform::Platform& platform() { return *platform_; }
+    SimMachine& machine() { return machine_; }
+    const std::string& userName() const { return userName_; }
+
+    // Faults to script: the next N calls fail.
+    int userNameFailures = 0;
+    int groupQueryFailures = 0;
+    // The next N group queries return only part of the list (entries read
+    // below the total), as a paged answer would.
+    int groupQueryPartial = 0;
+    bool appDataFails = false;
+    bool tokenSidFails = false;
+    std::map<std::string, std::string> environment;
+
+    int userNameCalls = 0;
+    int groupQueryCalls = 0;
+
+private:
+    struct Adapters;
+    SimMachine& machine_;
+    std::string userName_;
+    std::string exePath_;
+    std::string commandLine_;
+    std::unique_ptr<Adapters> adapters_;
+    std::unique_ptr<platform::Platform> platform_;
+};
+
+} // namespace tidemark::sim

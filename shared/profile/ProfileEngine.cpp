@@ -1,0 +1,263 @@
+#include "shared/profile/ProfileEngine.h"
+
+#include <cctype>
+
+#include "platform/TextConversion.h"
+#include "shared/profile/ProfileDocument.h"
+
+namespace tidemark::profile {
+namespace {
+
+constexpr std::uint32_t kInvalidParameter = 87;
+constexpr std::uint32_t kLockTimeout = 1460;   // ERROR_TIMEOUT
+constexpr std::uint32_t kLockWaitMs = 10000;
+constexpr int kReadRetries = 50;
+
+bool hasUtf16Mark(const std::string& bytes) {
+    return bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
+           static_cast<unsigned char>(bytes[1]) == 0xFE;
+}
+
+std::u16string decodeUtf16le(const std::string& bytes) {
+    std::u16string out;
+    for (std::size_t i = 2; i + 1 < bytes.size(); i += 2)
+        out += static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
+                                     (static_cast<unsigned char>(bytes[i + 1]) << 8));
+    return out;
+}
+
+std::string encodeUtf16le(const std::u16string& text) {
+    std::string out = "\xFF\xFE";
+    for (char16_t c : text) {
+        out += static_cast<char>(c & 0xFF);
+        out += static_cast<char>(c >> 8);
+    }
+    return out;
+}
+
+// Names given by the caller lose their spaces at both ends (spaces only).
+std::string trimSpaces(const std::string& s) {
+    std::size_t b = 0, e = s.size();
+    while (b < e && s[b] == ' ') ++b;
+    while (e > b && s[e - 1] == ' ') --e;
+    return s.substr(b, e - b);
+}
+
+// Copies at most `room` bytes without cutting a double-byte character.
+std::string cutAnsi(const std::string& s, std::size_t room, platform::CodePage& cp) {
+    if (s.size() <= room) return s;
+    std::size_t i = 0;
+    while (i < room) {
+        const std::size_t len = cp.isLeadByte(static_cast<unsigned char>(s[i])) ? 2 : 1;
+        if (i + len > room) break;
+        i += len;
+    }
+    return s.substr(0, i);
+}
+
+// A value that starts and ends with the same quote loses that one pair.
+std::string unquoted(const std::string& v) {
+    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
+        return v.substr(1, v.size() - 2);
+    return v;
+}
+
+// A list of names as the read call fills the buffer: each name and a NUL,
+// one more NUL at the end; cut to fit with two NULs after the cut.
+ProfileReadResult packList(const std::vector<std::string>& names, std::uint32_t size) {
+    ProfileReadResult r;
+    std::string all;
+    for (const auto& n : names) {
+        all += n;
+        all += '\0';
+    }
+    if (size < 2 || all.empty()) return r;
+    if (all.size() + 1 <= size) {
+        r.ansi = all;
+        r.count = static_cast<std::uint32_t>(all.size());
+    } else {
+        r.ansi = all.substr(0, size - 2);
+        r.ansi += '\0';
+        r.count = size - 2;
+    }
+    return r;
+}
+
+bool hasAny(const std::string& s, const char* chars) { return s.find_first_of(chars, 0) != std::string::npos; }
+bool hasNul(const std::string& s) { return s.find('\0') != std::string::npos; }
+
+bool acceptable(const std::optional<std::string>& section, const std::optional<std::string>& key,
+                const std::optional<std::string>& value) {
+    if (!section) return false;
+    if (hasAny(*section, "\r\n]") || hasNul(*section)) return false;
+    if (key) {
+        const std::string k = trimSpaces(*key);
+        if (k.empty() || hasAny(k, "\r\n=") || hasNul(k)) return false;
+        const auto first = k.find_first_not_of(" \t\v");
+        if (first == std::string::npos || k[first] == ';' || k[first] == '[') return false;
+    }
+    if (value && (hasAny(*value, "\r\n") || hasNul(*value))) return false;
+    return true;
+}
+
+template <class Doc>
+void applyEdit(Doc& doc, const typename Doc::String& section, const std::optional<typename Doc::String>& key,
+               const std::optional<typename Doc::String>& value) {
+    if (!key) doc.deleteSection(section);
+    else if (!value) doc.deleteKey(section, *key);
+    else doc.setValue(section, *key, *value);
+}
+
+} // namespace
+
+ProfileEngine::ProfileEngine(platform::Platform& platform) : platform_(platform) {}
+
+std::string ProfileEngine::lockNameFor(const std::string& path) {
+    std::string key = "Tidemark.Profile.";
+    for (char c : path) {
+        const char d = (c == '/') ? '\\' : c;
+        key += static_cast<char>(std::tolower(static_cast<unsigned char>(d)));
+    }
+    return key;
+}
+
+ProfileReadResult ProfileEngine::getString(const std::optional<std::string>& section,
+                                           const std::optional<std::string>& key,
+                                           const std::optional<std::string>& defaultValue, std::uint32_t bufferSize,
+                                           const std::string& path) {
+    auto& cp = platform_.codePage;
+    platform::FileReadResult file = platform_.files.readAll(path);
+    for (int i = 0; i < kReadRetries && !file.ok &&
+                    (file.error == platform::fileerror::SharingViolation || file.error == platform::fileerror::AccessDenied);
+         ++i) {
+        platform_.clock.sleepMs(1);   // the file is being replaced by a writer
+        file = platform_.files.readAll(path);
+    }
+
+    std::vector<std::string> names;          // ANSI
+    std::optional<std::string> found;        // ANSI, trimmed, quotes on
+    if (file.ok) {
+        LeadByteTable lead{};
+        for (int b = 0; b < 256; ++b) lead[b] = cp.isLeadByte(static_cast<unsigned char>(b));
+        auto toAnsi16 = [&](const std::u16string& s) { return cp.toAnsi(platform::utf16ToUtf8(s)); };
+        if (hasUtf16Mark(file.bytes)) {
+            const ProfileDocument<char16_t> doc(decodeUtf16le(file.bytes), nullptr);
+            auto w = [](const std::string& s) { return platform::utf8ToUtf16(trimSpaces(s)); };
+            if (!section) {
+                for (const auto& n : doc.sectionNames()) names.push_back(toAnsi16(n));
+            } else if (!key) {
+                for (const auto& n : doc.keyNames(w(*section))) names.push_back(toAnsi16(n));
+            } else if (auto v = doc.value(w(*section), w(*key))) {
+                found = toAnsi16(*v);
+            }
+        } else {
+            const ProfileDocument<char> doc(file.bytes, &lead);
+            auto a = [&](const std::string& s) { return cp.toAnsi(trimSpaces(s)); };
+            if (!section) names = doc.sectionNames();
+            else if (!key) names = doc.keyNames(a(*section));
+            else found = doc.value(a(*section), a(*key));
+        }
+    }
+
+    ProfileReadResult r;
+    r.lastError = file.ok ? 0 : platform::fileerror::FileNotFound;
+    lastError_ = r.lastError;
+    if (!section || !key) {
+        r = packList(names, bufferSize);
+        r.lastError = lastError_;
+        return r;
+    }
+    std::string text;
+    if (found) {
+        text = unquoted(*found);
+    } else {
+        // The default loses its trailing spaces (only spaces).
+        text = cp.toAnsi(defaultValue.value_or(std::string()));
+        while (!text.empty() && text.back() == ' ') text.pop_back();
+    }
+    if (bufferSize == 0) return r;
+    r.ansi = cutAnsi(text, bufferSize - 1, cp);
+    r.count = static_cast<std::uint32_t>(r.ansi.size());
+    return r;
+}
+
+bool ProfileEngine::writeString(const std::optional<std::string>& section, const std::optional<std::string>& key,
+                                const std::optional<std::string>& value, const std::string& path) {
+    if (!acceptable(section, key, value)) {
+        lastError_ = kInvalidParameter;
+        return false;
+    }
+    auto& cp = platform_.codePage;
+    const auto hold = platform_.locks.acquire(lockNameFor(path), kLockWaitMs);
+    if (!hold) {
+        lastError_ = kLockTimeout;
+        return false;
+    }
+    platform::FileReadResult file = platform_.files.readAll(path);
+    if (!file.ok && file.error != platform::fileerror::FileNotFound) {
+        lastError_ = file.error;
+        return false;
+    }
+    if (!file.ok && (!key || !value)) {
+        lastError_ = 0;   // nothing to delete from a file that does not exist
+        return true;
+    }
+
+    std::string bytes;
+    const std::optional<std::string> k = key ? std::optional(trimSpaces(*key)) : std::nullopt;
+    if (file.ok && hasUtf16Mark(file.bytes)) {
+        // A Unicode file stays Unicode.
+        ProfileDocument<char16_t> doc(decodeUtf16le(file.bytes), nullptr);
+        std::optional<std::u16string> wk, wv;
+        if (k) wk = platform::utf8ToUtf16(*k);
+        if (value) wv = platform::utf8ToUtf16(*value);
+        applyEdit(doc, platform::utf8ToUtf16(trimSpaces(*section)), wk, wv);
+        bytes = encodeUtf16le(doc.text());
+    } else {
+        LeadByteTable lead{};
+        for (int b = 0; b < 256; ++b) lead[b] = cp.isLeadByte(static_cast<unsigned char>(b));
+        ProfileDocument<char> doc(file.ok ? file.bytes : std::string(), &lead);
+        std::optional<std::string> ak, av;
+        if (k) ak = cp.toAnsi(*k);
+        if (value) av = cp.toAnsi(*value);
+        applyEdit(doc, cp.toAnsi(trimSpaces(*section)), ak, av);
+        bytes = doc.text();
+    }
+    lastError_ = platform_.files.replaceContents(path, bytes);
+    return lastError_ == 0;
+}
+
+ProfileText ProfileEngine::readValue(const std::string& section, const std::string& key, std::uint32_t bufferSize,
+                                     const std::string& path, const std::string& defaultValue) {
+    const ProfileReadResult r = getString(section, key, defaultValue, bufferSize, path);
+    return {platform_.codePage.fromAnsi(r.ansi), r.count};
+}
+
+namespace {
+std::vector<std::string> splitList(const std::string& ansi, platform::CodePage& cp) {
+    std::vector<std::string> out;
+    std::size_t start = 0;
+    while (start < ansi.size()) {
+        const auto end = ansi.find('\0', start);
+        const std::string name = ansi.substr(start, (end == std::string::npos ? ansi.size() : end) - start);
+        if (name.empty()) break;
+        out.push_back(cp.fromAnsi(name));
+        if (end == std::string::npos) break;
+        start = end + 1;
+    }
+    return out;
+}
+} // namespace
+
+ProfileNameList ProfileEngine::readKeyNames(const std::string& section, std::uint32_t bufferSize,
+                                            const std::string& path) {
+    const ProfileReadResult r = getString(section, std::nullopt, std::nullopt, bufferSize, path);
+    return {splitList(r.ansi, platform_.codePage), r.count};
+}
+
+ProfileNameList ProfileEngine::readSectionNames(std::uint32_t bufferSize, const std::string& path) {
+    const ProfileReadResult r = getString(std::nullopt, std::nullopt, std::nullopt, bufferSize, path);
+    return {splitList(r.ansi, platform_.codePage), r.count};
+}
+
+} // namespace tidemark::profile

@@ -1,0 +1,74 @@
+// Reads and writes settings (INI) files with the results and file format of
+// the Windows profile functions (GetPrivateProfileStringA and
+// WritePrivateProfileStringA), UTF-8 at its interface.
+//
+// Unlike those functions it is safe across processes: every write reads,
+// edits and replaces the file under a machine-wide lock, and the file is
+// replaced atomically, so concurrent writers of different keys lose nothing
+// and a writer that dies leaves the old file or the new one, never a torn one.
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+#include "platform/Platform.h"
+
+namespace tidemark::profile {
+
+// What an ANSI read call returns.
+struct ProfileReadResult {
+    // The buffer's contents without the final NUL, in the ANSI code page.
+    // Key and section lists keep the NUL after each name.
+    std::string ansi;
+    // The call's return value: bytes of the ANSI code page.
+    std::uint32_t count = 0;
+    // 2 when the file does not exist, else 0.
+    std::uint32_t lastError = 0;
+};
+
+struct ProfileText {
+    std::string text;            // UTF-8
+    std::uint32_t count = 0;     // ANSI bytes, as the read call counts them
+};
+
+struct ProfileNameList {
+    std::vector<std::string> names;   // UTF-8
+    std::uint32_t count = 0;
+};
+
+class ProfileEngine {
+public:
+    explicit ProfileEngine(platform::Platform& platform);
+
+    // GetPrivateProfileStringA: a null section lists the section names, a
+    // null key lists the section's key names, a null default means "".
+    // bufferSize is the buffer's size in bytes (nSize).
+    ProfileReadResult getString(const std::optional<std::string>& section, const std::optional<std::string>& key,
+                                const std::optional<std::string>& defaultValue, std::uint32_t bufferSize,
+                                const std::string& path);
+
+    // WritePrivateProfileStringA: a null key deletes the section, a null value
+    // deletes the key. Text that would break the file's structure (CR, LF or
+    // NUL anywhere; '=' in a key or a key starting with ';' or '['; ']' in a
+    // section name; an empty key) is refused: false, nothing written.
+    bool writeString(const std::optional<std::string>& section, const std::optional<std::string>& key,
+                     const std::optional<std::string>& value, const std::string& path);
+
+    // Conveniences in UTF-8 over getString.
+    ProfileText readValue(const std::string& section, const std::string& key, std::uint32_t bufferSize,
+                          const std::string& path, const std::string& defaultValue = {});
+    ProfileNameList readKeyNames(const std::string& section, std::uint32_t bufferSize, const std::string& path);
+    ProfileNameList readSectionNames(std::uint32_t bufferSize, const std::string& path);
+
+    // The last error of the last call (0, 2 file not found, 87 refused input,
+    // or the file system's code of a failed write).
+    std::uint32_t lastError() const { return lastError_; }
+
+    static std::string lockNameFor(const std::string& path);
+
+private:
+    platform::Platform& platform_;
+    std::uint32_t lastError_ = 0;
+};
+
+} // namespace tidemark::profile
