@@ -1,0 +1,20 @@
+// The main program's start-up work on the settings files: registering the
+// user, settling the memory-cleaner right, reading the user's choices.
+#pragma once
+#include "platform/Platform.h"
+#include "shared/ProgramState.h"
+
+namespace tidemark::OpeIni {
+
+// Scans the profiles, records [UserAccountName] SID = account name and
+// settles the right. Does nothing while the shared file is not writable.
+void RegisterCurrentUser(platform::Platform& platform, ProgramState& state);
+// Takes the right when nobody (or this user) holds it, or when its holder is
+// not logged on or no longer has a profile; never from the system-start
+// account or from another logged-on user.
+void ClaimMemCleanRight(platform::Platform& platform, ProgramState& state);
+void ReadAllUsersIconSetting(platform::Platform& platform, ProgramState& state);
+void ReadUserIconSetting(platform::Platform& platform, ProgramState& state);
+void ReadFormStyle(platform::Platform& platform, ProgramState& state);
+
+} // namespace tidemark::OpeIni

@@ -1,0 +1,24 @@
+#include "shared/system/AclChng.h"
+
+#include "shared/system/CommandLine.h"
+
+namespace tidemark {
+namespace {
+constexpr std::intptr_t kShellFileNotFound = 2;
+constexpr std::intptr_t kShellPathNotFound = 3;
+} // namespace
+
+std::intptr_t ACL_Chng::ChangACLS(const std::string& path, const std::string& switches) {
+    const std::string parameters = quoteArgument(path) + " " + switches;
+    return platform_.launcher.shellExecute(state_.lngMainWnd, "open", "CACLS", parameters, "",
+                                           platform::showcmd::Minimized);
+}
+
+void ACL_Chng::ChngTidemarkACLS() {
+    const std::intptr_t r = ChangACLS(state_.strIniFilePath, kEveryoneFullControlSwitches);
+    if (r == kShellFileNotFound || r == kShellPathNotFound) {
+        platform_.access.grantEveryoneFullControl(state_.strIniFilePath);
+    }
+}
+
+} // namespace tidemark

@@ -1,0 +1,28 @@
+// Opening the shared settings file to every account.
+#pragma once
+#include <cstdint>
+#include <string>
+#include "platform/Platform.h"
+#include "shared/ProgramState.h"
+
+namespace tidemark {
+
+inline constexpr const char* kEveryoneFullControlSwitches = "/E /C /G Everyone:F";
+
+class ACL_Chng {
+public:
+    ACL_Chng(platform::Platform& platform, const ProgramState& state) : platform_(platform), state_(state) {}
+
+    // Starts CACLS (minimised, not waited for) on the quoted path with the
+    // switches; returns the shell's answer.
+    std::intptr_t ChangACLS(const std::string& strACL_FilePath, const std::string& strACL_Switch);
+    // Gives Everyone full control of the shared settings file through CACLS;
+    // where the system has no CACLS, adds the same entry directly.
+    void ChngTidemarkACLS();
+
+private:
+    platform::Platform& platform_;
+    const ProgramState& state_;
+};
+
+} // namespace tidemark

@@ -1,0 +1,14 @@
+// Building command lines for other programs by the Windows rules, so that any
+// path or password arrives as exactly one argument.
+#pragma once
+#include <string>
+#include <vector>
+
+namespace tidemark {
+
+// The argument in double quotes, with embedded quotes and the backslashes
+// before them (and at the end) escaped as the C runtime's parser expects.
+std::string quoteArgument(const std::string& argument);
+std::string joinArguments(const std::vector<std::string>& arguments);
+
+} // namespace tidemark

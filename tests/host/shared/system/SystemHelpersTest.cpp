@@ -1,0 +1,93 @@
+// The small system helpers: folders, version, monitor area, access change,
+// command-line quoting.
+#include <gtest/gtest.h>
+
+#include "shared/accounts/GetsProc.h"
+#include "shared/system/AclChng.h"
+#include "shared/system/CommandLine.h"
+#include "shared/system/GetOsVer.h"
+#include "support/SimFixture.h"
+
+namespace tidemark {
+namespace {
+
+class SystemHelpers : public testing::SimFixture {
+protected:
+    ProgramState state;
+};
+
+TEST_F(SystemHelpers, AccessChangeQuotesThePathAndRunsMinimised) {
+    state.strIniFilePath = "C:\\Program Files\\Tidemark\\Tidemark.ini";
+    state.lngMainWnd = 77;
+    ACL_Chng(alice.platform(), state).ChngTidemarkACLS();
+    ASSERT_EQ(machine.launches.size(), 1u);
+    const auto& l = machine.launches[0];
+    EXPECT_EQ(l.verb, "open");
+    EXPECT_EQ(l.file, "CACLS");
+    EXPECT_EQ(l.parameters, "\"C:\\Program Files\\Tidemark\\Tidemark.ini\" /E /C /G Everyone:F");
+    EXPECT_EQ(l.showCommand, 2);
+    EXPECT_TRUE(machine.accessGrants.empty());
+}
+
+TEST_F(SystemHelpers, WithoutCaclsTheEntryIsAddedDirectly) {
+    state.strIniFilePath = "C:\\Program Files\\Tidemark\\Tidemark.ini";
+    machine.files.putFile(state.strIniFilePath, "[s]\r\n");
+    machine.missingPrograms.insert("CACLS");
+    ACL_Chng(alice.platform(), state).ChngTidemarkACLS();
+    EXPECT_TRUE(machine.launches.empty());
+    EXPECT_EQ(machine.accessGrants, std::vector<std::string>{state.strIniFilePath});
+}
+
+TEST_F(SystemHelpers, MonitorAreaOrZeroes) {
+    GetsProc proc{alice.platform(), state};
+    long right = -1, top = -1;
+    EXPECT_TRUE(proc.GetMonitorSizeTopRight(right, top));
+    EXPECT_EQ(right, 1280);
+    EXPECT_EQ(top, 0);
+    machine.workArea = platform::Rect{1280, 40, 2560, 1024};
+    EXPECT_TRUE(proc.GetMonitorSizeTopRight(right, top));
+    EXPECT_EQ(right, 2560);
+    EXPECT_EQ(top, 40);
+    machine.workArea.reset();
+    EXPECT_FALSE(proc.GetMonitorSizeTopRight(right, top));
+    EXPECT_EQ(right, 0);
+    EXPECT_EQ(top, 0);
+}
+
+TEST_F(SystemHelpers, FoldersOrEmpty) {
+    GetsProc proc{alice.platform(), state};
+    std::string path = "junk";
+    EXPECT_TRUE(proc.GetSysFolder(26, path));
+    EXPECT_EQ(path, "C:\\Users\\alice\\AppData\\Roaming");
+    EXPECT_FALSE(proc.GetSysFolder(9999, path));
+    EXPECT_EQ(path, "");
+    GetFldNm fld{alice.platform()};
+    EXPECT_TRUE(fld.GetSysFolderPath(0, 38, path));
+    EXPECT_EQ(path, "C:\\Program Files");
+}
+
+TEST_F(SystemHelpers, VersionAndTheXpTest) {
+    platform::OsVersionInfo v;
+    EXPECT_TRUE(GetOsVer(alice.platform()).GetOsVersion(v));
+    EXPECT_EQ(v.platformId, 2u);
+    EXPECT_TRUE(isXpOrLater(v));
+    EXPECT_FALSE(isXpOrLater({5, 0, 2195, 2}));
+    EXPECT_TRUE(isXpOrLater({5, 1, 2600, 2}));
+    EXPECT_FALSE(isXpOrLater({4, 0, 1381, 2}));
+    machine.osVersion.reset();
+    v.majorVersion = 9;
+    EXPECT_FALSE(GetOsVer(alice.platform()).GetOsVersion(v));
+    EXPECT_EQ(v.majorVersion, 0u);
+}
+
+TEST(CommandLineQuoting, EveryArgumentArrivesAsOneWord) {
+    EXPECT_EQ(quoteArgument("C:\\Program Files\\x.ini"), "\"C:\\Program Files\\x.ini\"");
+    EXPECT_EQ(quoteArgument(""), "\"\"");
+    EXPECT_EQ(quoteArgument("pa\"ss"), "\"pa\\\"ss\"");
+    EXPECT_EQ(quoteArgument("a\\\"b"), "\"a\\\\\\\"b\"");
+    EXPECT_EQ(quoteArgument("C:\\dir\\"), "\"C:\\dir\\\\\"");
+    EXPECT_EQ(joinArguments({"/add", "p w"}), "\"/add\" \"p w\"");
+}
+
+} // namespace
+} // namespace tidemark
