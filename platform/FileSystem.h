@@ -28,7 +28,9 @@ public:
     // Writes the whole file so that a reader or a crash sees either the old
     // or the new contents, never a mixture. An existing file keeps its access
     // list and attributes. The folder must exist. Returns the system error
-    // code, 0 on success.
+    // code, 0 on success. The new contents go first to a temporary file
+    // beside the target named "<target>.~<unique>.tmp"; one that a writer
+    // killed midway leaves behind may be deleted by the file's next writer.
     virtual std::uint32_t replaceContents(const std::string& path, std::string_view bytes) = 0;
     // Returns 0, or the system error (183 when it already exists).
     virtual std::uint32_t createDirectory(const std::string& path) = 0;

@@ -193,6 +193,11 @@ bool ProfileEngine::writeString(const std::optional<std::string>& section, const
         lastError_ = kLockTimeout;
         return false;
     }
+    // Holding the lock, no other writer is midway: a temporary file beside
+    // the target was left by one that died.
+    const auto slash = path.find_last_of("\\/");
+    if (slash != std::string::npos)
+        platform_.files.deleteMatching(path.substr(0, slash), path.substr(slash + 1) + ".~*.tmp");
     platform::FileReadResult file = platform_.files.readAll(path);
     if (!file.ok && file.error != platform::fileerror::FileNotFound) {
         lastError_ = file.error;

@@ -137,6 +137,14 @@ TEST_F(ProfileWrite, WriterThatCannotTakeTheLockFails) {
     EXPECT_FALSE(machine.files.fileExists(path));
 }
 
+TEST_F(ProfileWrite, TemporaryFilesOfADeadWriterAreSweptByTheNextWrite) {
+    machine.files.putFile(path + ".~4242-7.tmp", "[s]\r\nhalf");
+    machine.files.putFile("C:\\t\\other.ini.~1-1.tmp", "x");
+    ASSERT_TRUE(write("s", "k", "v"));
+    EXPECT_FALSE(machine.files.fileExists(path + ".~4242-7.tmp"));
+    EXPECT_TRUE(machine.files.fileExists("C:\\t\\other.ini.~1-1.tmp"));
+}
+
 TEST_F(ProfileWrite, WritesOfManyKeysByTwoUsersAllSurvive) {
     sim::SimProcess bob{machine, "bob"};
     ProfileEngine bobs{bob.platform()};
