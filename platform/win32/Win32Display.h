@@ -1,0 +1,12 @@
+// Monitor work areas.
+#pragma once
+#include "platform/Display.h"
+
+namespace tidemark::win32 {
+
+class Win32Display final : public platform::Display {
+public:
+    std::optional<platform::Rect> nearestMonitorWorkArea(platform::NativeWindow window) override;
+};
+
+} // namespace tidemark::win32

@@ -1,0 +1,251 @@
+// File-system backend: file and folder calls only; no path logic beyond joining a folder and a name.
+#include "platform/win32/Win32FileSystem.h"
+
+#include "platform/win32/Handles.h"
+#include "platform/win32/Win32Text.h"
+#include "platform/win32/WindowsApi.h"
+
+#include <algorithm>
+#include <atomic>
+#include <vector>
+
+namespace tidemark::win32 {
+namespace {
+
+std::atomic<unsigned long> temporaryCounter{0};
+
+// Beside the target, so the final rename never crosses volumes; unique per
+// process and per call so concurrent writers never share one.
+std::wstring temporaryNameBeside(const std::wstring& target) {
+    return target + L".~" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
+           std::to_wstring(++temporaryCounter) + L".tmp";
+}
+
+bool sameCharIgnoringCase(wchar_t a, wchar_t b) {
+    return a == b || ::CompareStringOrdinal(&a, 1, &b, 1, TRUE) == CSTR_EQUAL;
+}
+
+// '*' and '?' against a long file name. The system's own search also
+// matches short 8.3 names ("*.tmp" finds "a.tmpx"), which callers never mean.
+bool wildcardMatch(std::wstring_view pattern, std::wstring_view name) {
+    std::size_t p = 0, n = 0;
+    std::size_t star = std::wstring_view::npos, mark = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && (pattern[p] == L'?' || (pattern[p] != L'*' && sameCharIgnoringCase(pattern[p], name[n])))) {
+            ++p;
+            ++n;
+        } else if (p < pattern.size() && pattern[p] == L'*') {
+            star = p++;
+            mark = n;
+        } else if (star != std::wstring_view::npos) {
+            p = star + 1;
+            n = ++mark;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == L'*') ++p;
+    return p == pattern.size();
+}
+
+DWORD writeAll(HANDLE file, std::string_view bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 30));
+        DWORD written = 0;
+        if (!::WriteFile(file, bytes.data() + done, chunk, &written, nullptr)) return ::GetLastError();
+        if (written == 0) return ERROR_WRITE_FAULT;
+        done += written;
+    }
+    return ERROR_SUCCESS;
+}
+
+// ReplaceFileW gives the new file the target's attributes and access list.
+// Wine's merely renames the new file into place, so the temporary file gets
+// them beforehand; on Windows this is done twice and changes nothing.
+void carryOverAttributesAndAccess(const std::wstring& target, DWORD targetAttributes,
+                                  const std::wstring& temporary) {
+    const DWORD carried = targetAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                              FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED);
+    if (carried != 0) ::SetFileAttributesW(temporary.c_str(), carried);
+
+    PACL dacl = nullptr;   // points into descriptor
+    LocalPtr<void> descriptor;
+    if (::GetNamedSecurityInfoW(target.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr,
+                                &dacl, nullptr, descriptor.receive()) != ERROR_SUCCESS) {
+        return;
+    }
+    SECURITY_DESCRIPTOR_CONTROL control = 0;
+    DWORD revision = 0;
+    if (!::GetSecurityDescriptorControl(descriptor.get(), &control, &revision)) return;
+    const SECURITY_INFORMATION what =
+        DACL_SECURITY_INFORMATION | ((control & SE_DACL_PROTECTED) != 0 ? PROTECTED_DACL_SECURITY_INFORMATION
+                                                                       : UNPROTECTED_DACL_SECURITY_INFORMATION);
+    std::wstring path = temporary;
+    ::SetNamedSecurityInfoW(&path[0], SE_FILE_OBJECT, what, nullptr, nullptr, dacl, nullptr);
+}
+
+} // namespace
+
+platform::FileReadResult Win32FileSystem::readAll(const std::string& path) {
+    platform::FileReadResult result;
+    const std::wstring widePath = toWide(path);
+    UniqueKernelHandle file(::CreateFileW(widePath.c_str(), GENERIC_READ,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                          nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
+        result.error = ::GetLastError();
+        return result;
+    }
+    LARGE_INTEGER size{};
+    if (::GetFileSizeEx(file.get(), &size) && size.QuadPart > 0) {
+        result.bytes.reserve(static_cast<std::size_t>(size.QuadPart));
+    }
+    // Read to the end rather than to the size seen at open: a writer that
+    // shares the file may still be extending it.
+    std::vector<char> chunk(64 * 1024);
+    for (;;) {
+        DWORD got = 0;
+        if (!::ReadFile(file.get(), chunk.data(), static_cast<DWORD>(chunk.size()), &got, nullptr)) {
+            result.error = ::GetLastError();
+            result.bytes.clear();
+            return result;
+        }
+        if (got == 0) break;
+        result.bytes.append(chunk.data(), got);
+    }
+    result.ok = true;
+    return result;
+}
+
+std::uint32_t Win32FileSystem::replaceContents(const std::string& path, std::string_view bytes) {
+    const std::wstring target = toWide(path);
+    std::wstring temporary;
+    UniqueKernelHandle file;
+    // A crashed writer of an earlier process with the same id may have left
+    // a name behind; step past it.
+    for (int attempt = 0; attempt < 16 && !file; ++attempt) {
+        temporary = temporaryNameBeside(target);
+        file.reset(::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file) {
+            const DWORD error = ::GetLastError();
+            if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return error;
+        }
+    }
+    if (!file) return ERROR_FILE_EXISTS;
+
+    DWORD error = writeAll(file.get(), bytes);
+    if (error == ERROR_SUCCESS && !::FlushFileBuffers(file.get())) error = ::GetLastError();
+    file.reset();
+    if (error == ERROR_SUCCESS) error = commitTemporary(temporary, target);
+    if (error != ERROR_SUCCESS) ::DeleteFileW(temporary.c_str());
+    return error;
+}
+
+std::uint32_t Win32FileSystem::commitTemporary(const std::wstring& temporary, const std::wstring& target) {
+    DWORD error = ERROR_SUCCESS;
+    for (int attempt = 0; attempt < kReplaceAttempts; ++attempt) {
+        if (attempt > 0) clock_.sleepMs(kReplaceRetryMs);
+
+        const DWORD targetAttributes = ::GetFileAttributesW(target.c_str());
+        if (targetAttributes == INVALID_FILE_ATTRIBUTES) {
+            if (::MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH)) return ERROR_SUCCESS;
+            error = ::GetLastError();
+            // Another writer created it meanwhile: replace theirs next round.
+            if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) continue;
+            return error;
+        }
+        // Replacing a read-only file is refused every time; no use waiting.
+        if ((targetAttributes & FILE_ATTRIBUTE_READONLY) != 0) return ERROR_ACCESS_DENIED;
+
+        // Replacing needs delete access to the target. While someone holds
+        // it open without sharing deletion, wait here rather than let
+        // ReplaceFileW fail: Wine's leaves a scratch file behind when it does.
+        {
+            UniqueKernelHandle probe(::CreateFileW(target.c_str(), DELETE,
+                                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+            if (!probe) {
+                error = ::GetLastError();
+                if (error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED ||
+                    error == ERROR_FILE_NOT_FOUND) {
+                    continue;
+                }
+                return error;
+            }
+        }
+
+        carryOverAttributesAndAccess(target, targetAttributes, temporary);
+        if (::ReplaceFileW(target.c_str(), temporary.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
+                           nullptr, nullptr)) {
+            return ERROR_SUCCESS;
+        }
+        error = ::GetLastError();
+        switch (error) {
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_ACCESS_DENIED:
+        case ERROR_UNABLE_TO_REMOVE_REPLACED:   // both files keep their names
+        case ERROR_FILE_NOT_FOUND:               // the target went away meanwhile: move next round
+            continue;
+        case ERROR_UNABLE_TO_MOVE_REPLACEMENT:
+        case ERROR_UNABLE_TO_MOVE_REPLACEMENT_2:
+            // The old file is already gone (no backup was asked for), so the
+            // new contents must still take its place.
+            if (::MoveFileExW(temporary.c_str(), target.c_str(),
+                              MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+                return ERROR_SUCCESS;
+            }
+            return ::GetLastError();
+        default:
+            return error;
+        }
+    }
+    return error;
+}
+
+std::uint32_t Win32FileSystem::createDirectory(const std::string& path) {
+    const std::wstring widePath = toWide(path);
+    return ::CreateDirectoryW(widePath.c_str(), nullptr) ? ERROR_SUCCESS : ::GetLastError();
+}
+
+bool Win32FileSystem::fileExists(const std::string& path) {
+    const DWORD attributes = ::GetFileAttributesW(toWide(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+bool Win32FileSystem::directoryExists(const std::string& path) {
+    const DWORD attributes = ::GetFileAttributesW(toWide(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool Win32FileSystem::deleteFile(const std::string& path) {
+    return ::DeleteFileW(toWide(path).c_str()) != FALSE;
+}
+
+int Win32FileSystem::deleteMatching(const std::string& folder, const std::string& pattern) {
+    std::wstring prefix = toWide(folder);
+    if (!prefix.empty() && prefix.back() != L'\\' && prefix.back() != L'/') prefix += L'\\';
+    const std::wstring widePattern = toWide(pattern);
+
+    // Names first, deletions after: the search is not disturbed by its own
+    // removals.
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW data{};
+    UniqueFindHandle find(::FindFirstFileW((prefix + widePattern).c_str(), &data));
+    if (!find) return 0;
+    do {
+        if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) continue;
+        if (!wildcardMatch(widePattern, data.cFileName)) continue;
+        names.emplace_back(data.cFileName);
+    } while (::FindNextFileW(find.get(), &data));
+    find.reset();
+
+    int deleted = 0;
+    for (const auto& name : names) {
+        if (::DeleteFileW((prefix + name).c_str())) ++deleted;
+    }
+    return deleted;
+}
+
+} // namespace tidemark::win32

@@ -1,0 +1,32 @@
+// Files and folders through the W file functions.
+#pragma once
+#include "platform/Clock.h"
+#include "platform/FileSystem.h"
+
+namespace tidemark::win32 {
+
+class Win32FileSystem final : public platform::FileSystem {
+public:
+    // Pauses between replace attempts go through the clock.
+    explicit Win32FileSystem(platform::Clock& clock) : clock_(clock) {}
+
+    platform::FileReadResult readAll(const std::string& path) override;
+    std::uint32_t replaceContents(const std::string& path, std::string_view bytes) override;
+    std::uint32_t createDirectory(const std::string& path) override;
+    bool fileExists(const std::string& path) override;
+    bool directoryExists(const std::string& path) override;
+    bool deleteFile(const std::string& path) override;
+    int deleteMatching(const std::string& folder, const std::string& pattern) override;
+
+    // A reader holding the file without delete sharing blocks the swap for
+    // a moment; this many tries, this far apart, before giving up.
+    static constexpr int kReplaceAttempts = 100;
+    static constexpr std::uint32_t kReplaceRetryMs = 10;
+
+private:
+    std::uint32_t commitTemporary(const std::wstring& temporary, const std::wstring& target);
+
+    platform::Clock& clock_;
+};
+
+} // namespace tidemark::win32

@@ -1,0 +1,13 @@
+// Assembles the Win32 backends; no system calls of its own.
+#include "platform/win32/Win32Platform.h"
+
+namespace tidemark::win32 {
+
+Win32Platform::Win32Platform()
+    : files_(clock_),
+      platform_{clock_, files_, locks_, codePage_, process_, accounts_, registry_,
+                folders_, display_, os_, launcher_, access_, messages_} {}
+
+Win32Platform::~Win32Platform() = default;
+
+} // namespace tidemark::win32
