@@ -8,8 +8,8 @@ namespace tidemark::win32 {
 std::optional<platform::Rect> Win32Display::nearestMonitorWorkArea(platform::NativeWindow window) {
     const HWND hwnd = reinterpret_cast<HWND>(window);
     std::optional<platform::Rect> area;
-    // The suite has always asked twice and placed its windows by the second
-    // answer; a monitor change in between then yields the newer geometry.
+    // Asked twice and the second answer kept: a monitor change between the
+    // calls then yields the newer geometry.
     for (int pass = 0; pass < 2; ++pass) {
         const HMONITOR monitor = ::MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST);
         if (monitor == nullptr) return std::nullopt;
