@@ -1,0 +1,76 @@
+// Programs under test: started, watched and always ended, so a failing test
+// never leaves one behind.
+#pragma once
+#include "platform/win32/Handles.h"
+#include "platform/win32/WindowsApi.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tidemark::automation {
+
+class Process {
+public:
+    Process() = default;
+    Process(win32::UniqueKernelHandle handle, DWORD id);
+    // Ends the program if it is still running.
+    ~Process();
+    Process(Process&& other) noexcept;
+    Process& operator=(Process&& other) noexcept;
+    Process(const Process&) = delete;
+    Process& operator=(const Process&) = delete;
+
+    bool valid() const { return handle_.valid(); }
+    explicit operator bool() const { return valid(); }
+    DWORD id() const { return id_; }
+    HANDLE handle() const { return handle_.get(); }
+
+    // The exit code once the program has ended, nullopt if it is still
+    // running when the time is up.
+    std::optional<DWORD> waitForExit(DWORD timeoutMs) const;
+    bool isRunning() const;
+    // Ends the program with the given exit code and waits briefly for it.
+    bool terminate(UINT exitCode = 1);
+    // Leaves the program running when this object goes (for the command line).
+    void detach();
+
+private:
+    win32::UniqueKernelHandle handle_;
+    DWORD id_ = 0;
+};
+
+struct StartResult {
+    Process process;
+    DWORD error = 0;   // GetLastError of CreateProcessW when it failed
+};
+
+// CreateProcessW. arguments are appended to the quoted program path as
+// given (see quoteArgument); an empty workingDir means the caller's folder.
+StartResult startProcess(const std::string& exePath, const std::string& arguments = std::string(),
+                         const std::string& workingDir = std::string());
+// The same, with only the process (invalid when it could not be started).
+Process start(const std::string& exePath, const std::string& arguments = std::string(),
+              const std::string& workingDir = std::string());
+
+struct RunResult {
+    std::optional<DWORD> exitCode;   // nullopt: not started, or ended by the time-out
+    std::string output;              // standard output and error, as written
+    DWORD error = 0;                 // why it could not be started
+};
+// Runs a console program to its end with its output collected; ends it
+// when it runs longer than timeoutMs.
+RunResult run(const std::string& exePath, const std::string& arguments, DWORD timeoutMs);
+
+// One word by the Windows command-line rules: quotes and the backslashes
+// before them escaped, so any text arrives as it was.
+std::string quoteArgument(const std::string& argument);
+
+// Running processes whose executable file name (no folder) matches,
+// case-insensitively, e.g. "Tidemark.exe".
+std::vector<DWORD> processIdsByExeName(const std::string& exeName);
+
+// The folder of the running program, without a trailing backslash.
+std::string currentProgramFolder();
+
+} // namespace tidemark::automation
