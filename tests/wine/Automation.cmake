@@ -23,3 +23,10 @@ target_link_libraries(tm_automation
     user32   # windows, messages, menus, PrintWindow
     gdi32    # WindowCapture: DIB section, BitBlt
 )
+
+# tm_automate: the library's operations for the shell.
+add_executable(tm_automate ${TM_AUTOMATION_DIR}/cli/AutomateMain.cpp)
+target_link_libraries(tm_automate PRIVATE
+  tm_automation
+  shell32   # CommandLineToArgvW
+)
