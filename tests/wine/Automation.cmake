@@ -30,3 +30,34 @@ target_link_libraries(tm_automate PRIVATE
   tm_automation
   shell32   # CommandLineToArgvW
 )
+
+# A small GUI program with the kinds of windows the suite shows.
+add_executable(tm_automation_target WIN32
+  ${TM_AUTOMATION_DIR}/target/AutomationTarget.cpp
+  ${TM_AUTOMATION_DIR}/target/AutomationTarget.rc
+)
+target_include_directories(tm_automation_target PRIVATE ${TM_AUTOMATION_DIR}/target)
+target_link_libraries(tm_automation_target PRIVATE
+  tm_platform
+  comctl32   # InitCommonControlsEx, the tooltip control
+  shell32    # CommandLineToArgvW
+  user32
+)
+
+add_executable(tm_automation_tests
+  ${TM_AUTOMATION_DIR}/tests/CaptureTest.cpp
+  ${TM_AUTOMATION_DIR}/tests/CommandLineTest.cpp
+  ${TM_AUTOMATION_DIR}/tests/ControlsTest.cpp
+  ${TM_AUTOMATION_DIR}/tests/MessageBoxesTest.cpp
+  ${TM_AUTOMATION_DIR}/tests/PngEncoderTest.cpp
+  ${TM_AUTOMATION_DIR}/tests/PopupMenusTest.cpp
+  ${TM_AUTOMATION_DIR}/tests/ProcessesTest.cpp
+  ${TM_AUTOMATION_DIR}/tests/TargetProgram.cpp
+  ${TM_AUTOMATION_DIR}/tests/TooltipsTest.cpp
+  ${TM_AUTOMATION_DIR}/tests/WindowsTest.cpp
+)
+target_include_directories(tm_automation_tests PRIVATE ${TM_AUTOMATION_DIR}/target)
+target_link_libraries(tm_automation_tests PRIVATE tm_automation gtest_main user32)
+add_dependencies(tm_automation_tests tm_automation_target tm_automate)
+add_test(NAME tm_automation_tests COMMAND tm_automation_tests)
+set_tests_properties(tm_automation_tests PROPERTIES TIMEOUT 180)
