@@ -32,8 +32,8 @@ bool isPushButton(HWND child) {
 
 // Windows gives the icon control ID 20, Wine 0x440 (stc1) and keeps it when
 // the box has no icon; so look for a visible icon static that holds one.
-bool showsIcon(HWND dialog) {
-    for (const ControlInfo& control : listControls(dialog)) {
+bool showsIcon(const std::vector<ControlInfo>& controls) {
+    for (const ControlInfo& control : controls) {
         if (!control.visible || !sameClassName(control.className, "Static")) continue;
         if ((control.style & SS_TYPEMASK) != SS_ICON) continue;
         const std::optional<LRESULT> icon = sendMessage(control.hwnd, STM_GETICON);
@@ -42,38 +42,36 @@ bool showsIcon(HWND dialog) {
     return false;
 }
 
-// The text control's ID is 0xFFFF in a 16-bit template and -1 in an
-// extended one; both are -1 in a resource script.
-HWND messageTextControl(HWND dialog) {
-    for (const ControlInfo& control : listControls(dialog)) {
-        if (static_cast<WORD>(control.id) == kMessageBoxTextId && sameClassName(control.className, "Static")) {
-            return control.hwnd;
+// The message text control of a dialog built like a message box, or
+// nullptr. Its ID is 0xFFFF in a 16-bit template and -1 in an extended one;
+// an unnamed label (-1) in any dialog has it too, so the rest must fit: a
+// message box holds nothing but its icon, its text and standard buttons.
+HWND messageTextControl(const std::vector<ControlInfo>& controls) {
+    HWND text = nullptr;
+    int statics = 0;
+    for (const ControlInfo& control : controls) {
+        if (sameClassName(control.className, "Static")) {
+            ++statics;
+            if (static_cast<WORD>(control.id) == kMessageBoxTextId) text = control.hwnd;
+        } else if (!isPushButton(control.hwnd) || control.id < IDOK || control.id > IDCONTINUE) {
+            return nullptr;
         }
     }
-    return nullptr;
+    return statics <= 2 ? text : nullptr;
 }
+
+bool isDialog(HWND window) { return window != nullptr && sameClassName(windowClassName(window), "#32770"); }
 
 } // namespace
 
-bool isMessageBox(HWND window) {
-    if (window == nullptr || !sameClassName(windowClassName(window), "#32770")) return false;
-    if (messageTextControl(window) == nullptr) return false;
-    // An unnamed label (-1) in any dialog also has ID 0xFFFF; a message box
-    // holds nothing but its icon, its text and standard buttons.
-    int statics = 0;
-    for (const ControlInfo& control : listControls(window)) {
-        if (sameClassName(control.className, "Static")) {
-            ++statics;
-        } else if (!isPushButton(control.hwnd) || control.id < IDOK || control.id > IDCONTINUE) {
-            return false;
-        }
-    }
-    return statics <= 2;
-}
+bool isMessageBox(HWND window) { return isDialog(window) && messageTextControl(listControls(window)) != nullptr; }
 
 std::optional<MessageBoxInfo> readMessageBox(HWND dialog) {
-    if (!isMessageBox(dialog)) return std::nullopt;
-    const std::optional<std::string> text = controlText(messageTextControl(dialog));
+    if (!isDialog(dialog)) return std::nullopt;
+    const std::vector<ControlInfo> controls = listControls(dialog);
+    const HWND textControl = messageTextControl(controls);
+    if (textControl == nullptr) return std::nullopt;
+    const std::optional<std::string> text = controlText(textControl);
     if (!text) return std::nullopt;
     MessageBoxInfo info;
     info.hwnd = dialog;
@@ -81,7 +79,7 @@ std::optional<MessageBoxInfo> readMessageBox(HWND dialog) {
     info.text = *text;
 
     std::vector<ControlInfo> buttons;
-    for (const ControlInfo& control : listControls(dialog)) {
+    for (const ControlInfo& control : controls) {
         if (control.visible && isPushButton(control.hwnd)) buttons.push_back(control);
     }
     std::sort(buttons.begin(), buttons.end(), [](const ControlInfo& a, const ControlInfo& b) {
@@ -91,7 +89,7 @@ std::optional<MessageBoxInfo> readMessageBox(HWND dialog) {
         info.buttons.push_back(button.id);
         info.buttonTexts.push_back(button.text);
     }
-    info.hasIcon = showsIcon(dialog);
+    info.hasIcon = showsIcon(controls);
     return info;
 }
 

@@ -19,6 +19,11 @@ using tidemark::win32::fromWide;
 using tidemark::win32::toWide;
 
 const wchar_t kTrayClass[] = L"TidemarkAutomationTray";
+// Longer than the 80 characters TTM_ENUMTOOLS copies on Windows.
+const wchar_t kLongTip[] =
+    L"チェックすると、起動したときにこの状態表示ウィンドウを開きます。チェックを外すと、"
+    L"通知領域のアイコンだけが表示され、ウィンドウはアイコンをクリックしたときに開きます。";
+const wchar_t kAskedTip[] = L"空き容量の下限を入力します";
 
 struct State {
     HINSTANCE instance = nullptr;
@@ -52,17 +57,39 @@ std::string answerName(int answer) {
     }
 }
 
-void addTooltip(HWND dialog, int controlId, const wchar_t* text) {
+// One tooltip control with the three ways programs register tools: a
+// control's handle with its text, a control's ID and rectangle with a long
+// text, and a handle whose text is asked for when shown (TTN_GETDISPINFO).
+void addTooltips(HWND dialog) {
     HWND tooltip = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
                                      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, dialog, nullptr,
                                      state.instance, nullptr);
-    TTTOOLINFOW tool{};
-    tool.cbSize = sizeof(tool);
-    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    tool.hwnd = dialog;
-    tool.uId = reinterpret_cast<UINT_PTR>(::GetDlgItem(dialog, controlId));
-    tool.lpszText = const_cast<wchar_t*>(text);
-    ::SendMessageW(tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    ::SendMessageW(tooltip, TTM_SETMAXTIPWIDTH, 0, 400);
+
+    TTTOOLINFOW byHandle{};
+    byHandle.cbSize = sizeof(byHandle);
+    byHandle.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    byHandle.hwnd = dialog;
+    byHandle.uId = reinterpret_cast<UINT_PTR>(::GetDlgItem(dialog, IDC_TARGET_HIDE));
+    byHandle.lpszText = const_cast<wchar_t*>(L"このフォームを隠します");
+    ::SendMessageW(tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&byHandle));
+
+    TTTOOLINFOW byId{};
+    byId.cbSize = sizeof(byId);
+    byId.hwnd = dialog;
+    byId.uId = IDC_TARGET_CHECK;
+    ::GetWindowRect(::GetDlgItem(dialog, IDC_TARGET_CHECK), &byId.rect);
+    ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&byId.rect), 2);
+    byId.lpszText = const_cast<wchar_t*>(kLongTip);
+    ::SendMessageW(tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&byId));
+
+    TTTOOLINFOW asked{};
+    asked.cbSize = sizeof(asked);
+    asked.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    asked.hwnd = dialog;
+    asked.uId = reinterpret_cast<UINT_PTR>(::GetDlgItem(dialog, IDC_TARGET_EDIT));
+    asked.lpszText = LPSTR_TEXTCALLBACKW;
+    ::SendMessageW(tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&asked));
 }
 
 void showTrayMenu() {
@@ -117,11 +144,19 @@ LRESULT CALLBACK trayProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     return ::DefWindowProcW(window, message, wParam, lParam);
 }
 
-INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
-        addTooltip(dialog, IDC_TARGET_HIDE, L"このフォームを隠します");
+        addTooltips(dialog);
         return TRUE;
+    case WM_NOTIFY: {
+        auto* info = reinterpret_cast<NMTTDISPINFOW*>(lParam);
+        if (info->hdr.code == TTN_GETDISPINFOW) {
+            info->lpszText = const_cast<wchar_t*>(kAskedTip);
+            return TRUE;
+        }
+        break;
+    }
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case IDC_TARGET_HIDE:
