@@ -4,17 +4,23 @@
 #pragma once
 #include "platform/AccessControl.h"
 #include "platform/Accounts.h"
+#include "platform/AllocationLibrary.h"
 #include "platform/Clock.h"
 #include "platform/CodePage.h"
 #include "platform/Display.h"
 #include "platform/FileSystem.h"
 #include "platform/KnownFolders.h"
 #include "platform/Launcher.h"
+#include "platform/LocaleFormat.h"
 #include "platform/Locks.h"
+#include "platform/MemoryStatus.h"
 #include "platform/MessageBox.h"
 #include "platform/OsVersion.h"
 #include "platform/ProcessInfo.h"
+#include "platform/ProcessSnapshot.h"
 #include "platform/Registry.h"
+#include "platform/Shortcuts.h"
+#include "platform/SingleInstance.h"
 
 namespace tidemark::platform {
 
@@ -32,6 +38,12 @@ struct Platform {
     Launcher& launcher;
     AccessControl& access;
     MessageBoxes& messages;
+    LocaleFormat& locale;
+    MemoryStatus& memory;
+    ProcessSnapshot& processes;
+    Shortcuts& shortcuts;
+    SingleInstance& instances;
+    AllocationLibrary& ramhold;
 };
 
 } // namespace tidemark::platform

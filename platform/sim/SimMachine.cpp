@@ -14,6 +14,7 @@ SimMachine::SimMachine() {
     osVersion = v;
     files.makeDirectories(programFolder);
     files.makeDirectories("C:\\Windows\\Temp");
+    setMemory(1024ULL << 20, 512ULL << 20);
     // The built-in service accounts: short SIDs, always loaded.
     const char* services[][2] = {{"S-1-5-18", "%systemroot%\\system32\\config\\systemprofile"},
                                  {"S-1-5-19", "C:\\Windows\\ServiceProfiles\\LocalService"},
@@ -23,6 +24,18 @@ SimMachine::SimMachine() {
         registry.setString(RegistryRoot::LocalMachine, key, "ProfileImagePath", s[1]);
         registry.setDword(RegistryRoot::LocalMachine, key, "RefCount", 1);
     }
+}
+
+void SimMachine::setMemory(std::uint64_t totalBytes, std::uint64_t availBytes) {
+    platform::MemoryStatusInfo m;
+    m.totalPhys = totalBytes;
+    m.availPhys = availBytes;
+    m.memoryLoad = totalBytes == 0 ? 0 : static_cast<std::uint32_t>(100 - (availBytes * 100) / totalBytes);
+    m.totalPageFile = totalBytes * 2;
+    m.availPageFile = availBytes * 2;
+    m.totalVirtual = 128ULL << 40;
+    m.availVirtual = 127ULL << 40;
+    memory = m;
 }
 
 SimUser& SimMachine::addUser(const std::string& name, const std::string& sid, std::vector<std::string> groups) {

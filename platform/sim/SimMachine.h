@@ -4,10 +4,13 @@
 // on it as SimProcess objects, each with its own account.
 #pragma once
 #include <deque>
+#include <functional>
+#include <map>
 #include <optional>
 #include <set>
 #include <string>
 #include <vector>
+#include "platform/MemoryStatus.h"
 #include "platform/MessageBox.h"
 #include "platform/OsVersion.h"
 #include "platform/sim/SimClock.h"
@@ -68,10 +71,26 @@ public:
     // empty queue every box is answered with its first button.
     std::deque<platform::MessageAnswer> scriptedAnswers;
     std::vector<MessageRecord> messages;
+    // Runs while a message box is up (after it is recorded), as the
+    // window messages a real modal box keeps dispatching would.
+    std::function<void(const MessageRecord&)> onMessage;
 
     std::vector<LaunchRecord> launches;
     std::set<std::string> missingPrograms;   // shell-execute answers 2 (file not found)
     std::vector<std::string> accessGrants;   // paths opened to Everyone directly
+
+    // Memory: what the memory-status call reports (nullopt: the call fails).
+    std::optional<platform::MemoryStatusInfo> memory;
+    void setMemory(std::uint64_t totalBytes, std::uint64_t availBytes);
+
+    // Running programs' executable names (nullopt: the snapshot fails).
+    std::optional<std::vector<std::string>> runningProcesses = std::vector<std::string>{};
+
+    // Shortcut files and their targets, by path.
+    std::map<std::string, std::string> shortcutTargets;
+
+    // Copies registered as running, by logon session (user) and name.
+    std::set<std::string> runningInstances;
 
 private:
     std::deque<SimUser> users_;   // deque: references stay valid as users are added

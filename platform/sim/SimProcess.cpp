@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 
 #include "platform/sim/SimPaths.h"
 
@@ -177,6 +178,10 @@ public:
             m.scriptedAnswers.pop_front();
         }
         m.messages.push_back({p_.userName(), program_, request, answer});
+        if (m.onMessage) {
+            const MessageRecord shown = m.messages.back();
+            m.onMessage(shown);
+        }
         return answer;
     }
 
@@ -193,12 +198,81 @@ private:
     std::string program_;
 };
 
+class SimLocale final : public LocaleFormat {
+public:
+    std::string shortDate(const LocalTime& t) override {
+        char b[32];
+        std::snprintf(b, sizeof b, "%04d/%02d/%02d", t.year, t.month, t.day);
+        return b;
+    }
+    std::string longTime(const LocalTime& t) override {
+        char b[32];
+        std::snprintf(b, sizeof b, "%d:%02d:%02d", t.hour, t.minute, t.second);
+        return b;
+    }
+};
+
+class SimMemory final : public MemoryStatus {
+public:
+    explicit SimMemory(SimMachine& m) : m_(m) {}
+    std::optional<MemoryStatusInfo> query() override { return m_.memory; }
+
+private:
+    SimMachine& m_;
+};
+
+class SimProcesses final : public ProcessSnapshot {
+public:
+    explicit SimProcesses(SimMachine& m) : m_(m) {}
+    std::optional<std::vector<std::string>> processNames() override { return m_.runningProcesses; }
+
+private:
+    SimMachine& m_;
+};
+
+class SimShortcuts final : public Shortcuts {
+public:
+    explicit SimShortcuts(SimMachine& m) : m_(m) {}
+    std::optional<std::string> targetPath(const std::string& path) override {
+        const auto it = m_.shortcutTargets.find(pathKey(path));
+        if (it == m_.shortcutTargets.end()) return std::nullopt;
+        return it->second;
+    }
+    bool create(const std::string& path, const ShortcutSpec& spec) override {
+        if (!m_.files.directoryExists(parentFolder(path))) return false;
+        m_.files.putFile(path, "shortcut");
+        m_.shortcutTargets[pathKey(path)] = spec.target;
+        return true;
+    }
+
+private:
+    SimMachine& m_;
+};
+
 } // namespace
+
+class SimInstances final : public SingleInstance {
+public:
+    explicit SimInstances(SimProcess& p) : p_(p) {}
+    bool anotherIsRunning(const std::string& name) override {
+        const std::string key = p_.userName() + "|" + name;
+        const bool other = p_.machine().runningInstances.count(key) != 0;
+        if (!other) {
+            p_.machine().runningInstances.insert(key);
+            p_.instanceKeys_.push_back(key);
+        }
+        return other;
+    }
+
+private:
+    SimProcess& p_;
+};
 
 struct SimProcess::Adapters {
     Adapters(SimProcess& p, const std::string& exe, const std::string& cmd, const std::string& program)
         : accounts(p), registry(p), folders(p), info(p, exe, cmd), os(p.machine()), display(p.machine()),
-          launcher(p), access(p.machine()), messages(p, program) {}
+          launcher(p), access(p.machine()), messages(p, program), memory(p.machine()), processes(p.machine()),
+          shortcuts(p.machine()), instances(p) {}
     SimAccounts accounts;
     SimRegistryView registry;
     SimFolders folders;
@@ -208,6 +282,11 @@ struct SimProcess::Adapters {
     SimLauncher launcher;
     SimAccess access;
     SimMessages messages;
+    SimLocale locale;
+    SimMemory memory;
+    SimProcesses processes;
+    SimShortcuts shortcuts;
+    SimInstances instances;
 };
 
 SimProcess::SimProcess(SimMachine& machine, std::string userName, std::string exeName, std::string arguments)
@@ -219,9 +298,13 @@ SimProcess::SimProcess(SimMachine& machine, std::string userName, std::string ex
     platform_ = std::make_unique<Platform>(Platform{machine_.clock, machine_.files, machine_.locks, machine_.codePage,
                                                     adapters_->info, adapters_->accounts, adapters_->registry,
                                                     adapters_->folders, adapters_->display, adapters_->os,
-                                                    adapters_->launcher, adapters_->access, adapters_->messages});
+                                                    adapters_->launcher, adapters_->access, adapters_->messages,
+                                                    adapters_->locale, adapters_->memory, adapters_->processes,
+                                                    adapters_->shortcuts, adapters_->instances, ramhold});
 }
 
-SimProcess::~SimProcess() = default;
+SimProcess::~SimProcess() {
+    for (const auto& key : instanceKeys_) machine_.runningInstances.erase(key);
+}
 
 } // namespace tidemark::sim

@@ -6,6 +6,7 @@
 #include <string>
 #include "platform/Platform.h"
 #include "platform/sim/SimMachine.h"
+#include "platform/sim/SimRamhold.h"
 
 namespace tidemark::sim {
 
@@ -36,12 +37,17 @@ public:
     int userNameCalls = 0;
     int groupQueryCalls = 0;
 
+    // This process's copy of the allocation library.
+    SimRamhold ramhold;
+
 private:
     struct Adapters;
+    friend class SimInstances;
     SimMachine& machine_;
     std::string userName_;
     std::string exePath_;
     std::string commandLine_;
+    std::vector<std::string> instanceKeys_;
     std::unique_ptr<Adapters> adapters_;
     std::unique_ptr<platform::Platform> platform_;
 };

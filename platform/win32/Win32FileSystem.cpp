@@ -60,9 +60,9 @@ DWORD writeAll(HANDLE file, std::string_view bytes) {
     return ERROR_SUCCESS;
 }
 
-// ReplaceFileW gives the new file the target's attributes and access list.
-// Wine's merely renames the new file into place, so the temporary file gets
-// them beforehand; on Windows this is done twice and changes nothing.
+// The new contents replace the target by a rename, so the temporary file
+// takes the target's attributes and access list beforehand (the Everyone
+// entry that opens the shared settings file to every account must survive).
 void carryOverAttributesAndAccess(const std::wstring& target, DWORD targetAttributes,
                                   const std::wstring& temporary) {
     const DWORD carried = targetAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
@@ -160,8 +160,7 @@ std::uint32_t Win32FileSystem::commitTemporary(const std::wstring& temporary, co
         if ((targetAttributes & FILE_ATTRIBUTE_READONLY) != 0) return ERROR_ACCESS_DENIED;
 
         // Replacing needs delete access to the target. While someone holds
-        // it open without sharing deletion, wait here rather than let
-        // ReplaceFileW fail: Wine's leaves a scratch file behind when it does.
+        // it open without sharing deletion, wait here.
         {
             UniqueKernelHandle probe(::CreateFileW(target.c_str(), DELETE,
                                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
@@ -176,30 +175,17 @@ std::uint32_t Win32FileSystem::commitTemporary(const std::wstring& temporary, co
             }
         }
 
+        // One rename over the target: readers see the old file or the new
+        // one, and a writer killed at any point leaves one of the two in
+        // place. (ReplaceFileW is not one step under Wine: killed between
+        // its moves it left no settings file at all.) The new file takes the
+        // target's attributes and access list first, as ReplaceFileW would.
         carryOverAttributesAndAccess(target, targetAttributes, temporary);
-        if (::ReplaceFileW(target.c_str(), temporary.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
-                           nullptr, nullptr)) {
+        if (::MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
             return ERROR_SUCCESS;
-        }
         error = ::GetLastError();
-        switch (error) {
-        case ERROR_SHARING_VIOLATION:
-        case ERROR_ACCESS_DENIED:
-        case ERROR_UNABLE_TO_REMOVE_REPLACED:   // both files keep their names
-        case ERROR_FILE_NOT_FOUND:               // the target went away meanwhile: move next round
-            continue;
-        case ERROR_UNABLE_TO_MOVE_REPLACEMENT:
-        case ERROR_UNABLE_TO_MOVE_REPLACEMENT_2:
-            // The old file is already gone (no backup was asked for), so the
-            // new contents must still take its place.
-            if (::MoveFileExW(temporary.c_str(), target.c_str(),
-                              MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-                return ERROR_SUCCESS;
-            }
-            return ::GetLastError();
-        default:
-            return error;
-        }
+        if (error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED || error == ERROR_FILE_NOT_FOUND) continue;
+        return error;
     }
     return error;
 }

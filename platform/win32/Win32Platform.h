@@ -3,17 +3,23 @@
 #include "platform/Platform.h"
 #include "platform/win32/Win32AccessControl.h"
 #include "platform/win32/Win32Accounts.h"
+#include "platform/win32/Win32AllocationLibrary.h"
 #include "platform/win32/Win32Clock.h"
 #include "platform/win32/Win32CodePage.h"
 #include "platform/win32/Win32Display.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32KnownFolders.h"
 #include "platform/win32/Win32Launcher.h"
+#include "platform/win32/Win32LocaleFormat.h"
 #include "platform/win32/Win32Locks.h"
+#include "platform/win32/Win32MemoryStatus.h"
 #include "platform/win32/Win32MessageBoxes.h"
 #include "platform/win32/Win32OsVersion.h"
 #include "platform/win32/Win32ProcessInfo.h"
+#include "platform/win32/Win32ProcessSnapshot.h"
 #include "platform/win32/Win32Registry.h"
+#include "platform/win32/Win32Shortcuts.h"
+#include "platform/win32/Win32SingleInstance.h"
 
 namespace tidemark::win32 {
 
@@ -42,6 +48,12 @@ private:
     Win32Launcher launcher_;
     Win32AccessControl access_;
     Win32MessageBoxes messages_;
+    Win32LocaleFormat locale_;
+    Win32MemoryStatus memory_;
+    Win32ProcessSnapshot processes_;
+    Win32Shortcuts shortcuts_;
+    Win32SingleInstance instances_;
+    Win32AllocationLibrary ramhold_;
     platform::Platform platform_;
 };
 

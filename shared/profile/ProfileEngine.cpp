@@ -133,6 +133,13 @@ ProfileReadResult ProfileEngine::getString(const std::optional<std::string>& sec
         platform_.clock.sleepMs(1);   // the file is being replaced by a writer
         file = platform_.files.readAll(path);
     }
+    if (!file.ok && file.error == platform::fileerror::FileNotFound) {
+        // Where replacing a file is not one atomic step, a writer may be
+        // between moving the old file out and the new one in: ask again once
+        // no writer holds the file.
+        if (const auto hold = platform_.locks.acquire(lockNameFor(path), kLockWaitMs))
+            file = platform_.files.readAll(path);
+    }
 
     std::vector<std::string> names;          // ANSI
     std::optional<std::string> found;        // ANSI, trimmed, quotes on

@@ -1,0 +1,71 @@
+// Shortcut backend: the shell link object (IShellLinkW with IPersistFile).
+#include "platform/win32/Win32Shortcuts.h"
+
+#include "platform/win32/Win32Text.h"
+#include "platform/win32/WindowsApi.h"
+
+namespace tidemark::win32 {
+namespace {
+
+// COM for the calling thread for the duration of one call; a thread that
+// already has it keeps its own.
+class ComScope {
+public:
+    ComScope() : result_(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+    ~ComScope() {
+        if (SUCCEEDED(result_)) ::CoUninitialize();
+    }
+    ComScope(const ComScope&) = delete;
+    ComScope& operator=(const ComScope&) = delete;
+
+private:
+    HRESULT result_;
+};
+
+template <typename T>
+class ComPtr {
+public:
+    ComPtr() = default;
+    ~ComPtr() {
+        if (p_) p_->Release();
+    }
+    ComPtr(const ComPtr&) = delete;
+    ComPtr& operator=(const ComPtr&) = delete;
+    T* operator->() const { return p_; }
+    T* get() const { return p_; }
+    void** receive() { return reinterpret_cast<void**>(&p_); }
+
+private:
+    T* p_ = nullptr;
+};
+
+} // namespace
+
+std::optional<std::string> Win32Shortcuts::targetPath(const std::string& shortcutPath) {
+    ComScope com;
+    ComPtr<IShellLinkW> link;
+    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.receive())))
+        return std::nullopt;
+    ComPtr<IPersistFile> file;
+    if (FAILED(link->QueryInterface(IID_IPersistFile, file.receive()))) return std::nullopt;
+    if (FAILED(file->Load(toWide(shortcutPath).c_str(), STGM_READ))) return std::nullopt;
+    wchar_t target[MAX_PATH * 4] = {};
+    if (FAILED(link->GetPath(target, MAX_PATH * 4, nullptr, SLGP_RAWPATH))) return std::nullopt;
+    return fromWideBuffer(target);
+}
+
+bool Win32Shortcuts::create(const std::string& shortcutPath, const platform::ShortcutSpec& spec) {
+    ComScope com;
+    ComPtr<IShellLinkW> link;
+    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.receive())))
+        return false;
+    link->SetPath(toWide(spec.target).c_str());
+    link->SetArguments(toWide(spec.arguments).c_str());
+    link->SetWorkingDirectory(toWide(spec.workingDirectory).c_str());
+    link->SetDescription(toWide(spec.description).c_str());
+    ComPtr<IPersistFile> file;
+    if (FAILED(link->QueryInterface(IID_IPersistFile, file.receive()))) return false;
+    return SUCCEEDED(file->Save(toWide(shortcutPath).c_str(), TRUE));
+}
+
+} // namespace tidemark::win32

@@ -1,0 +1,13 @@
+// Shell shortcuts through the shell's link object.
+#pragma once
+#include "platform/Shortcuts.h"
+
+namespace tidemark::win32 {
+
+class Win32Shortcuts final : public platform::Shortcuts {
+public:
+    std::optional<std::string> targetPath(const std::string& shortcutPath) override;
+    bool create(const std::string& shortcutPath, const platform::ShortcutSpec& spec) override;
+};
+
+} // namespace tidemark::win32
