@@ -1,0 +1,332 @@
+#include "monitor/core/MemSet.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "monitor/core/NumberText.h"
+#include "monitor/procwatch/ProcessWatch.h"
+#include "shared/IniKeys.h"
+#include "shared/IniOpe.h"
+#include "shared/OpeIni.h"
+#include "shared/accounts/GetUser.h"
+#include "shared/accounts/GetUsrCl.h"
+
+namespace tidemark::monitor::MemSet {
+namespace {
+
+using platform::MessageIcon;
+namespace key = ini::key;
+namespace section = ini::section;
+
+constexpr const char* kLastRunCaption = "前回メモリクリーナ実行日時";
+constexpr const char* kNoRightCaption = "メモリクリーナ実行権はありません";
+constexpr const char* kHolderTooltip = "メモリークリーナー実行権者は ";
+constexpr const char* kNoHolderTooltip = "メモリークリーナー実行権はありません";
+constexpr const char* kSsaName = ini::word::SystemStartAdministratorsName;
+
+std::string read(MonitorContext& c, const char* sectionName, const std::string& keyName, long& n) {
+    return IniOpe(c.platform, c.state).IniReadTask(sectionName, keyName, n);
+}
+
+void write(MonitorContext& c, const char* sectionName, const std::string& keyName, const std::string& value) {
+    c.state.bolIniWriteFlag = IniOpe(c.platform, c.state).IniWriteTask(sectionName, keyName, value);
+}
+
+bool isAdministrator(MonitorContext& c) {
+    bool ok = false;
+    long level = 0, err = 0;
+    return GetUsrCl(c.platform).JudgeThisUserGroup(ini::word::Administrators, ok, level, err);
+}
+
+void setBoth(MonitorContext& c, StatusControl control, const std::string& text) {
+    c.ui.setText(StatusWindow::Simple, control, text);
+    c.ui.setText(StatusWindow::Graph, control, text);
+}
+
+// The trigger when none is stored: a third of physical memory, kept
+// between 50 MB and 128 MB.
+std::int64_t defaultTrigger(const MonitorState& s) {
+    std::int64_t t = static_cast<std::int64_t>(s.curTotalPhys / 3);
+    if (t < k50MB) t = k50MB;
+    if (t >= k128MB) t = k128MB;
+    return t;
+}
+
+std::int16_t clampToInt16(std::int64_t v) {
+    return static_cast<std::int16_t>(std::clamp<std::int64_t>(v, std::numeric_limits<std::int16_t>::min(),
+                                                              std::numeric_limits<std::int16_t>::max()));
+}
+
+// The cleaning size when none is stored: the trigger in MB.
+std::int16_t sizeFromTrigger(std::int64_t trigger, bool capped) {
+    std::int64_t mb = trigger / 1048576;
+    if (capped && mb > kMaxCleanSizeMB) mb = kMaxCleanSizeMB;
+    return clampToInt16(mb);
+}
+
+void reportRamholdProblem(MonitorContext& c) {
+    if (c.state.bolRamholdProblemShown) return;
+    const std::string problem = c.platform.ramhold.loadProblem();
+    if (problem.empty()) return;
+    c.state.bolRamholdProblemShown = true;
+    const auto colon = problem.find(':');
+    const std::string text =
+        colon == std::string::npos
+            ? "メモリー確保ライブラリ「" + problem + "」を読み込めませんでした。\r\nメモリークリーナーは実行されません。"
+            : "メモリー確保ライブラリ「" + problem.substr(0, colon) + "」に関数「" + problem.substr(colon + 1) +
+                  "」がありません。\r\nメモリークリーナーは実行されません。";
+    c.message(text, MessageIcon::Error);
+}
+
+void SystemStartWatch(MonitorContext& c) {
+    MonitorState& s = c.state;
+    long n = 0;
+    const std::string stamp = read(c, section::AppSettingFlag, key::SSAUserTime, n);
+    if (n < 4) return;
+    const auto minutes = leadingNumber(stamp.substr(stamp.size() - 2));
+    if (!minutes) return;
+    // The current minute less the stamp's minute, modulo an hour.
+    const int now = c.platform.clock.localTime().minute;
+    const int behind = static_cast<int>(((now - *minutes) % 60 + 60) % 60);
+    s.intSsaStaleCount = behind > 3 ? s.intSsaStaleCount + 1 : 0;
+    if (s.intSsaStaleCount <= 3) return;
+    s.bolSsaWarned = true;
+    const std::string advice = isAdministrator(c) ? "管理者設定からシステムスタート設定をやり直すことを強く推奨します。"
+                                                  : "管理者に連絡し、設定をやり直してもらってください。";
+    c.message(std::string("システムスタートしているTidemarkの\r") + "アカウントのパスワードが変更されている可能性があります。\r" +
+                  "現在プログラムはログオンされていないと思われます。\r" + advice,
+              MessageIcon::Error);
+}
+
+} // namespace
+
+void RefreshMemoryStatus(MonitorContext& c) {
+    MonitorState& s = c.state;
+    const auto m = c.platform.memory.query();
+    if (m) {
+        s.intMemoryLoad = static_cast<std::int16_t>(std::min<std::uint32_t>(m->memoryLoad, 100));
+        s.curTotalPhys = m->totalPhys;
+        s.curAvailPhys = m->availPhys;
+        s.curTotalPhysKB = m->totalPhys / 1024;
+        s.curAvailPhysKB = m->availPhys / 1024;
+    }
+    c.ui.setText(StatusWindow::Simple, StatusControl::Label1_1, std::to_string(s.intMemoryLoad) + " %");
+    c.ui.setText(StatusWindow::Simple, StatusControl::Label2_1, groupedDigits(s.curTotalPhysKB) + " KB");
+    c.ui.setText(StatusWindow::Simple, StatusControl::Label3_1, groupedDigits(s.curAvailPhysKB) + " KB");
+    c.ui.setTooltip(StatusWindow::Graph, StatusControl::PictGraph,
+                    "総物理メモリー " + groupedDigits(s.curTotalPhysKB) + " KB / " + "メモリー使用率 " +
+                        std::to_string(s.intMemoryLoad) + " %");
+}
+
+void ReadMemCleanSetting(MonitorContext& c) {
+    MonitorState& s = c.state;
+    if (!s.bolIniWriteFlag) return;
+    s.bolMemSetBusy = true;
+    const auto total = static_cast<std::int64_t>(std::min<std::uint64_t>(s.curTotalPhys, INT64_MAX));
+    long n = 0;
+
+    // Trigger. A value that is not a number, or is negative, counts as absent.
+    auto trigger = leadingNumber(read(c, section::AppSettingFlag, key::MemCleanExeMemSize, n));
+    if (n > 0 && trigger && *trigger >= 0) {
+        s.decCleanTrigger = *trigger;
+        if (s.decCleanTrigger >= total - k64MB) s.decCleanTrigger = total / 3;
+    } else {
+        s.decCleanTrigger = defaultTrigger(s);
+    }
+
+    // Size, in MB within 16 bits; never more than physical memory less 64 MB.
+    auto size = leadingNumber(read(c, section::AppSettingFlag, key::MemCleanSize, n));
+    if (n > 0 && size && *size >= 0) {
+        const std::int64_t totalMB = total / 1048576;
+        std::int64_t mb = *size;
+        if (totalMB - 64 <= mb) mb = totalMB - 64;
+        s.intCleanSizeMB = clampToInt16(mb);
+    } else {
+        s.intCleanSizeMB = sizeFromTrigger(s.decCleanTrigger, true);
+    }
+
+    // Mode.
+    const std::string form = read(c, section::AppSettingFlag, key::MemCleanForm, n);
+    s.intMemCleanForm = (n > 0 && form == ini::word::Slow) ? 1 : 0;
+
+    // Slow settings "pause>step(MB)"; a part that is missing, not a number or
+    // negative takes its default, a step above 2047 MB is held there.
+    s.lngSlowSleepTime = kDefaultSlowPause;
+    s.lngSlowStepSize = kDefaultSlowStep;
+    const std::string slow = read(c, section::AppSettingFlag, key::SlowMemCleanSetting, n);
+    const auto gt = slow.find('>');
+    if (n > 0 && gt != std::string::npos) {
+        const auto pause = leadingNumber(slow.substr(0, gt));
+        const auto step = leadingNumber(slow.substr(gt + 1));
+        if (pause && *pause >= 0) s.lngSlowSleepTime = static_cast<std::int32_t>(std::min<std::int64_t>(*pause, INT32_MAX));
+        if (step && *step >= 0)
+            s.lngSlowStepSize = static_cast<std::int32_t>(std::min<std::int64_t>(*step, kMaxSlowStepMB) * 1048576);
+    }
+
+    // A changed amount of physical memory makes the stored values suspect.
+    const std::string phys = read(c, section::AppSettingFlag, key::PhysMemSize, n);
+    if (n > 0 && leadingNumber(phys).value_or(-1) != total) {
+        const bool admin = isAdministrator(c);
+        if (admin) {
+            c.message("物理メモリーが変更された可能性があります\rメモリークリーナーの設定をやり直してください",
+                      MessageIcon::Error);
+        } else if (!s.bolPhysMemWarned) {
+            c.message("物理メモリーが変更された可能性があります\r管理者に連絡し、メモリークリーナーの設定をやり直してください\r"
+                      "正式に設定されるまでプログラムが設定した値が代入されます",
+                      MessageIcon::Error);
+            s.bolPhysMemWarned = true;
+        }
+        s.decCleanTrigger = defaultTrigger(s);
+        s.intCleanSizeMB = sizeFromTrigger(s.decCleanTrigger, false);
+        if (admin) {
+            if (s.bolFrmFixOpen) {
+                if (s.bolAdmBusy) c.ui.beep();
+                else c.ui.bringSettingsWindowToFront();
+            } else {
+                c.ui.showSettingsWindowModal();
+            }
+        }
+    }
+    s.decPhysMemSize = total;
+    s.bolMemSetBusy = false;
+}
+
+void WriteMemCleanSetting(MonitorContext& c) {
+    MonitorState& s = c.state;
+    write(c, section::AppSettingFlag, key::MemCleanExeMemSize, std::to_string(s.decCleanTrigger));
+    write(c, section::AppSettingFlag, key::MemCleanSize, std::to_string(s.intCleanSizeMB));
+    if (isAdministrator(c)) write(c, section::AppSettingFlag, key::PhysMemSize, std::to_string(s.decPhysMemSize));
+}
+
+void RunMemClean(MonitorContext& c, std::int32_t mode, std::int32_t& stepSize, std::int32_t pause) {
+    MonitorState& s = c.state;
+    auto& lib = c.platform.ramhold;
+    if (s.intCleanSizeMB > kMaxCleanSizeMB) s.intCleanSizeMB = kMaxCleanSizeMB;
+    bool fast = true;
+    if (mode == 1) {
+        if (lib.GetMallocSlowFlag() == platform::slowstatus::Claiming) {
+            fast = false;
+        } else {
+            if (stepSize <= 0) stepSize = kDefaultSlowStep;
+            if (pause >= 1) {
+                lib.MallocSlow(s.intCleanSizeMB, stepSize, pause);
+                fast = false;
+            }
+        }
+    }
+    if (fast && lib.GetMallocFirstFlag() != 1) lib.MallocFirst(s.intCleanSizeMB);
+    reportRamholdProblem(c);
+}
+
+bool checkRamholdFlagTask(MonitorContext& c) {
+    const bool busy = c.platform.ramhold.GetRamholdMemFlag() == 1;
+    reportRamholdProblem(c);
+    return busy;
+}
+
+void ShowLastRunOrNoRight(MonitorContext& c) {
+    long n = 0;
+    const std::string last = read(c, section::AppSettingFlag, key::ShExTime, n);
+    if (n > 0) {
+        setBoth(c, StatusControl::Label4_0, kLastRunCaption);
+        setBoth(c, StatusControl::Label4_1, last);
+    } else {
+        setBoth(c, StatusControl::Label4_0, kNoRightCaption);
+        setBoth(c, StatusControl::Label4_1, "");
+    }
+}
+
+void MemCleanTick(MonitorContext& c) {
+    MonitorState& s = c.state;
+    // 1. Who holds the right.
+    long n = 0;
+    const std::string holderName = GetUser::GetMemCleanRightUserName(c.platform, s, n);
+    const std::string tip = n > 0 ? kHolderTooltip + holderName : std::string(kNoHolderTooltip);
+    for (StatusControl control : {StatusControl::Label4_0, StatusControl::Label4_1, StatusControl::Frame1})
+        c.ui.setTooltip(StatusWindow::Simple, control, tip);
+    for (StatusControl control : {StatusControl::Label4_0, StatusControl::Label4_1})
+        c.ui.setTooltip(StatusWindow::Graph, control, tip);
+
+    // 2. A copy without the right shows when the cleaner last ran.
+    if (!s.bolMemCleanRight) ShowLastRunOrNoRight(c);
+
+    // 3. Is the system-start account still alive?
+    if (n > 0 && holderName == kSsaName && !s.bolSsaWarned) SystemStartWatch(c);
+
+    // 4. The cleaner's own work.
+    if (!s.bolIniWriteFlag) return;
+    if (s.bolMemCleanRight) ResetRightChallenge(c);
+    ReadMemCleanSetting(c);
+    if (!checkRamholdFlagTask(c)) {
+        ChallengeMemCleanRight(c);
+        RefreshMemoryStatus(c);
+        if (static_cast<std::int64_t>(std::min<std::uint64_t>(s.curAvailPhys, INT64_MAX)) > s.decCleanTrigger) return;
+        if (s.bolMemCleanRight) {
+            if (!ProcessWatch::checkProcessTask(c.platform, s, s.watchNames)) {
+                RunMemClean(c, s.intMemCleanForm, s.lngSlowStepSize, s.lngSlowSleepTime);
+                s.strShExTime = c.nowText();
+                write(c, section::AppSettingFlag, key::ShExTime, s.strShExTime);
+                setBoth(c, StatusControl::Label4_1, s.strShExTime);
+            }
+        } else {
+            GetUser::ScanUserProfiles(c.platform, s);
+            OpeIni::ClaimMemCleanRight(c.platform, s);
+            const auto count = leadingNumber(read(c, section::AppSettingFlag, key::MemCleanRightTime, n));
+            if (n > 0 && count && *count >= 0) {
+                write(c, section::AppSettingFlag, key::MemCleanRightTime, std::to_string(*count - 1));
+                if (*count - 1 == 0) s.bolRightChallenge = true;
+            }
+        }
+    } else if (s.intMemCleanForm == 1 && ProcessWatch::checkProcessTask(c.platform, s, s.watchNames)) {
+        c.platform.ramhold.LetRamholdBreak();
+    }
+}
+
+void ResetRightChallenge(MonitorContext& c) {
+    MonitorState& s = c.state;
+    IniOpe ini(c.platform, s);
+    s.bolIniWriteFlag = ini.IniWriteTask(section::AppSettingFlag, key::MemCleanRightTime, std::string("3"));
+    if (!s.bolIniWriteFlag) {
+        s.bolMemCleanRight = false;
+        return;
+    }
+    for (const std::string& sid : s.strUserSid) {
+        s.bolIniWriteFlag = ini.IniWriteTask(section::GetRightChallenge, sid, std::string("3"));
+        if (!s.bolIniWriteFlag) {
+            s.bolMemCleanRight = false;
+            return;
+        }
+    }
+}
+
+void ChallengeMemCleanRight(MonitorContext& c) {
+    MonitorState& s = c.state;
+    if (!s.bolRightChallenge || s.strCurrentUserSid.empty()) return;
+    long n = 0;
+    const auto value = leadingNumber(read(c, section::GetRightChallenge, s.strCurrentUserSid, n));
+    if (n == 0 || !value) return;
+    const std::int64_t next = *value - 1;
+    if (s.lngLastChallenge != 0 && next >= s.lngLastChallenge) {
+        // The holder renewed the counter: it is alive.
+        s.bolRightChallenge = false;
+        s.lngLastChallenge = 0;
+        return;
+    }
+    s.lngLastChallenge = static_cast<std::int32_t>(std::clamp<std::int64_t>(next, INT32_MIN, INT32_MAX));
+    write(c, section::GetRightChallenge, s.strCurrentUserSid, std::to_string(next));
+    if (next > 0) return;
+    write(c, section::AppSettingFlag, key::MemCleanRightUser, s.strCurrentUserSid);
+    s.bolMemCleanRight = true;
+    c.ui.setText(StatusWindow::Simple, StatusControl::Label4_0, kLastRunCaption);
+    s.bolRightChallenge = false;
+    MemCleanTick(c);
+}
+
+void CheckSlowCleanBreak(MonitorContext& c) {
+    const MonitorState& s = c.state;
+    if (s.bolMemCleanRight && s.intMemCleanForm == 1 &&
+        static_cast<std::int64_t>(std::min<std::uint64_t>(s.curAvailPhys, INT64_MAX)) > s.decCleanTrigger)
+        c.platform.ramhold.LetRamholdBreak();
+}
+
+} // namespace tidemark::monitor::MemSet

@@ -1,0 +1,33 @@
+// The memory cleaner: memory figures, cleaner settings, the cleaning call,
+// the minute tick, the memory-cleaner right protocol between the copies of
+// all logged-on users, and the watch on the system-start account.
+#pragma once
+#include <cstdint>
+#include "monitor/core/MonitorContext.h"
+
+namespace tidemark::monitor::MemSet {
+
+inline constexpr std::int64_t k50MB = 52428800;
+inline constexpr std::int64_t k64MB = 67108864;
+inline constexpr std::int64_t k128MB = 134217728;
+inline constexpr std::int32_t kDefaultSlowStep = 5242880;
+inline constexpr std::int32_t kDefaultSlowPause = 5000;
+inline constexpr std::int32_t kMaxCleanSizeMB = 4096;
+inline constexpr std::int32_t kMaxSlowStepMB = 2047;   // the largest step that fits 32 bits in bytes
+
+void RefreshMemoryStatus(MonitorContext& c);
+void ReadMemCleanSetting(MonitorContext& c);
+void WriteMemCleanSetting(MonitorContext& c);
+// One cleaning call; the step size may be corrected in place.
+void RunMemClean(MonitorContext& c, std::int32_t mode, std::int32_t& stepSize, std::int32_t pause);
+void MemCleanTick(MonitorContext& c);
+void ResetRightChallenge(MonitorContext& c);
+void ChallengeMemCleanRight(MonitorContext& c);
+void CheckSlowCleanBreak(MonitorContext& c);
+// True while the allocation library holds memory.
+bool checkRamholdFlagTask(MonitorContext& c);
+
+// Sets the last-run lines of both status windows from "ShExTime".
+void ShowLastRunOrNoRight(MonitorContext& c);
+
+} // namespace tidemark::monitor::MemSet

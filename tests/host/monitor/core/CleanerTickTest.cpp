@@ -1,0 +1,136 @@
+// The cleaner's minute tick for the copy that holds the right: when it
+// cleans, what holds it back, and the break of a slow cleaning.
+#include <gtest/gtest.h>
+
+#include "monitor/core/MemSet.h"
+#include "shared/IniOpe.h"
+#include "support/MonitorCopy.h"
+#include "support/SimFixture.h"
+
+namespace tidemark::monitor {
+namespace {
+
+constexpr std::uint64_t MB = 1048576;
+
+class CleanerTick : public testing::SimFixture {
+protected:
+    CleanerTick() {
+        machine.setMemory(1024 * MB, 800 * MB);
+        holder.start();
+        ramhold().finish();
+        ramhold().calls.clear();
+    }
+    sim::SimRamhold& ramhold() { return holder.process->ramhold; }
+    void store(const char* section, const std::string& key, const std::string& value) {
+        IniOpe(holder.process->platform(), holder.state).IniWriteTask(section, key, value);
+    }
+    std::string stored(const char* key) {
+        long n = 0;
+        return IniOpe(holder.process->platform(), holder.state).IniReadTask("AppSettingFlag", key, n);
+    }
+    void watch(const std::string& program) {
+        store("ExitTrigProcList", program, "C:\\Apps\\" + program);
+        store("AppSettingFlag", "ProcWatchSetting", "True");
+        store("AppSettingFlag", "STMCProcReplaceFlag", "True");
+    }
+    testing::MonitorCopy holder{machine, "alice"};
+};
+
+TEST_F(CleanerTick, PlentyOfFreeMemoryMeansNoCleaning) {
+    holder.minuteTick();
+    EXPECT_TRUE(ramhold().calls.empty());
+}
+
+TEST_F(CleanerTick, FreeMemoryExactlyAtTheTriggerCleans) {
+    machine.setMemory(1024 * MB, 128 * MB);   // the default trigger is 128 MB
+    machine.clock.advance(60000);
+    holder.minuteTick();
+    ASSERT_EQ(ramhold().calls.size(), 1u);
+    EXPECT_EQ(ramhold().calls[0].name, "MallocFirst");
+    EXPECT_EQ(ramhold().calls[0].sizeMB, 128);
+    EXPECT_EQ(stored("ShExTime").substr(0, 16), "2026/12/07 9:01:");
+    EXPECT_EQ(holder.ui.text(StatusWindow::Graph, StatusControl::Label4_1), stored("ShExTime"));
+    machine.setMemory(1024 * MB, 128 * MB + 1);
+    ramhold().finish();
+    holder.minuteTick();
+    EXPECT_EQ(ramhold().calls.size(), 1u);
+}
+
+TEST_F(CleanerTick, NoNewCleaningWhileTheLibraryHoldsMemory) {
+    machine.setMemory(1024 * MB, 10 * MB);
+    holder.minuteTick();
+    holder.minuteTick();   // the first cleaning has not finished
+    EXPECT_EQ(ramhold().calls.size(), 1u);
+    ramhold().finish();
+    holder.minuteTick();
+    EXPECT_EQ(ramhold().calls.size(), 2u);
+}
+
+TEST_F(CleanerTick, WatchedProgramHoldsTheCleanerBack) {
+    watch("game.exe");
+    machine.runningProcesses = std::vector<std::string>{"System", "Game.EXE"};
+    machine.setMemory(1024 * MB, 10 * MB);
+    const std::string before = stored("ShExTime");
+    holder.minuteTick();
+    EXPECT_TRUE(ramhold().calls.empty());
+    EXPECT_EQ(stored("ShExTime"), before);
+    machine.runningProcesses = std::vector<std::string>{"System"};
+    holder.minuteTick();
+    EXPECT_EQ(ramhold().calls.size(), 1u);
+}
+
+TEST_F(CleanerTick, SlowCleaningUsesTheStoredStepAndPause) {
+    store("AppSettingFlag", "MemCleanForm", "Slow");
+    store("AppSettingFlag", "SlowMemCleanSetting", "2000>8");
+    machine.setMemory(1024 * MB, 10 * MB);
+    holder.minuteTick();
+    ASSERT_EQ(ramhold().calls.size(), 1u);
+    EXPECT_EQ(ramhold().calls[0].name, "MallocSlow");
+    EXPECT_EQ(ramhold().calls[0].stepBytes, 8 * 1048576);
+    EXPECT_EQ(ramhold().calls[0].pauseMs, 2000);
+}
+
+TEST_F(CleanerTick, SlowCleaningIsBrokenOffWhenMemoryRecoversOrAWatchedProgramStarts) {
+    store("AppSettingFlag", "MemCleanForm", "Slow");
+    machine.setMemory(1024 * MB, 10 * MB);
+    holder.minuteTick();
+    holder.secondTick();
+    EXPECT_EQ(ramhold().breaks, 0);
+    machine.setMemory(1024 * MB, 500 * MB);
+    holder.secondTick();
+    EXPECT_EQ(ramhold().breaks, 1);
+    EXPECT_EQ(ramhold().GetMallocSlowFlag(), platform::slowstatus::Interrupted);
+
+    // Again, and this time a watched program starts during the cleaning.
+    machine.setMemory(1024 * MB, 10 * MB);
+    holder.minuteTick();
+    ASSERT_EQ(ramhold().GetMallocSlowFlag(), platform::slowstatus::Claiming);
+    watch("game.exe");
+    machine.runningProcesses = std::vector<std::string>{"game.exe"};
+    holder.minuteTick();
+    EXPECT_EQ(ramhold().breaks, 2);
+}
+
+TEST_F(CleanerTick, UnwritableSettingsStopTheCleanerButNotTheDisplay) {
+    machine.files.denyWrites(holder.state.strIniFilePath);
+    machine.setMemory(1024 * MB, 10 * MB);
+    holder.minuteTick();   // the renewal fails: the right and the write flag go
+    EXPECT_FALSE(holder.state.bolIniWriteFlag);
+    EXPECT_FALSE(holder.state.bolMemCleanRight);
+    holder.minuteTick();
+    EXPECT_TRUE(ramhold().calls.empty());
+    EXPECT_EQ(holder.ui.tooltip(StatusWindow::Simple, StatusControl::Label4_0), "メモリークリーナー実行権はありません");
+}
+
+TEST_F(CleanerTick, MissingLibraryIsReportedOnceAndNothingCrashes) {
+    ramhold().makeMissing();
+    machine.setMemory(1024 * MB, 10 * MB);
+    holder.minuteTick();
+    holder.minuteTick();
+    ASSERT_EQ(machine.messages.size(), 1u);
+    EXPECT_EQ(machine.messages[0].request.text,
+              "メモリー確保ライブラリ「Ramhold.dll」を読み込めませんでした。\r\nメモリークリーナーは実行されません。");
+}
+
+} // namespace
+} // namespace tidemark::monitor

@@ -1,0 +1,84 @@
+// One copy of the main program running for one user on the simulated
+// machine, with windows that only record what they are told.
+#pragma once
+#include <map>
+#include <memory>
+#include <string>
+#include <utility>
+
+#include "monitor/core/MonitorContext.h"
+#include "monitor/core/SubMain.h"
+#include "platform/sim/SimProcess.h"
+
+namespace tidemark::testing {
+
+class RecordingUi final : public monitor::MonitorUi {
+public:
+    using Key = std::pair<monitor::StatusWindow, monitor::StatusControl>;
+    std::map<Key, std::string> texts, tooltips;
+    bool visible[2] = {false, false};
+    bool windowsCreated = false, timersRunning = false, adminMenuDisabled = false;
+    bool trayAccepts = true;
+    int trayAdds = 0, trayDeletes = 0, trayResets = 0, imageRefreshes = 0, restartChecks = 0;
+    int simpleToggles = 0, graphToggles = 0, settingsShown = 0, settingsFronted = 0, beeps = 0;
+
+    std::string text(monitor::StatusWindow w, monitor::StatusControl c) const {
+        const auto it = texts.find({w, c});
+        return it == texts.end() ? std::string("(unset)") : it->second;
+    }
+    std::string tooltip(monitor::StatusWindow w, monitor::StatusControl c) const {
+        const auto it = tooltips.find({w, c});
+        return it == tooltips.end() ? std::string("(unset)") : it->second;
+    }
+
+    void setText(monitor::StatusWindow w, monitor::StatusControl c, const std::string& t) override { texts[{w, c}] = t; }
+    void setTooltip(monitor::StatusWindow w, monitor::StatusControl c, const std::string& t) override {
+        tooltips[{w, c}] = t;
+    }
+    void createStatusWindows() override { windowsCreated = true; }
+    void startTimers() override { timersRunning = true; }
+    void stopMainTimers() override { timersRunning = false; }
+    void destroyStatusWindows() override { windowsCreated = false; }
+    bool isVisible(monitor::StatusWindow w) override { return visible[static_cast<int>(w)]; }
+    void hide(monitor::StatusWindow w) override { visible[static_cast<int>(w)] = false; }
+    void disableAdministratorMenu() override { adminMenuDisabled = true; }
+    bool addTaskTrayIcon() override {
+        ++trayAdds;
+        return trayAccepts;
+    }
+    void delTaskTrayIcon() override { ++trayDeletes; }
+    void ResetTrayIcons() override { ++trayResets; }
+    void refreshTrayImage() override { ++imageRefreshes; }
+    void CheckTrayRestart() override { ++restartChecks; }
+    void ToggleSimpleWindow() override {
+        ++simpleToggles;
+        visible[0] = !visible[0];
+    }
+    void ToggleGraphWindow() override {
+        ++graphToggles;
+        visible[1] = !visible[1];
+    }
+    void closeSettingsWindow() override {}
+    void bringSettingsWindowToFront() override { ++settingsFronted; }
+    void showSettingsWindowModal() override { ++settingsShown; }
+    void beep() override { ++beeps; }
+};
+
+struct MonitorCopy {
+    MonitorCopy(sim::SimMachine& machine, const std::string& user, const std::string& arguments = {})
+        : process(std::make_unique<sim::SimProcess>(machine, user, "Tidemark.exe", arguments)),
+          context{process->platform(), state, ui} {}
+
+    monitor::SubMain::StartOutcome start() { return monitor::SubMain::Main(context); }
+    void minuteTick() { minuteGuard.run([&] { monitor::SubMain::SimpleTimer1Tick(context); }); }
+    void secondTick() { secondGuard.run([&] { monitor::SubMain::SimpleTimer2Tick(context); }); }
+    void exit() { monitor::SubMain::Exit(context); }
+
+    std::unique_ptr<sim::SimProcess> process;
+    monitor::MonitorState state;
+    RecordingUi ui;
+    monitor::MonitorContext context;
+    monitor::SubMain::TickGuard minuteGuard, secondGuard;
+};
+
+} // namespace tidemark::testing
