@@ -1,0 +1,71 @@
+#include "monitor/windows/GraphModel.h"
+
+namespace tidemark::monitor {
+
+std::uint32_t palette::rgb(int index) {
+    switch (index) {
+    case DarkBlue: return 0x000080;
+    case DarkCyan: return 0x008080;
+    case DarkRed: return 0x800000;
+    case DarkYellow: return 0x808000;
+    case Blue: return 0x0000FF;
+    case Green: return 0x00FF00;
+    case Red: return 0xFF0000;
+    case Yellow: return 0xFFFF00;
+    default: return 0x000000;
+    }
+}
+
+GraphModel::GraphModel() {
+    lngGraphValue.fill(1000);
+    lngGraphColor.fill(palette::Black);
+}
+
+int GraphModel::PushGraphSample(std::int32_t value, std::uint64_t availKB) {
+    constexpr int last = kSamples - 1;
+    lngGraphValue[last] = value;
+    int grid = palette::Black;
+    if (value >= 801 && value <= 1000) {
+        lngGraphColor[last] = palette::DarkBlue;
+        grid = palette::DarkCyan;
+    } else if (value >= 501 && value <= 800) {
+        lngGraphColor[last] = palette::Blue;
+        grid = palette::DarkCyan;
+    } else if (value >= 341 && value <= 500) {
+        lngGraphColor[last] = palette::Green;
+        grid = palette::DarkCyan;
+    } else if (value >= 0 && value <= 340) {
+        const bool scarce = availKB < 51200;
+        lngGraphColor[last] = scarce ? palette::Red : palette::Yellow;
+        grid = scarce ? palette::DarkRed : palette::DarkYellow;
+    }
+    for (int i = 0; i < last; ++i) {
+        lngGraphValue[i] = lngGraphValue[i + 1];
+        lngGraphColor[i] = lngGraphColor[i + 1];
+    }
+    return grid;
+}
+
+std::vector<GraphLine> GraphModel::DrawGraph(int gridColour, int twipsPerPixel) {
+    std::vector<GraphLine> lines;
+    for (int y : {250, 500, 750}) lines.push_back({0, y, kWidth, y, gridColour});
+    const int step = 15 * twipsPerPixel;
+    for (int d = 0; d <= 16; ++d) {
+        const int x = step * d - lngGridOffset;
+        lines.push_back({x, 0, x, kHeight, gridColour});
+        if (lngGridOffset >= step) lngGridOffset = 0;
+    }
+    lngGridOffset += twipsPerPixel;
+    for (int j = kSamples - 1; j >= 1; --j) {
+        const int x = j * twipsPerPixel;
+        lines.push_back({x, kHeight, x, lngGraphValue[j], lngGraphColor[j]});
+    }
+    return lines;
+}
+
+std::int32_t freePerMille(std::uint64_t availPhys, std::uint64_t totalPhys) {
+    if (totalPhys < 1000) return 0;
+    return static_cast<std::int32_t>(static_cast<double>(availPhys) / (static_cast<double>(totalPhys) / 1000.0));
+}
+
+} // namespace tidemark::monitor

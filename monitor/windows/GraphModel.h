@@ -1,0 +1,45 @@
+// The graph of the last 230 seconds of memory use: samples, their colours,
+// the drifting grid, and the lines that draw them (in twips of the 3500 x
+// 1000 graph box).
+#pragma once
+#include <array>
+#include <cstdint>
+#include <vector>
+
+namespace tidemark::monitor {
+
+// Indexes of the classic 16-colour palette.
+namespace palette {
+inline constexpr int Black = 0, DarkBlue = 1, DarkCyan = 3, DarkRed = 4, DarkYellow = 6, Blue = 9, Green = 10,
+                     Red = 12, Yellow = 14;
+// Red, green, blue of a palette index (the indexes above; others black).
+std::uint32_t rgb(int index);
+} // namespace palette
+
+struct GraphLine {
+    int x1, y1, x2, y2;   // twips
+    int colour;           // palette index
+};
+
+class GraphModel {
+public:
+    static constexpr int kSamples = 230;
+    static constexpr int kWidth = 3500, kHeight = 1000;
+
+    GraphModel();
+
+    // Stores the free per mille as the newest sample with its colour, shifts
+    // the history by one and returns the grid colour.
+    int PushGraphSample(std::int32_t freePerMille, std::uint64_t availKB);
+    // The lines of one frame; moves the grid one pixel to the left.
+    std::vector<GraphLine> DrawGraph(int gridColour, int twipsPerPixel);
+
+    std::array<std::int32_t, kSamples> lngGraphValue;
+    std::array<std::int32_t, kSamples> lngGraphColor;
+    std::int32_t lngGridOffset = 0;   // twips
+};
+
+// Free memory in per mille of the total (integer part).
+std::int32_t freePerMille(std::uint64_t availPhys, std::uint64_t totalPhys);
+
+} // namespace tidemark::monitor

@@ -1,0 +1,49 @@
+// The tray icon's picture: bands of memory use and the ten-minute alternation.
+#include <gtest/gtest.h>
+
+#include "monitor/windows/TrayIconChoice.h"
+
+namespace tidemark::monitor {
+namespace {
+
+constexpr std::uint64_t MB = 1048576;
+
+TEST(TrayIconChoice, BandsFollowLoadAndFreeMemory) {
+    EXPECT_EQ(SelectTrayIcon(65, 10 * MB, false, 0), TrayImage::Program);
+    EXPECT_EQ(SelectTrayIcon(0, 10 * MB, false, 0), TrayImage::Program);
+    EXPECT_EQ(SelectTrayIcon(66, 60 * MB, false, 0), TrayImage::Frm_01_Yellow);
+    EXPECT_EQ(SelectTrayIcon(66, 50 * MB, false, 0), TrayImage::Frm_03_Red);       // exactly 50 MB is red
+    EXPECT_EQ(SelectTrayIcon(66, 50 * MB + 1, false, 0), TrayImage::Frm_01_Yellow);
+    EXPECT_EQ(SelectTrayIcon(100, 0, false, 15), TrayImage::Frm_03_Red);
+}
+
+TEST(TrayIconChoice, WithoutKeepActiveTheMinuteDoesNotMatter) {
+    for (int minute = 0; minute < 60; ++minute) {
+        EXPECT_EQ(SelectTrayIcon(30, 900 * MB, false, minute), TrayImage::Program);
+        EXPECT_EQ(SelectTrayIcon(80, 900 * MB, false, minute), TrayImage::Frm_01_Yellow);
+    }
+}
+
+TEST(TrayIconChoice, KeepActiveAlternatesEveryTenMinutes) {
+    struct Case { int minute; TrayImage blue, yellow, red; };
+    const Case cases[] = {
+        {9, TrayImage::Program, TrayImage::Frm_02_Yellow, TrayImage::Frm_04_Red},
+        {10, TrayImage::Frm_00_Blue, TrayImage::Frm_01_Yellow, TrayImage::Frm_03_Red},
+        {19, TrayImage::Frm_00_Blue, TrayImage::Frm_01_Yellow, TrayImage::Frm_03_Red},
+        {20, TrayImage::Program, TrayImage::Frm_02_Yellow, TrayImage::Frm_04_Red},
+        {0, TrayImage::Program, TrayImage::Frm_02_Yellow, TrayImage::Frm_04_Red},
+        {59, TrayImage::Frm_00_Blue, TrayImage::Frm_01_Yellow, TrayImage::Frm_03_Red},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(SelectTrayIcon(40, 900 * MB, true, c.minute), c.blue) << c.minute;
+        EXPECT_EQ(SelectTrayIcon(70, 900 * MB, true, c.minute), c.yellow) << c.minute;
+        EXPECT_EQ(SelectTrayIcon(70, 10 * MB, true, c.minute), c.red) << c.minute;
+    }
+}
+
+TEST(TrayIconChoice, TipTextNamesTheProgramAndTheLoad) {
+    EXPECT_EQ(trayTipText(42), "Tidemark\rメモリ使用率 42%");
+}
+
+} // namespace
+} // namespace tidemark::monitor
