@@ -7,6 +7,7 @@
 
 #include "monitor/core/NumberText.h"
 #include "monitor/windows/AboutWindow.h"
+#include "monitor/windows/TrayMenu.h"
 #include "monitor/windows/WindowPlacement.h"
 #include "monitor/windows/win32/TrayMessages.h"
 #include "monitor/windows/win32/resource.h"
@@ -47,6 +48,19 @@ int iconResource(TrayImage image) {
     case TrayImage::Frm_04_Red: return IDI_FRM_04_RED;
     default: return IDI_TIDEMARK;
     }
+}
+
+UINT_PTR menuCommandId(TrayCommand command) {
+    switch (command) {
+    case TrayCommand::Cancel: return IDM_UNDERFILE_CANCEL;
+    case TrayCommand::Close: return IDM_UNDERFILE_CLOSE;
+    case TrayCommand::Hide: return IDM_UNDERFILE_HIDE;
+    case TrayCommand::Show: return IDM_UNDERFILE_SHOW;
+    case TrayCommand::Fix: return IDM_UNDERFILE_FIX;
+    case TrayCommand::AdmFix: return IDM_UNDERFILE_ADMFIX;
+    case TrayCommand::Ver: return IDM_UNDERFILE_VER;
+    }
+    return IDM_UNDERFILE_CANCEL;
 }
 
 HICON loadSmallIcon(HINSTANCE instance, int id) {
@@ -439,18 +453,14 @@ void TidemarkApp::showTrayMenu() {
     if (!state_.bolPasInClosed) return;
     HMENU menu = ::CreatePopupMenu();
     if (!menu) return;
-    ::AppendMenuW(menu, MF_STRING, IDM_UNDERFILE_CANCEL, L"キャンセル (&C)");
-    ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-    ::AppendMenuW(menu, MF_STRING, IDM_UNDERFILE_CLOSE, L"閉じる (&X)");
-    ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-    if (hideItemVisible_) ::AppendMenuW(menu, MF_STRING, IDM_UNDERFILE_HIDE, L"隠す (&H)");
-    if (showItemVisible_) ::AppendMenuW(menu, MF_STRING, IDM_UNDERFILE_SHOW, L"表示 (&S)");
-    ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-    ::AppendMenuW(menu, MF_STRING, IDM_UNDERFILE_FIX, L"設定 (&F)");
-    ::AppendMenuW(menu, MF_STRING | (adminItemEnabled_ ? 0u : MF_GRAYED), IDM_UNDERFILE_ADMFIX, L"管理者設定 (&Q)");
-    ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-    ::AppendMenuW(menu, MF_STRING, IDM_UNDERFILE_VER, L"バージョン情報 (&A)");
-    ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    for (const TrayMenuItem& item : trayMenuItems(hideItemVisible_, showItemVisible_, adminItemEnabled_)) {
+        if (item.separator) {
+            ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+        } else {
+            ::AppendMenuW(menu, MF_STRING | (item.enabled ? 0u : MF_GRAYED), menuCommandId(item.command),
+                          toWide(item.text).c_str());
+        }
+    }
     POINT at{};
     ::GetCursorPos(&at);
     ::SetForegroundWindow(simple_);

@@ -47,3 +47,26 @@ TEST(TrayIconChoice, TipTextNamesTheProgramAndTheLoad) {
 
 } // namespace
 } // namespace tidemark::monitor
+
+#include "monitor/windows/TrayMenu.h"
+
+namespace tidemark::monitor {
+namespace {
+
+std::vector<std::string> texts(const std::vector<TrayMenuItem>& items) {
+    std::vector<std::string> out;
+    for (const auto& item : items) out.push_back(item.separator ? "-" : item.text + (item.enabled ? "" : " (grey)"));
+    return out;
+}
+
+TEST(TrayMenu, ItemsInOrderWithBothToggleItemsUntilTheFirstToggle) {
+    EXPECT_EQ(texts(trayMenuItems(true, true, true)),
+              (std::vector<std::string>{"キャンセル (&C)", "-", "閉じる (&X)", "-", "隠す (&H)", "表示 (&S)", "-",
+                                        "設定 (&F)", "管理者設定 (&Q)", "-", "バージョン情報 (&A)", "-"}));
+    EXPECT_EQ(texts(trayMenuItems(false, true, false)),
+              (std::vector<std::string>{"キャンセル (&C)", "-", "閉じる (&X)", "-", "表示 (&S)", "-", "設定 (&F)",
+                                        "管理者設定 (&Q) (grey)", "-", "バージョン情報 (&A)", "-"}));
+}
+
+} // namespace
+} // namespace tidemark::monitor

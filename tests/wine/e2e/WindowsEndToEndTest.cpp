@@ -1,0 +1,127 @@
+// Tidemark's windows driven as a person would: the tray icon's clicks, the
+// numeric and graph windows, the tray menu and the About window. Every
+// window is captured to PNG under the build folder.
+#include <gtest/gtest.h>
+
+#include <regex>
+
+#include "TidemarkSession.h"
+#include "monitor/windows/win32/resource.h"
+
+namespace tidemark::e2e {
+namespace {
+
+using automation::Process;
+
+std::string textOf(HWND window, int id) {
+    return automation::controlText(automation::findControl(window, id)).value_or("(none)");
+}
+
+bool waitVisible(HWND window, bool visible) {
+    return automation::pollUntil(5000, [&] { return (::IsWindowVisible(window) != FALSE) == visible; });
+}
+
+TEST(TidemarkWindows, TrayClickShowsAndHidesTheNumericWindowWithLiveFigures) {
+    TidemarkSession session;
+    Process tidemark = session.start();
+    ASSERT_TRUE(session.waitForShared("AppSettingFlag", "ShExTime", 30000));
+    HWND simple = session.simpleWindow(tidemark.id());
+    ASSERT_NE(simple, nullptr);
+
+    ASSERT_TRUE(session.trayCallback(tidemark.id(), WM_LBUTTONUP));
+    ASSERT_TRUE(waitVisible(simple, true));
+    ::Sleep(1500);   // a second tick fills the figures
+    EXPECT_TRUE(std::regex_match(textOf(simple, IDC_LABEL1_1), std::regex("[0-9]{1,3} %")));
+    EXPECT_TRUE(std::regex_match(textOf(simple, IDC_LABEL2_1), std::regex("[0-9]{1,3}(,[0-9]{3})* KB")));
+    EXPECT_TRUE(std::regex_match(textOf(simple, IDC_LABEL3_1), std::regex("[0-9]{1,3}(,[0-9]{3})* KB")));
+    EXPECT_EQ(textOf(simple, IDC_LABEL1_0), "メモリ使用率");
+    EXPECT_EQ(textOf(simple, IDC_LABEL4_0), "前回メモリクリーナ実行日時");
+    EXPECT_EQ(textOf(simple, IDC_CMDFIX), "設定(&F)");
+    EXPECT_EQ(textOf(simple, IDC_CMDHIDE), "隠す(&H)");
+    EXPECT_EQ(automation::tooltipText(automation::findControl(simple, IDC_CMDHIDE)), "このフォームを隠します");
+    EXPECT_EQ(automation::tooltipText(automation::findControl(simple, IDC_LABEL4_1)),
+              "メモリークリーナー実行権者は " + session.userName());
+    // At the top-right corner of the work area.
+    RECT work{};
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    RECT at{};
+    ::GetWindowRect(simple, &at);
+    EXPECT_NEAR(at.right, work.right, 12);
+    EXPECT_EQ(at.top, work.top);
+    EXPECT_FALSE(session.capture(simple, "frmSimple").empty());
+
+    ASSERT_TRUE(session.trayCallback(tidemark.id(), WM_LBUTTONUP));
+    EXPECT_TRUE(waitVisible(simple, false));
+    // The hide button does the same.
+    ASSERT_TRUE(session.trayCallback(tidemark.id(), WM_LBUTTONUP));
+    ASSERT_TRUE(waitVisible(simple, true));
+    ASSERT_TRUE(automation::clickButton(automation::findControl(simple, IDC_CMDHIDE)));
+    EXPECT_TRUE(waitVisible(simple, false));
+}
+
+TEST(TidemarkWindows, GraphStyleShowsTheGraphWindowAndItFills) {
+    TidemarkSession session;
+    ASSERT_TRUE(session.writeUser("AppSetting", "FormStyle", "1"));
+    Process tidemark = session.start();
+    ASSERT_TRUE(session.waitForShared("AppSettingFlag", "ShExTime", 30000));
+    HWND graph = session.graphWindow(tidemark.id());
+    HWND simple = session.simpleWindow(tidemark.id());
+    ASSERT_NE(graph, nullptr);
+    ASSERT_TRUE(session.trayCallback(tidemark.id(), WM_LBUTTONUP));
+    ASSERT_TRUE(waitVisible(graph, true));
+    EXPECT_FALSE(::IsWindowVisible(simple));
+    ::Sleep(4000);
+    EXPECT_TRUE(std::regex_match(textOf(graph, IDC_LBLUSEMEM), std::regex("[0-9]{1,3}(,[0-9]{3})* KB 使用")));
+    const auto image = automation::captureWindow(automation::findControl(graph, IDC_PICTGRAPH));
+    ASSERT_TRUE(image.has_value());
+    EXPECT_FALSE(automation::isUniform(*image)) << "the graph box shows nothing";
+    EXPECT_FALSE(session.capture(graph, "frmGraph").empty());
+    const auto tip = automation::tooltipText(automation::findControl(graph, IDC_PICTGRAPH));
+    ASSERT_TRUE(tip.has_value());
+    EXPECT_TRUE(std::regex_match(*tip, std::regex("総物理メモリー [0-9,]+ KB / メモリー使用率 [0-9]+ %")));
+}
+
+TEST(TidemarkWindows, TrayMenuListsItsItemsAndCloseEndsTheProgramGivingTheRightBack) {
+    TidemarkSession session;
+    Process tidemark = session.start();
+    ASSERT_TRUE(session.waitForShared("AppSettingFlag", "ShExTime", 30000));
+    ASSERT_TRUE(session.trayCallback(tidemark.id(), WM_RBUTTONDOWN));
+    HWND menu = automation::waitForPopupMenu(tidemark.id(), 10000);
+    ASSERT_NE(menu, nullptr);
+    std::string error;
+    const auto items = automation::readPopupMenu(menu, &error);
+    if (items) {
+        // Where another process may read the menu (Windows), check it whole.
+        std::vector<std::string> texts;
+        for (const auto& item : *items) texts.push_back(item.separator ? "-" : item.text);
+        EXPECT_EQ(texts, (std::vector<std::string>{"キャンセル (&C)", "-", "閉じる (&X)", "-", "隠す (&H)", "表示 (&S)",
+                                                   "-", "設定 (&F)", "管理者設定 (&Q)", "-", "バージョン情報 (&A)", "-"}));
+    }
+    // Chosen as a user would, by its mnemonic.
+    ASSERT_TRUE(automation::choosePopupMenuItemByMnemonic(menu, "x"));
+    const auto code = tidemark.waitForExit(15000);
+    ASSERT_TRUE(code.has_value());
+    EXPECT_EQ(session.shared("AppSettingFlag", "MemCleanRightUser"), "NoUser");
+}
+
+TEST(TidemarkWindows, AboutWindowShowsTheVersion) {
+    TidemarkSession session;
+    Process tidemark = session.start();
+    ASSERT_TRUE(session.waitForShared("AppSettingFlag", "ShExTime", 30000));
+    HWND simple = session.simpleWindow(tidemark.id());
+    ASSERT_TRUE(automation::postMessage(simple, WM_COMMAND, IDM_UNDERFILE_VER, 0));
+    automation::WindowCriteria about;
+    about.caption = "Tidemark のﾊﾞｰｼﾞｮﾝ情報";
+    about.processId = tidemark.id();
+    HWND window = automation::waitForWindow(about, 10000);
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(std::regex_match(textOf(window, IDC_LBLVERSION), std::regex("Ver [0-9]+\\.[0-9]+\\.[0-9]+")));
+    EXPECT_EQ(textOf(window, IDC_LBLTITLE), "Tidemark");
+    EXPECT_EQ(textOf(window, IDC_CMDSYSINFO), "ｼｽﾃﾑ情報(&S)...");
+    EXPECT_FALSE(session.capture(window, "frmAbout").empty());
+    ASSERT_TRUE(automation::clickButton(automation::findControl(window, IDOK)));
+    EXPECT_TRUE(automation::waitForNoWindow(about, 5000));
+}
+
+} // namespace
+} // namespace tidemark::e2e
