@@ -57,7 +57,8 @@ void Process::detach() {
     id_ = 0;
 }
 
-StartResult startProcess(const std::string& exePath, const std::string& arguments, const std::string& workingDir) {
+StartResult startProcess(const std::string& exePath, const std::string& arguments, const std::string& workingDir,
+                         StdStreams streams) {
     StartResult result;
     std::string commandLine = quoteArgument(exePath);
     if (!arguments.empty()) commandLine += " " + arguments;
@@ -67,8 +68,25 @@ StartResult startProcess(const std::string& exePath, const std::string& argument
 
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
+    win32::UniqueKernelHandle nullDevice;
+    if (streams == StdStreams::None) {
+        // Windows: no handles, nothing inherited. Wine replaces the child's
+        // Unix descriptors only for handles it can map to a file and leaves
+        // the caller's in place otherwise, so there it gets the null device.
+        if (runningUnderWine()) {
+            nullDevice.reset(::CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                           nullptr, OPEN_EXISTING, 0, nullptr));
+        }
+        const HANDLE none = nullDevice ? nullDevice.get() : INVALID_HANDLE_VALUE;
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdInput = none;
+        startup.hStdOutput = none;
+        startup.hStdError = none;
+    }
+    // Nor the caller's console, whose host would otherwise live on with it.
+    const DWORD flags = streams == StdStreams::None ? DETACHED_PROCESS : 0;
     PROCESS_INFORMATION info{};
-    if (!::CreateProcessW(wideExe.c_str(), wideCommandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+    if (!::CreateProcessW(wideExe.c_str(), wideCommandLine.data(), nullptr, nullptr, FALSE, flags, nullptr,
                           wideFolder.empty() ? nullptr : wideFolder.c_str(), &startup, &info)) {
         result.error = ::GetLastError();
         return result;
@@ -82,18 +100,54 @@ Process start(const std::string& exePath, const std::string& arguments, const st
     return std::move(startProcess(exePath, arguments, workingDir).process);
 }
 
+namespace {
+
+// One end of a child's output: the pipe, what came through, whether it closed.
+struct OutputPipe {
+    win32::UniqueKernelHandle readEnd;
+    win32::UniqueKernelHandle writeEnd;   // the child's; ours is closed after the start
+    std::string* text = nullptr;
+    bool closed = false;
+
+    bool open(std::string* into) {
+        text = into;
+        SECURITY_ATTRIBUTES inheritable{};
+        inheritable.nLength = sizeof(inheritable);
+        inheritable.bInheritHandle = TRUE;
+        if (!::CreatePipe(readEnd.receive(), writeEnd.receive(), &inheritable, 0)) return false;
+        return ::SetHandleInformation(readEnd.get(), HANDLE_FLAG_INHERIT, 0) != 0;
+    }
+
+    // Takes what is there; false when nothing was.
+    bool drain() {
+        if (closed) return false;
+        DWORD available = 0;
+        if (!::PeekNamedPipe(readEnd.get(), nullptr, 0, nullptr, &available, nullptr)) {
+            closed = true;
+            return false;
+        }
+        if (available == 0) return false;
+        char buffer[4096];
+        DWORD got = 0;
+        if (!::ReadFile(readEnd.get(), buffer, sizeof(buffer), &got, nullptr) || got == 0) {
+            closed = true;
+            return false;
+        }
+        text->append(buffer, got);
+        return true;
+    }
+};
+
+} // namespace
+
 RunResult run(const std::string& exePath, const std::string& arguments, DWORD timeoutMs) {
     RunResult result;
-    SECURITY_ATTRIBUTES inheritable{};
-    inheritable.nLength = sizeof(inheritable);
-    inheritable.bInheritHandle = TRUE;
-    win32::UniqueKernelHandle readEnd;
-    win32::UniqueKernelHandle writeEnd;
-    if (!::CreatePipe(readEnd.receive(), writeEnd.receive(), &inheritable, 0)) {
+    OutputPipe output;
+    OutputPipe errors;
+    if (!output.open(&result.output) || !errors.open(&result.errors)) {
         result.error = ::GetLastError();
         return result;
     }
-    ::SetHandleInformation(readEnd.get(), HANDLE_FLAG_INHERIT, 0);
 
     std::string commandLine = quoteArgument(exePath);
     if (!arguments.empty()) commandLine += " " + arguments;
@@ -103,8 +157,8 @@ RunResult run(const std::string& exePath, const std::string& arguments, DWORD ti
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdInput = ::GetStdHandle(STD_INPUT_HANDLE);
-    startup.hStdOutput = writeEnd.get();
-    startup.hStdError = writeEnd.get();
+    startup.hStdOutput = output.writeEnd.get();
+    startup.hStdError = errors.writeEnd.get();
     PROCESS_INFORMATION info{};
     if (!::CreateProcessW(wideExe.c_str(), wideCommandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
                           nullptr, &startup, &info)) {
@@ -113,29 +167,29 @@ RunResult run(const std::string& exePath, const std::string& arguments, DWORD ti
     }
     ::CloseHandle(info.hThread);
     Process process(win32::UniqueKernelHandle(info.hProcess), info.dwProcessId);
-    // Only the child holds the write end now, so the pipe ends with it.
-    writeEnd.reset();
+    // Only the child holds the write ends now, so the pipes end with it.
+    output.writeEnd.reset();
+    errors.writeEnd.reset();
 
-    // Drain as it comes, or a chatty program blocks on a full pipe.
+    // Drain as it comes, or a chatty program blocks on a full pipe. Standard
+    // output closes when the program and all it passed it to are gone; after
+    // the program itself has ended, wait only briefly for that.
+    constexpr ULONGLONG kAfterExitMs = 500;
     const Deadline deadline(timeoutMs);
-    char buffer[4096];
+    ULONGLONG exitedAt = 0;
     for (;;) {
-        DWORD available = 0;
-        if (!::PeekNamedPipe(readEnd.get(), nullptr, 0, nullptr, &available, nullptr)) break;   // closed: done
-        if (available > 0) {
-            DWORD got = 0;
-            if (!::ReadFile(readEnd.get(), buffer, sizeof(buffer), &got, nullptr) || got == 0) break;
-            result.output.append(buffer, got);
-            continue;
-        }
+        const bool gotOutput = output.drain();
+        const bool gotErrors = errors.drain();
+        if (gotOutput || gotErrors) continue;
+        if (output.closed && (errors.closed || !process.isRunning())) break;
         if (deadline.expired()) break;
         if (!process.isRunning()) {
-            // Exited; whatever it wrote is in the pipe already.
-            if (!::PeekNamedPipe(readEnd.get(), nullptr, 0, nullptr, &available, nullptr) || available == 0) break;
-            continue;
+            if (exitedAt == 0) exitedAt = ::GetTickCount64();
+            if (::GetTickCount64() - exitedAt > kAfterExitMs) break;
         }
         ::Sleep(10);
     }
+    result.outputClosed = output.closed;
     result.exitCode = process.waitForExit(deadline.expired() ? 0 : deadline.remainingMs());
     return result;   // a program still running is ended here
 }
@@ -176,6 +230,11 @@ std::vector<DWORD> processIdsByExeName(const std::string& exeName) {
         }
     }
     return ids;
+}
+
+bool runningUnderWine() {
+    const HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
+    return ntdll != nullptr && ::GetProcAddress(ntdll, "wine_get_version") != nullptr;
 }
 
 std::string currentProgramFolder() {

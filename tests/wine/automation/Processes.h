@@ -40,6 +40,11 @@ private:
     DWORD id_ = 0;
 };
 
+enum class StdStreams {
+    Inherit,   // the program writes where the caller does (test logs)
+    None,      // nothing: a program left running holds no pipe of the caller
+};
+
 struct StartResult {
     Process process;
     DWORD error = 0;   // GetLastError of CreateProcessW when it failed
@@ -47,19 +52,27 @@ struct StartResult {
 
 // CreateProcessW. arguments are appended to the quoted program path as
 // given (see quoteArgument); an empty workingDir means the caller's folder.
+// Wine hands the caller's standard streams to every program it starts, so a
+// program meant to outlive the caller needs StdStreams::None, or a shell
+// reading the caller's output waits for that program too.
 StartResult startProcess(const std::string& exePath, const std::string& arguments = std::string(),
-                         const std::string& workingDir = std::string());
+                         const std::string& workingDir = std::string(), StdStreams streams = StdStreams::Inherit);
 // The same, with only the process (invalid when it could not be started).
 Process start(const std::string& exePath, const std::string& arguments = std::string(),
               const std::string& workingDir = std::string());
 
 struct RunResult {
     std::optional<DWORD> exitCode;   // nullopt: not started, or ended by the time-out
-    std::string output;              // standard output and error, as written
+    std::string output;              // standard output, as written
+    std::string errors;              // standard error
+    // False when something the program started still holds its standard
+    // output. (Under Wine every started program keeps its starter's Unix
+    // standard error, so that one is not waited for.)
+    bool outputClosed = false;
     DWORD error = 0;                 // why it could not be started
 };
-// Runs a console program to its end with its output collected; ends it
-// when it runs longer than timeoutMs.
+// Runs a console program to its end with its output and errors collected;
+// ends it when it runs longer than timeoutMs.
 RunResult run(const std::string& exePath, const std::string& arguments, DWORD timeoutMs);
 
 // One word by the Windows command-line rules: quotes and the backslashes
@@ -69,6 +82,9 @@ std::string quoteArgument(const std::string& argument);
 // Running processes whose executable file name (no folder) matches,
 // case-insensitively, e.g. "Tidemark.exe".
 std::vector<DWORD> processIdsByExeName(const std::string& exeName);
+
+// Wine's ntdll exports its version; Windows' does not.
+bool runningUnderWine();
 
 // The folder of the running program, without a trailing backslash.
 std::string currentProgramFolder();

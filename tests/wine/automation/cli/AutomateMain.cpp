@@ -417,7 +417,7 @@ private:
         if (!need(1)) return usage("start needs <exe>");
         std::string arguments;
         for (size_t i = 1; i < args_.size(); ++i) arguments += (i == 1 ? "" : " ") + quoteArgument(args_[i]);
-        StartResult started = startProcess(args_[0], arguments);
+        StartResult started = startProcess(args_[0], arguments, std::string(), StdStreams::None);
         if (!started.process) return fail("cannot start " + args_[0] + ", error " + std::to_string(started.error));
         printLine(std::to_string(started.process.id()));
         started.process.detach();   // the caller ends it
@@ -523,9 +523,13 @@ int main() {
     std::string problem;
     const std::optional<Options> options = parseOptions(commandLineWords(), &problem);
     if (!options) {
-        if (problem != "help") printError(problem);
+        if (problem == "help") {
+            writeOut(::GetStdHandle(STD_OUTPUT_HANDLE), kUsageText);
+            return kOk;
+        }
+        printError(problem);
         writeOut(::GetStdHandle(STD_ERROR_HANDLE), kUsageText);
-        return problem == "help" ? kOk : kUsage;
+        return kUsage;
     }
     try {
         return Command(*options).run();

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 namespace tidemark::automation::test {
 namespace {
 
@@ -74,6 +76,26 @@ TEST(CommandLine, CapturesAWindow) {
     EXPECT_NE(::GetFileAttributesW(win32::toWide(path).c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
+// Under Wine a started program gets the starter's standard streams unless
+// told otherwise; a shell reading tm_automate's output would then wait for
+// the started program to end.
+TEST(CommandLine, StartedProgramsHoldNoPipeOfTheCaller) {
+    const std::string logPath = scratchFilePath(".log");
+    const RunResult result = run(automateExePath(),
+                                 "start " + quoteArgument(targetExePath()) + " --log " + quoteArgument(logPath), 8000);
+    EXPECT_EQ(result.exitCode, std::optional<DWORD>(0)) << result.output;
+    EXPECT_TRUE(result.outputClosed);
+    const DWORD pid = static_cast<DWORD>(std::strtoul(result.output.c_str(), nullptr, 10));
+    ASSERT_NE(pid, 0u) << result.output;
+    Process started(win32::UniqueKernelHandle(
+                        ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid)),
+                    pid);
+    ASSERT_TRUE(started.valid());
+    EXPECT_TRUE(started.isRunning());
+    EXPECT_TRUE(started.terminate());
+    ::DeleteFileW(win32::toWide(logPath).c_str());
+}
+
 TEST(CommandLine, FailsQuicklyWhenNothingMatches) {
     const ULONGLONG before = ::GetTickCount64();
     const RunResult result = automate("--timeout 300 find * この窓はありません");
@@ -84,7 +106,9 @@ TEST(CommandLine, FailsQuicklyWhenNothingMatches) {
 TEST(CommandLine, RejectsUnknownCommands) {
     const RunResult result = automate("frobnicate");
     EXPECT_EQ(result.exitCode, std::optional<DWORD>(2)) << result.output;
-    EXPECT_NE(result.output.find("usage:"), std::string::npos);
+    EXPECT_TRUE(result.output.empty());
+    EXPECT_NE(result.errors.find("unknown command frobnicate"), std::string::npos) << result.errors;
+    EXPECT_NE(result.errors.find("usage:"), std::string::npos) << result.errors;
 }
 
 } // namespace

@@ -78,7 +78,9 @@ TEST(Processes, RunCollectsAConsoleProgramsOutputAndExitCode) {
     const RunResult result = run(automateExePath(), "--help", 10000);
     ASSERT_TRUE(result.exitCode.has_value());
     EXPECT_EQ(*result.exitCode, 0u);
+    EXPECT_TRUE(result.outputClosed);
     EXPECT_NE(result.output.find("usage: tm_automate"), std::string::npos);
+    EXPECT_TRUE(result.errors.empty()) << result.errors;
 }
 
 } // namespace

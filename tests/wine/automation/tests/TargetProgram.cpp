@@ -26,11 +26,6 @@ std::string readWholeFile(const std::string& path) {
 const char kTargetCaption[] = "自動操作テスト";
 const char kTrayClass[] = "TidemarkAutomationTray";
 
-bool runningUnderWine() {
-    const HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
-    return ntdll != nullptr && ::GetProcAddress(ntdll, "wine_get_version") != nullptr;
-}
-
 std::string targetExePath() { return currentProgramFolder() + "\\tm_automation_target.exe"; }
 std::string automateExePath() { return currentProgramFolder() + "\\tm_automate.exe"; }
 

@@ -18,9 +18,6 @@ extern const char kTrayClass[];
 
 std::string targetExePath();
 std::string automateExePath();
-// Wine's ntdll exports its version; Windows' does not.
-bool runningUnderWine();
-
 // A fresh file name under the temporary folder (not created).
 std::string scratchFilePath(const std::string& suffix);
 // Under the build folder, kept for review.
