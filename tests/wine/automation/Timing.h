@@ -3,8 +3,6 @@
 #pragma once
 #include "platform/win32/WindowsApi.h"
 
-#include <optional>
-
 namespace tidemark::automation {
 
 // How often waits look again.

@@ -1,6 +1,7 @@
 #include "automation/WindowCapture.h"
 
 #include "automation/PngEncoder.h"
+#include "automation/Processes.h"
 #include "automation/TopLevelWindows.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/Win32Text.h"
@@ -122,6 +123,11 @@ std::optional<CapturedImage> captureWith(HWND window, CaptureMethod method, std:
 
 std::optional<CapturedImage> captureWindow(HWND window, CaptureMethod method, std::string* error) {
     if (method != CaptureMethod::Auto) return captureWith(window, method, error);
+    // Wine's PrintWindow hands another process a device context that means
+    // nothing there; the picture is always black, so go to the screen.
+    if (runningUnderWine() && windowProcessId(window) != ::GetCurrentProcessId()) {
+        return captureWith(window, CaptureMethod::Screen, error);
+    }
     std::optional<CapturedImage> printed = captureWith(window, CaptureMethod::PrintWindow, error);
     if (printed && !isUniform(*printed)) return printed;
     std::optional<CapturedImage> shown = captureWith(window, CaptureMethod::Screen, error);

@@ -11,7 +11,8 @@
 namespace tidemark::automation {
 
 enum class CaptureMethod {
-    Auto,          // PrintWindow, the screen when that comes out blank
+    Auto,          // PrintWindow, the screen when that comes out blank (under
+                   // Wine always the screen for another process's window)
     PrintWindow,   // the window draws itself (WM_PRINT); works when covered
     Screen,        // the pixels on screen where the window is, including
                    // whatever covers it
