@@ -186,8 +186,10 @@ INT_PTR TidemarkApp::onMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM 
         return TRUE;
     }
     if (message == taskbarCreated_ && dialog == simple_) {
-        // Explorer restarted: the shell forgot every icon.
+        // Explorer restarted: the shell forgot every icon. (Deleting first
+        // keeps a broadcast sent without a restart from failing the add.)
         state_.lngTrayWnd = reinterpret_cast<platform::NativeWindow>(::FindWindowW(L"Shell_TrayWnd", nullptr));
+        delTaskTrayIcon();
         state_.bolTrayIconFlag = addTaskTrayIcon();
         return TRUE;
     }

@@ -13,12 +13,45 @@ namespace {
 
 using automation::Process;
 
+// Whether the shell holds an icon of this window: a modification that
+// changes nothing succeeds only for an icon the shell knows.
+bool shellHasIcon(HWND owner) {
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof data;
+    data.hWnd = owner;
+    data.uID = 0;
+    data.uFlags = 0;
+    return ::Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+}
+
 std::string textOf(HWND window, int id) {
     return automation::controlText(automation::findControl(window, id)).value_or("(none)");
 }
 
 bool waitVisible(HWND window, bool visible) {
     return automation::pollUntil(5000, [&] { return (::IsWindowVisible(window) != FALSE) == visible; });
+}
+
+TEST(TidemarkWindows, IconIsRegisteredComesBackAfterAShellRestartAndGoesAtExit) {
+    TidemarkSession session;
+    Process tidemark = session.start();
+    ASSERT_TRUE(session.waitForShared("AppSettingFlag", "ShExTime", 30000));
+    HWND simple = session.simpleWindow(tidemark.id());
+    ASSERT_NE(simple, nullptr);
+    EXPECT_TRUE(automation::pollUntil(5000, [&] { return shellHasIcon(simple); })) << "no tray icon";
+    // A restarted shell has forgotten the icon and broadcasts that it is back.
+    NOTIFYICONDATAW forget{};
+    forget.cbSize = sizeof forget;
+    forget.hWnd = simple;
+    ASSERT_TRUE(::Shell_NotifyIconW(NIM_DELETE, &forget));
+    ASSERT_FALSE(shellHasIcon(simple));
+    const UINT taskbarCreated = ::RegisterWindowMessageW(L"TaskbarCreated");
+    ASSERT_TRUE(automation::postMessage(simple, taskbarCreated));
+    ::Sleep(1000);
+    EXPECT_TRUE(automation::pollUntil(5000, [&] { return shellHasIcon(simple); }));
+    ASSERT_TRUE(automation::postMessage(simple, WM_COMMAND, IDM_UNDERFILE_CLOSE, 0));
+    ASSERT_TRUE(tidemark.waitForExit(15000).has_value());
+    EXPECT_FALSE(shellHasIcon(simple));
 }
 
 TEST(TidemarkWindows, TrayClickShowsAndHidesTheNumericWindowWithLiveFigures) {

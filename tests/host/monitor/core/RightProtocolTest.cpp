@@ -29,7 +29,7 @@ protected:
         copy->start();
         return *copy;
     }
-    void end(const std::string& user) {
+    void end(std::string user) {   // a copy: callers pass a key of the map it erases from
         copies[user]->exit();
         copies.erase(user);
         machine.logOff(user);
