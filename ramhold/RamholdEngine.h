@@ -24,19 +24,15 @@
 #include <thread>
 #include <vector>
 
+#include "platform/AllocationLibrary.h"
 #include "ramhold/CleaningPlan.h"
 #include "ramhold/PageMemory.h"
 
 namespace tidemark::ramhold {
 
-// Values of the stepwise status, as GetMallocSlowFlag reports them.
-namespace slowstatus {
-inline constexpr std::int32_t Idle = 0;
-inline constexpr std::int32_t Claiming = 1;
-inline constexpr std::int32_t Succeeded = 2;
-inline constexpr std::int32_t Failed = 3;
-inline constexpr std::int32_t Interrupted = 4;
-} // namespace slowstatus
+// Values of the stepwise status, as GetMallocSlowFlag reports them: the
+// contract the callers read them by.
+namespace slowstatus = platform::slowstatus;
 
 enum class CleaningKind { First, Slow };
 
