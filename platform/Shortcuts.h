@@ -5,7 +5,7 @@
 
 namespace tidemark::platform {
 
-struct ShortcutSpec {
+struct ShortcutDetails {
     std::string target;
     std::string arguments;
     std::string workingDirectory;
@@ -17,7 +17,7 @@ public:
     virtual ~Shortcuts() = default;
     // The path a shortcut points to; nullopt when it cannot be opened.
     virtual std::optional<std::string> targetPath(const std::string& shortcutPath) = 0;
-    virtual bool create(const std::string& shortcutPath, const ShortcutSpec& spec) = 0;
+    virtual bool create(const std::string& shortcutPath, const ShortcutDetails& details) = 0;
 };
 
 } // namespace tidemark::platform

@@ -238,10 +238,10 @@ public:
         if (it == m_.shortcutTargets.end()) return std::nullopt;
         return it->second;
     }
-    bool create(const std::string& path, const ShortcutSpec& spec) override {
+    bool create(const std::string& path, const ShortcutDetails& details) override {
         if (!m_.files.directoryExists(parentFolder(path))) return false;
         m_.files.putFile(path, "shortcut");
-        m_.shortcutTargets[pathKey(path)] = spec.target;
+        m_.shortcutTargets[pathKey(path)] = details.target;
         return true;
     }
 

@@ -54,15 +54,15 @@ std::optional<std::string> Win32Shortcuts::targetPath(const std::string& shortcu
     return fromWideBuffer(target);
 }
 
-bool Win32Shortcuts::create(const std::string& shortcutPath, const platform::ShortcutSpec& spec) {
+bool Win32Shortcuts::create(const std::string& shortcutPath, const platform::ShortcutDetails& details) {
     ComScope com;
     ComPtr<IShellLinkW> link;
     if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.receive())))
         return false;
-    link->SetPath(toWide(spec.target).c_str());
-    link->SetArguments(toWide(spec.arguments).c_str());
-    link->SetWorkingDirectory(toWide(spec.workingDirectory).c_str());
-    link->SetDescription(toWide(spec.description).c_str());
+    link->SetPath(toWide(details.target).c_str());
+    link->SetArguments(toWide(details.arguments).c_str());
+    link->SetWorkingDirectory(toWide(details.workingDirectory).c_str());
+    link->SetDescription(toWide(details.description).c_str());
     ComPtr<IPersistFile> file;
     if (FAILED(link->QueryInterface(IID_IPersistFile, file.receive()))) return false;
     return SUCCEEDED(file->Save(toWide(shortcutPath).c_str(), TRUE));

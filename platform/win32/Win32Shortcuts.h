@@ -7,7 +7,7 @@ namespace tidemark::win32 {
 class Win32Shortcuts final : public platform::Shortcuts {
 public:
     std::optional<std::string> targetPath(const std::string& shortcutPath) override;
-    bool create(const std::string& shortcutPath, const platform::ShortcutSpec& spec) override;
+    bool create(const std::string& shortcutPath, const platform::ShortcutDetails& details) override;
 };
 
 } // namespace tidemark::win32
