@@ -12,6 +12,9 @@ if(WIN32)
   if(MINGW)
     # One self-contained folder of programs: no MinGW runtime DLLs beside them.
     add_link_options(-static -static-libgcc -static-libstdc++)
+    # Shipped without symbols: the loader reads the whole image, so every
+    # byte of debug information would be resident memory of a tray program.
+    add_link_options($<$<CONFIG:Release>:-s>)
   endif()
 endif()
 

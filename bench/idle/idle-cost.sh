@@ -19,7 +19,7 @@ measure() {
   (cd "$work" && wine "$exe" >/dev/null 2>&1 &)
   local pid=""
   for _ in $(seq 1 100); do
-    pid=$(pgrep -f "$exe" | head -1 || true)
+    pid=$(pgrep -xf "$exe" | head -1 || true)   # the Wine process itself, named by its program
     [ -n "$pid" ] && break
     sleep 0.1
   done

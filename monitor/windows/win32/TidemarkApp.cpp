@@ -214,6 +214,9 @@ INT_PTR TidemarkApp::onMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM 
     case WM_DPICHANGED:
         sizeClientArea(dialog);
         return TRUE;
+    case WM_SHOWWINDOW:
+        if (wParam && dialog == graphWindow_) paintGraphBitmap();
+        return FALSE;
     default:
         if (message == kTrayCallbackMessage && dialog == simple_) {
             onTrayCallback(lParam);
@@ -295,6 +298,8 @@ void TidemarkApp::stopMainTimers() {
 }
 
 void TidemarkApp::destroyStatusWindows() {
+    shownTexts_.clear();
+    shownTooltips_.clear();
     if (graphWindow_) {
         ::KillTimer(graphWindow_, kGraphTimer1);
         ::DestroyWindow(graphWindow_);
@@ -314,12 +319,24 @@ HWND TidemarkApp::windowOf(StatusWindow window) const {
 
 HWND TidemarkApp::tooltipsOf(HWND dialog) const { return dialog == simple_ ? simpleTips_ : graphTips_; }
 
+// Texts are set every second with mostly the same words; only a change
+// reaches the window.
 void TidemarkApp::setText(StatusWindow window, StatusControl control, const std::string& text) {
-    if (HWND dialog = windowOf(window)) ::SetDlgItemTextW(dialog, controlId(control), toWide(text).c_str());
+    HWND dialog = windowOf(window);
+    if (!dialog) return;
+    std::string& shown = shownTexts_[{window, control}];
+    if (shown == text && !shown.empty()) return;
+    shown = text;
+    ::SetDlgItemTextW(dialog, controlId(control), toWide(text).c_str());
 }
 
 void TidemarkApp::setTooltip(StatusWindow window, StatusControl control, const std::string& text) {
-    if (HWND dialog = windowOf(window)) setTipText(tooltipsOf(dialog), dialog, controlId(control), toWide(text));
+    HWND dialog = windowOf(window);
+    if (!dialog) return;
+    std::string& shown = shownTooltips_[{window, control}];
+    if (shown == text && !shown.empty()) return;
+    shown = text;
+    setTipText(tooltipsOf(dialog), dialog, controlId(control), toWide(text));
 }
 
 bool TidemarkApp::isVisible(StatusWindow window) {
@@ -479,11 +496,19 @@ void TidemarkApp::onGraphTimer() {
     const std::uint64_t used = s.curTotalPhys >= s.curAvailPhys ? s.curTotalPhys - s.curAvailPhys : 0;
     setText(StatusWindow::Graph, StatusControl::lblUseMem, groupedDigitsOrEmpty(used / 1024) + " KB 使用");
     renderGraph(graph_.PushGraphSample(free, s.curAvailPhysKB));
-    if (HWND box = ::GetDlgItem(graphWindow_, IDC_PICTGRAPH)) ::InvalidateRect(box, nullptr, FALSE);
 }
 
 void TidemarkApp::renderGraph(int gridColour) {
     if (!graphWindow_ || graphSize_.cx <= 0) return;
+    const int dpi = dpiOf(graphWindow_);
+    const int twipsPerPixel = 1440 / dpi > 0 ? 1440 / dpi : 1;
+    graphLines_ = graph_.DrawGraph(gridColour, twipsPerPixel);
+    // Drawn only while someone can see it; showing the window draws the
+    // last frame.
+    if (::IsWindowVisible(graphWindow_)) paintGraphBitmap();
+}
+
+void TidemarkApp::paintGraphBitmap() {
     HDC screen = ::GetDC(graphWindow_);
     if (!graphBitmap_) graphBitmap_ = ::CreateCompatibleBitmap(screen, graphSize_.cx, graphSize_.cy);
     HDC dc = ::CreateCompatibleDC(screen);
@@ -496,9 +521,8 @@ void TidemarkApp::renderGraph(int gridColour) {
     RECT all{0, 0, graphSize_.cx, graphSize_.cy};
     ::FillRect(dc, &all, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
     const int dpi = dpiOf(graphWindow_);
-    const int twipsPerPixel = 1440 / dpi > 0 ? 1440 / dpi : 1;
     std::map<int, HPEN> pens;
-    for (const GraphLine& line : graph_.DrawGraph(gridColour, twipsPerPixel)) {
+    for (const GraphLine& line : graphLines_) {
         HPEN& pen = pens[line.colour];
         if (!pen) {
             const std::uint32_t c = palette::rgb(line.colour);
@@ -511,6 +535,7 @@ void TidemarkApp::renderGraph(int gridColour) {
     ::SelectObject(dc, old);
     for (auto& [colour, pen] : pens) ::DeleteObject(pen);
     ::DeleteDC(dc);
+    if (HWND box = ::GetDlgItem(graphWindow_, IDC_PICTGRAPH)) ::InvalidateRect(box, nullptr, FALSE);
 }
 
 void TidemarkApp::drawGraphItem(const DRAWITEMSTRUCT& item) {

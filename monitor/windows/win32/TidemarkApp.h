@@ -7,6 +7,8 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "monitor/core/MonitorContext.h"
 #include "monitor/core/SubMain.h"
@@ -63,6 +65,7 @@ private:
     void sizeClientArea(HWND dialog);
     void drawGraphItem(const DRAWITEMSTRUCT& item);
     void renderGraph(int gridColour);
+    void paintGraphBitmap();
     bool notify(DWORD action, bool withTip);
     HICON iconFor(TrayImage image);
     HWND windowOf(StatusWindow window) const;
@@ -89,6 +92,8 @@ private:
     bool showItemVisible_ = true;
     bool adminItemEnabled_ = true;
     UINT taskbarCreated_ = 0;
+    std::map<std::pair<StatusWindow, StatusControl>, std::string> shownTexts_, shownTooltips_;
+    std::vector<GraphLine> graphLines_;   // the last frame
     HBITMAP graphBitmap_ = nullptr;
     SIZE graphSize_{0, 0};
     HWND aboutDialog_ = nullptr;
