@@ -28,6 +28,8 @@ TEST(TidemarkStartup, FirstStartRegistersTheUserTakesTheRightAndCleansOnce) {
     ASSERT_TRUE(session.waitForShared("AppSettingFlag", "ShExTime", 30000)) << "no start-up cleaning recorded";
     const std::string sid = session.sid();
     ASSERT_FALSE(sid.empty());
+    // The counters are renewed right after the time of the cleaning is stored.
+    EXPECT_TRUE(session.waitForShared("GetRightChallenge", sid, 10000, std::string("3")));
     EXPECT_EQ(session.shared("UserAccountName", sid), session.userName());
     EXPECT_EQ(session.shared("AppSettingFlag", "MemCleanRightUser"), sid);
     EXPECT_EQ(session.shared("AppSettingFlag", "MemCleanRightTime"), "3");
