@@ -236,6 +236,14 @@ void ShowLastRunOrNoRight(MonitorContext& c) {
     }
 }
 
+void CleanAndRecord(MonitorContext& c) {
+    MonitorState& s = c.state;
+    RunMemClean(c, s.intMemCleanForm, s.lngSlowStepSize, s.lngSlowSleepTime);
+    s.strShExTime = c.nowText();
+    write(c, section::AppSettingFlag, key::ShExTime, s.strShExTime);
+    setBoth(c, StatusControl::Label4_1, s.strShExTime);
+}
+
 void MemCleanTick(MonitorContext& c) {
     MonitorState& s = c.state;
     // 1. Who holds the right.
@@ -263,10 +271,7 @@ void MemCleanTick(MonitorContext& c) {
         if (static_cast<std::int64_t>(std::min<std::uint64_t>(s.curAvailPhys, INT64_MAX)) > s.decCleanTrigger) return;
         if (s.bolMemCleanRight) {
             if (!ProcessWatch::checkProcessTask(c.platform, s, s.watchNames)) {
-                RunMemClean(c, s.intMemCleanForm, s.lngSlowStepSize, s.lngSlowSleepTime);
-                s.strShExTime = c.nowText();
-                write(c, section::AppSettingFlag, key::ShExTime, s.strShExTime);
-                setBoth(c, StatusControl::Label4_1, s.strShExTime);
+                CleanAndRecord(c);
             }
         } else {
             GetUser::ScanUserProfiles(c.platform, s);

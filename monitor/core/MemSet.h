@@ -29,5 +29,8 @@ bool checkRamholdFlagTask(MonitorContext& c);
 
 // Sets the last-run lines of both status windows from "ShExTime".
 void ShowLastRunOrNoRight(MonitorContext& c);
+// One cleaning with the current settings; its time goes to "ShExTime" and to
+// the last-run line of both windows.
+void CleanAndRecord(MonitorContext& c);
 
 } // namespace tidemark::monitor::MemSet

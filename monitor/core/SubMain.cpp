@@ -71,42 +71,30 @@ void checkAdministrator(MonitorContext& c) {
     else c.ui.disableAdministratorMenu();
 }
 
-void setBoth(MonitorContext& c, StatusControl control, const std::string& text) {
-    c.ui.setText(StatusWindow::Simple, control, text);
-    c.ui.setText(StatusWindow::Graph, control, text);
-}
-
 // Step 17: the start-up cleaning, or what the last cleaning was.
 void cleanOnceOrShowLastRun(MonitorContext& c) {
     MonitorState& s = c.state;
     if (ProcessWatch::checkProcessTask(c.platform, s, s.watchNames)) return;
-    IniOpe ini(c.platform, s);
     if (s.bolMemCleanRight) {
-        MemSet::RunMemClean(c, s.intMemCleanForm, s.lngSlowStepSize, s.lngSlowSleepTime);
-        s.strShExTime = c.nowText();
-        s.bolIniWriteFlag = ini.IniWriteTask(section::AppSettingFlag, key::ShExTime, s.strShExTime);
-        setBoth(c, StatusControl::Label4_1, s.strShExTime);
+        MemSet::CleanAndRecord(c);
         MemSet::ResetRightChallenge(c);
         return;
     }
+    IniOpe ini(c.platform, s);
     long n = 0;
-    const std::string last = ini.IniReadTask(section::AppSettingFlag, key::ShExTime, n);
-    if (n == 0) {
-        setBoth(c, StatusControl::Label4_0, "メモリクリーナ実行権はありません");
-        setBoth(c, StatusControl::Label4_1, "");
-        return;
+    ini.IniReadTask(section::AppSettingFlag, key::ShExTime, n);
+    if (n > 0) {
+        const std::string group = ini.IniReadTask(section::AppSettingFlag, key::SSAUserName, n);
+        if (n > 0 && group != ini::word::Administrators) {
+            c.message(std::string("システムスタートしているTidemarkのアカウントが\r\n") +
+                          "Administrators 以外のアカウントになっています。\r\n" +
+                          "プログラムが正しく動作するためには、Administrators の権限が必要です。\r\n" +
+                          (s.isAdministrator ? "管理者設定からシステムスタート設定をやり直すことを強く推奨します。"
+                                             : "管理者に連絡し、設定をやり直してもらってください。"),
+                      MessageIcon::Error);
+        }
     }
-    const std::string group = ini.IniReadTask(section::AppSettingFlag, key::SSAUserName, n);
-    if (n > 0 && group != ini::word::Administrators) {
-        c.message(std::string("システムスタートしているTidemarkのアカウントが\r\n") +
-                      "Administrators 以外のアカウントになっています。\r\n" +
-                      "プログラムが正しく動作するためには、Administrators の権限が必要です。\r\n" +
-                      (s.isAdministrator ? "管理者設定からシステムスタート設定をやり直すことを強く推奨します。"
-                                         : "管理者に連絡し、設定をやり直してもらってください。"),
-                  MessageIcon::Error);
-    }
-    setBoth(c, StatusControl::Label4_0, "前回メモリクリーナ実行日時");
-    setBoth(c, StatusControl::Label4_1, last);
+    MemSet::ShowLastRunOrNoRight(c);
 }
 
 } // namespace

@@ -13,6 +13,12 @@ constexpr std::uint32_t kLockTimeout = 1460;   // ERROR_TIMEOUT
 constexpr std::uint32_t kLockWaitMs = 10000;
 constexpr int kReadRetries = 50;
 
+LeadByteTable leadBytesOf(platform::CodePage& cp) {
+    LeadByteTable lead{};
+    for (int b = 0; b < 256; ++b) lead[b] = cp.isLeadByte(static_cast<unsigned char>(b));
+    return lead;
+}
+
 bool hasUtf16Mark(const std::string& bytes) {
     return bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
            static_cast<unsigned char>(bytes[1]) == 0xFE;
@@ -144,8 +150,7 @@ ProfileReadResult ProfileEngine::getString(const std::optional<std::string>& sec
     std::vector<std::string> names;          // ANSI
     std::optional<std::string> found;        // ANSI, trimmed, quotes on
     if (file.ok) {
-        LeadByteTable lead{};
-        for (int b = 0; b < 256; ++b) lead[b] = cp.isLeadByte(static_cast<unsigned char>(b));
+        const LeadByteTable lead = leadBytesOf(cp);
         auto toAnsi16 = [&](const std::u16string& s) { return cp.toAnsi(platform::utf16ToUtf8(s)); };
         if (hasUtf16Mark(file.bytes)) {
             const ProfileDocument<char16_t> doc(decodeUtf16le(file.bytes), nullptr);
@@ -226,8 +231,7 @@ bool ProfileEngine::writeString(const std::optional<std::string>& section, const
         applyEdit(doc, platform::utf8ToUtf16(trimSpaces(*section)), wk, wv);
         bytes = encodeUtf16le(doc.text());
     } else {
-        LeadByteTable lead{};
-        for (int b = 0; b < 256; ++b) lead[b] = cp.isLeadByte(static_cast<unsigned char>(b));
+        const LeadByteTable lead = leadBytesOf(cp);
         ProfileDocument<char> doc(file.ok ? file.bytes : std::string(), &lead);
         std::optional<std::string> ak, av;
         if (k) ak = cp.toAnsi(*k);
