@@ -32,6 +32,16 @@ public:
     // beside the target named "<target>.~<unique>.tmp"; one that a writer
     // killed midway leaves behind may be deleted by the file's next writer.
     virtual std::uint32_t replaceContents(const std::string& path, std::string_view bytes) = 0;
+    // Overwrites an existing file's contents where it lies (write, truncate,
+    // flush), for a folder that admits no new file: not atomic, so callers
+    // hold the file's lock and use it only where replacing is refused.
+    // Returns the system error code, 0 on success.
+    virtual std::uint32_t rewriteInPlace(const std::string& path, std::string_view bytes) = 0;
+    // The path in one spelling whatever way it was given: full, long names
+    // (no 8.3 short names), no "." or ".." parts. The last part may name a
+    // file that does not exist yet. Letter case is as given where the system
+    // does not say otherwise; callers that compare paths fold it themselves.
+    virtual std::string canonicalPath(const std::string& path) = 0;
     // Returns 0, or the system error (183 when it already exists).
     virtual std::uint32_t createDirectory(const std::string& path) = 0;
     virtual bool fileExists(const std::string& path) = 0;

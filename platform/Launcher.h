@@ -20,6 +20,12 @@ public:
     virtual std::intptr_t shellExecute(NativeWindow owner, const std::string& verb,
                                        const std::string& file, const std::string& parameters,
                                        const std::string& directory, int showCommand) = 0;
+    // The same start, then waits up to timeoutMs for the started program to
+    // end (nothing to wait for when the shell handed the file to a program
+    // already running). Returns the start's answer as above.
+    virtual std::intptr_t shellExecuteAndWait(NativeWindow owner, const std::string& verb, const std::string& file,
+                                              const std::string& parameters, const std::string& directory,
+                                              int showCommand, std::uint32_t timeoutMs) = 0;
 };
 
 } // namespace tidemark::platform

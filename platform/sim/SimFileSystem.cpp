@@ -10,6 +10,11 @@ namespace fe = platform::fileerror;
 SimFileSystem::SimFileSystem() { makeDirectories("C:\\"); }
 
 std::string SimFileSystem::keyOf(const std::string& path) { return pathKey(path); }
+std::string SimFileSystem::normalizePathOf(const std::string& path) { return normalizePath(path); }
+
+bool SimFileSystem::newEntryDenied(const std::string& path) const {
+    return closedFolders_.count(keyOf(parentFolder(path))) != 0;
+}
 
 bool SimFileSystem::writeDenied(const std::string& key) const {
     for (const auto& d : denied_) {
@@ -20,6 +25,7 @@ bool SimFileSystem::writeDenied(const std::string& key) const {
 }
 
 FileReadResult SimFileSystem::readAll(const std::string& path) {
+    accessed();
     FileReadResult r;
     const auto it = nodes_.find(keyOf(path));
     if (it == nodes_.end() || it->second.directory) {
@@ -33,9 +39,15 @@ FileReadResult SimFileSystem::readAll(const std::string& path) {
 }
 
 std::uint32_t SimFileSystem::replaceContents(const std::string& path, std::string_view bytes) {
+    accessed();
     const std::string key = keyOf(path);
     if (!directoryExists(parentFolder(path))) return fe::PathNotFound;
-    if (writeDenied(key)) return fe::AccessDenied;
+    if (failingWrites > 0) {
+        --failingWrites;
+        return fe::SharingViolation;
+    }
+    // The new contents go to a new file beside the target first.
+    if (writeDenied(key) || newEntryDenied(path)) return fe::AccessDenied;
     auto it = nodes_.find(key);
     if (it != nodes_.end() && it->second.directory) return fe::AccessDenied;
     if (it == nodes_.end()) it = nodes_.emplace(key, Node{false, normalizePath(path), {}}).first;
@@ -44,11 +56,53 @@ std::uint32_t SimFileSystem::replaceContents(const std::string& path, std::strin
     return fe::None;
 }
 
+std::uint32_t SimFileSystem::rewriteInPlace(const std::string& path, std::string_view bytes) {
+    accessed();
+    const std::string key = keyOf(path);
+    const auto it = nodes_.find(key);
+    if (it == nodes_.end()) return directoryExists(parentFolder(path)) ? fe::FileNotFound : fe::PathNotFound;
+    if (it->second.directory || writeDenied(key)) return fe::AccessDenied;
+    it->second.bytes.assign(bytes.data(), bytes.size());
+    ++writes_;
+    return fe::None;
+}
+
+std::string SimFileSystem::canonicalPath(const std::string& path) {
+    std::string p = normalizePath(path);
+    // Short names first, longest spelling first.
+    for (auto it = shortNames_.rbegin(); it != shortNames_.rend(); ++it) {
+        const std::string& shortKey = it->first;
+        const std::string key = keyOf(p);
+        if (key == shortKey || (key.size() > shortKey.size() && key.compare(0, shortKey.size(), shortKey) == 0 &&
+                                key[shortKey.size()] == '\\')) {
+            p = it->second + p.substr(shortKey.size());
+            break;
+        }
+    }
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    while (start <= p.size()) {
+        const auto end = p.find('\\', start);
+        const std::string part = p.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        if (part == "..") {
+            if (parts.size() > 1) parts.pop_back();
+        } else if (!part.empty() && part != ".") {
+            parts.push_back(part);
+        }
+        if (end == std::string::npos) break;
+        start = end + 1;
+    }
+    std::string out;
+    for (std::size_t i = 0; i < parts.size(); ++i) out += (i ? "\\" : "") + parts[i];
+    if (parts.size() == 1) out += "\\";
+    return out;
+}
+
 std::uint32_t SimFileSystem::createDirectory(const std::string& path) {
     const std::string key = keyOf(path);
     if (nodes_.count(key)) return fe::AlreadyExists;
     if (!directoryExists(parentFolder(path))) return fe::PathNotFound;
-    if (writeDenied(key)) return fe::AccessDenied;
+    if (writeDenied(key) || newEntryDenied(path)) return fe::AccessDenied;
     nodes_.emplace(key, Node{true, normalizePath(path), {}});
     return fe::None;
 }
@@ -66,7 +120,7 @@ bool SimFileSystem::directoryExists(const std::string& path) {
 bool SimFileSystem::deleteFile(const std::string& path) {
     const std::string key = keyOf(path);
     const auto it = nodes_.find(key);
-    if (it == nodes_.end() || it->second.directory || writeDenied(key)) return false;
+    if (it == nodes_.end() || it->second.directory || writeDenied(key) || newEntryDenied(path)) return false;
     nodes_.erase(it);
     return true;
 }
@@ -126,7 +180,9 @@ private:
 };
 
 std::unique_ptr<platform::LockHold> SimLocks::acquire(const std::string& name, std::uint32_t) {
-    if (!held_.insert(name).second) return nullptr;
+    while (!held_.insert(name).second) {
+        if (!onContention || !onContention()) return nullptr;
+    }
     return std::make_unique<Hold>(held_, name);
 }
 

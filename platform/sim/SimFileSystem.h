@@ -1,6 +1,7 @@
 // The simulated machine's disk: one in-memory tree of folders and files that
 // every simulated process sees, with case-insensitive Windows paths.
 #pragma once
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -16,6 +17,8 @@ public:
 
     platform::FileReadResult readAll(const std::string& path) override;
     std::uint32_t replaceContents(const std::string& path, std::string_view bytes) override;
+    std::uint32_t rewriteInPlace(const std::string& path, std::string_view bytes) override;
+    std::string canonicalPath(const std::string& path) override;
     std::uint32_t createDirectory(const std::string& path) override;
     bool fileExists(const std::string& path) override;
     bool directoryExists(const std::string& path) override;
@@ -30,7 +33,22 @@ public:
     // Writes to this file (or anything below this folder) fail with access denied.
     void denyWrites(const std::string& path) { denied_.insert(keyOf(path)); }
     void allowWrites(const std::string& path) { denied_.erase(keyOf(path)); }
+    // The folder admits no new entry (no new file, no rename into it), while
+    // its existing files stay writable: a program folder that standard
+    // users may not add to.
+    void denyNewEntriesIn(const std::string& folder) { closedFolders_.insert(keyOf(folder)); }
+    void allowNewEntriesIn(const std::string& folder) { closedFolders_.erase(keyOf(folder)); }
+    // A second spelling of a folder, as an 8.3 short name is.
+    void addShortName(const std::string& shortPath, const std::string& longPath) {
+        shortNames_[keyOf(shortPath)] = normalizePathOf(longPath);
+    }
+    // Runs at every file read and write, before it happens: where a test
+    // interleaves processes, each file access is a point to switch at.
+    std::function<void()> onAccess;
     int writeCount() const { return writes_; }
+    // The next N writes fail with a sharing violation, as when another
+    // machine's writer holds the file.
+    int failingWrites = 0;
 
 private:
     struct Node {
@@ -39,20 +57,30 @@ private:
         std::string bytes;
     };
     static std::string keyOf(const std::string& path);
+    static std::string normalizePathOf(const std::string& path);
     bool writeDenied(const std::string& key) const;
+    bool newEntryDenied(const std::string& path) const;
+    void accessed() {
+        if (onAccess) onAccess();
+    }
 
     std::map<std::string, Node> nodes_;
     std::set<std::string> denied_;
+    std::set<std::string> closedFolders_;
+    std::map<std::string, std::string> shortNames_;
     int writes_ = 0;
 };
 
-// Named locks of the simulated machine. Processes run one at a time here, so
+// Named locks of the simulated machine. Where processes run one at a time,
 // a lock that is held when another asks means a test drives two writers
-// into each other: the waiter times out as it would on Windows.
+// into each other: the waiter times out as it would on Windows. Where a test
+// interleaves processes, onContention lets the others run until the lock is
+// free; it returns false when nobody else can run (the wait would time out).
 class SimLocks final : public platform::Locks {
 public:
     std::unique_ptr<platform::LockHold> acquire(const std::string& name, std::uint32_t timeoutMs) override;
     bool isHeld(const std::string& name) const { return held_.count(name) != 0; }
+    std::function<bool()> onContention;
 
 private:
     class Hold;

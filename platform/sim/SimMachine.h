@@ -40,6 +40,9 @@ struct LaunchRecord {
     std::string user;
     std::string verb, file, parameters, directory;
     int showCommand = 0;
+    std::uint64_t atMs = 0;       // virtual time of the start
+    std::uint64_t endsAtMs = 0;   // when the program ends (waited starts)
+    bool waited = false;
 };
 
 inline constexpr const char* kProfileListKey = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList";
@@ -77,6 +80,7 @@ public:
 
     std::vector<LaunchRecord> launches;
     std::set<std::string> missingPrograms;   // shell-execute answers 2 (file not found)
+    std::map<std::string, std::uint64_t> programRunMs;   // how long a started program runs, by upper-case name
     std::vector<std::string> accessGrants;   // paths opened to Everyone directly
 
     // Memory: what the memory-status call reports (nullopt: the call fails).

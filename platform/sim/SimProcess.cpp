@@ -147,7 +147,21 @@ public:
         auto& m = p_.machine();
         if (m.missingPrograms.count(upper(fileNamePart(file)))) return 2;
         m.launches.push_back({p_.userName(), verb, file, parameters, directory, show});
+        m.launches.back().atMs = m.clock.monotonicMs();
         return 42;
+    }
+    std::intptr_t shellExecuteAndWait(NativeWindow owner, const std::string& verb, const std::string& file,
+                                      const std::string& parameters, const std::string& directory, int show,
+                                      std::uint32_t timeoutMs) override {
+        const std::intptr_t r = shellExecute(owner, verb, file, parameters, directory, show);
+        if (r <= 32) return r;
+        auto& m = p_.machine();
+        const auto runs = m.programRunMs.find(upper(fileNamePart(file)));
+        const std::uint64_t runMs = runs == m.programRunMs.end() ? 0 : runs->second;
+        m.launches.back().waited = true;
+        m.launches.back().endsAtMs = m.launches.back().atMs + runMs;
+        m.clock.sleepMs(static_cast<std::uint32_t>(std::min<std::uint64_t>(runMs, timeoutMs)));
+        return r;
     }
 
 private:

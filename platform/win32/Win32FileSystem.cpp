@@ -85,6 +85,27 @@ void carryOverAttributesAndAccess(const std::wstring& target, DWORD targetAttrib
     ::SetNamedSecurityInfoW(&path[0], SE_FILE_OBJECT, what, nullptr, nullptr, dacl, nullptr);
 }
 
+// Asks a path-returning call with a growing buffer. The calls return the
+// length without the NUL when it fits, else the size needed.
+template <class Call>
+std::wstring askPath(Call call) {
+    std::wstring buffer(MAX_PATH, L'\0');
+    for (int round = 0; round < 4; ++round) {
+        const DWORD n = call(&buffer[0], static_cast<DWORD>(buffer.size()));
+        if (n == 0) return {};
+        if (n < buffer.size()) {
+            buffer.resize(n);
+            return buffer;
+        }
+        buffer.assign(n + 1, L'\0');
+    }
+    return {};
+}
+
+std::wstring longPathOf(const std::wstring& full) {
+    return askPath([&](wchar_t* out, DWORD size) { return ::GetLongPathNameW(full.c_str(), out, size); });
+}
+
 } // namespace
 
 platform::FileReadResult Win32FileSystem::readAll(const std::string& path) {
@@ -188,6 +209,49 @@ std::uint32_t Win32FileSystem::commitTemporary(const std::wstring& temporary, co
         return error;
     }
     return error;
+}
+
+std::uint32_t Win32FileSystem::rewriteInPlace(const std::string& path, std::string_view bytes) {
+    const std::wstring target = toWide(path);
+    // No sharing while the contents change: a reader that meets the file
+    // then is refused and reads again after the writer's lock is released,
+    // instead of seeing half a file.
+    UniqueKernelHandle file;
+    DWORD error = ERROR_SUCCESS;
+    for (int attempt = 0; attempt < kReplaceAttempts && !file; ++attempt) {
+        if (attempt > 0) clock_.sleepMs(kReplaceRetryMs);
+        file.reset(::CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                 nullptr));
+        if (!file) {
+            error = ::GetLastError();
+            if (error != ERROR_SHARING_VIOLATION) return error;
+        }
+    }
+    if (!file) return error;
+    error = writeAll(file.get(), bytes);
+    if (error == ERROR_SUCCESS && !::SetEndOfFile(file.get())) error = ::GetLastError();
+    if (error == ERROR_SUCCESS && !::FlushFileBuffers(file.get())) error = ::GetLastError();
+    return error;
+}
+
+std::string Win32FileSystem::canonicalPath(const std::string& path) {
+    const std::wstring given = toWide(path);
+    const std::wstring full = askPath(
+        [&](wchar_t* out, DWORD size) { return ::GetFullPathNameW(given.c_str(), size, out, nullptr); });
+    if (full.empty()) return path;
+    std::wstring resolved = longPathOf(full);
+    if (resolved.empty()) {
+        // The file does not exist yet: its folder's long name and the name.
+        const auto slash = full.find_last_of(L"\\/");
+        if (slash != std::wstring::npos && slash + 1 < full.size()) {
+            std::wstring folder = longPathOf(full.substr(0, slash + 1));
+            if (!folder.empty()) {
+                if (folder.back() != L'\\') folder += L'\\';
+                resolved = folder + full.substr(slash + 1);
+            }
+        }
+    }
+    return fromWide(resolved.empty() ? full : resolved);
 }
 
 std::uint32_t Win32FileSystem::createDirectory(const std::string& path) {

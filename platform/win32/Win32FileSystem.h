@@ -12,6 +12,8 @@ public:
 
     platform::FileReadResult readAll(const std::string& path) override;
     std::uint32_t replaceContents(const std::string& path, std::string_view bytes) override;
+    std::uint32_t rewriteInPlace(const std::string& path, std::string_view bytes) override;
+    std::string canonicalPath(const std::string& path) override;
     std::uint32_t createDirectory(const std::string& path) override;
     bool fileExists(const std::string& path) override;
     bool directoryExists(const std::string& path) override;

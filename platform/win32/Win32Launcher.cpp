@@ -1,6 +1,7 @@
 // Launcher backend: ShellExecuteW, its result passed back untouched.
 #include "platform/win32/Win32Launcher.h"
 
+#include "platform/win32/Handles.h"
 #include "platform/win32/Win32Text.h"
 #include "platform/win32/WindowsApi.h"
 
@@ -26,6 +27,40 @@ std::intptr_t Win32Launcher::shellExecute(platform::NativeWindow owner, const st
         ::ShellExecuteW(reinterpret_cast<HWND>(owner), optionalText(wideVerb), wideFile.c_str(),
                         optionalText(wideParameters), optionalText(wideDirectory), showCommand);
     return reinterpret_cast<std::intptr_t>(result);
+}
+
+std::intptr_t Win32Launcher::shellExecuteAndWait(platform::NativeWindow owner, const std::string& verb,
+                                                 const std::string& file, const std::string& parameters,
+                                                 const std::string& directory, int showCommand,
+                                                 std::uint32_t timeoutMs) {
+    const std::wstring wideVerb = toWide(verb);
+    const std::wstring wideFile = toWide(file);
+    const std::wstring wideParameters = toWide(parameters);
+    const std::wstring wideDirectory = toWide(directory);
+    SHELLEXECUTEINFOW info{};
+    info.cbSize = sizeof(info);
+    info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
+    info.hwnd = reinterpret_cast<HWND>(owner);
+    info.lpVerb = optionalText(wideVerb);
+    info.lpFile = wideFile.c_str();
+    info.lpParameters = optionalText(wideParameters);
+    info.lpDirectory = optionalText(wideDirectory);
+    info.nShow = showCommand;
+    if (!::ShellExecuteExW(&info)) {
+        const auto answer = reinterpret_cast<std::intptr_t>(info.hInstApp);
+        // The shell's small error codes where it gave one, else the system's.
+        return answer > 0 && answer <= 32 ? answer : static_cast<std::intptr_t>(::GetLastError());
+    }
+    UniqueKernelHandle process(info.hProcess);
+    if (process) {
+        const std::uint64_t start = clock_.monotonicMs();
+        while (::WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT &&
+               clock_.monotonicMs() - start < timeoutMs) {
+            clock_.sleepMs(kPollMs);
+        }
+    }
+    const auto answer = reinterpret_cast<std::intptr_t>(info.hInstApp);
+    return answer > 32 ? answer : 42;
 }
 
 } // namespace tidemark::win32

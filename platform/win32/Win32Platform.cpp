@@ -5,6 +5,7 @@ namespace tidemark::win32 {
 
 Win32Platform::Win32Platform()
     : files_(clock_),
+      launcher_(clock_),
       platform_{clock_, files_, locks_, codePage_, process_, accounts_, registry_,
                 folders_, display_, os_, launcher_, access_, messages_, locale_, memory_,
                 processes_, shortcuts_, instances_, ramhold_} {}

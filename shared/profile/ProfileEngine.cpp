@@ -62,7 +62,8 @@ std::string cutAnsi(const std::string& s, std::size_t room, platform::CodePage& 
 }
 
 // A value that starts and ends with the same quote loses that one pair.
-std::string unquoted(const std::string& v) {
+template <class String>
+String unquoted(const String& v) {
     if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
         return v.substr(1, v.size() - 2);
     return v;
@@ -119,8 +120,10 @@ void applyEdit(Doc& doc, const typename Doc::String& section, const std::optiona
 ProfileEngine::ProfileEngine(platform::Platform& platform) : platform_(platform) {}
 
 std::string ProfileEngine::lockNameFor(const std::string& path) {
+    // One name for every spelling of the file's path (short names, "..",
+    // letter case), so that every writer of one file takes the same lock.
     std::string key = "Tidemark.Profile.";
-    for (char c : path) {
+    for (char c : platform_.files.canonicalPath(path)) {
         const char d = (c == '/') ? '\\' : c;
         key += static_cast<char>(std::tolower(static_cast<unsigned char>(d)));
     }
@@ -139,10 +142,11 @@ ProfileReadResult ProfileEngine::getString(const std::optional<std::string>& sec
         platform_.clock.sleepMs(1);   // the file is being replaced by a writer
         file = platform_.files.readAll(path);
     }
-    if (!file.ok && file.error == platform::fileerror::FileNotFound) {
+    if (!file.ok && (file.error == platform::fileerror::FileNotFound ||
+                     file.error == platform::fileerror::SharingViolation)) {
         // Where replacing a file is not one atomic step, a writer may be
-        // between moving the old file out and the new one in: ask again once
-        // no writer holds the file.
+        // between moving the old file out and the new one in, or rewriting
+        // it in place: ask again once no writer holds the file.
         if (const auto hold = platform_.locks.acquire(lockNameFor(path), kLockWaitMs))
             file = platform_.files.readAll(path);
     }
@@ -195,15 +199,41 @@ ProfileReadResult ProfileEngine::getString(const std::optional<std::string>& sec
 
 bool ProfileEngine::writeString(const std::optional<std::string>& section, const std::optional<std::string>& key,
                                 const std::optional<std::string>& value, const std::string& path) {
+    return edit(section, key, value, nullptr, path) == WriteOutcome::Written;
+}
+
+WriteOutcome ProfileEngine::writeStringIf(const std::vector<ExpectedValue>& expected, const std::string& section,
+                                          const std::string& key, const std::optional<std::string>& value,
+                                          const std::string& path) {
+    return edit(section, key, value, &expected, path);
+}
+
+namespace {
+// True when every expected value reads as given (a missing key reads as
+// empty). convert turns UTF-8 into the document's own text.
+template <class Doc, class Convert>
+bool valuesAsExpected(const Doc& doc, const std::vector<ExpectedValue>* expected, Convert convert) {
+    if (!expected) return true;
+    for (const ExpectedValue& e : *expected) {
+        const auto current = doc.value(convert(trimSpaces(e.section)), convert(trimSpaces(e.key)));
+        if (unquoted(current.value_or(typename Doc::String())) != convert(e.value)) return false;
+    }
+    return true;
+}
+} // namespace
+
+WriteOutcome ProfileEngine::edit(const std::optional<std::string>& section, const std::optional<std::string>& key,
+                                 const std::optional<std::string>& value, const std::vector<ExpectedValue>* expected,
+                                 const std::string& path) {
     if (!acceptable(section, key, value)) {
         lastError_ = kInvalidParameter;
-        return false;
+        return WriteOutcome::Failed;
     }
     auto& cp = platform_.codePage;
     const auto hold = platform_.locks.acquire(lockNameFor(path), kLockWaitMs);
     if (!hold) {
         lastError_ = kLockTimeout;
-        return false;
+        return WriteOutcome::Failed;
     }
     // Holding the lock, no other writer is midway: a temporary file beside
     // the target was left by one that died.
@@ -213,14 +243,15 @@ bool ProfileEngine::writeString(const std::optional<std::string>& section, const
     platform::FileReadResult file = platform_.files.readAll(path);
     if (!file.ok && file.error != platform::fileerror::FileNotFound) {
         lastError_ = file.error;
-        return false;
+        return WriteOutcome::Failed;
     }
-    if (!file.ok && (!key || !value)) {
+    if (!file.ok && (!key || !value) && !expected) {
         lastError_ = 0;   // nothing to delete from a file that does not exist
-        return true;
+        return WriteOutcome::Written;
     }
 
     std::string bytes;
+    bool edited = false;
     const std::optional<std::string> k = key ? std::optional(trimSpaces(*key)) : std::nullopt;
     if (file.ok && hasUtf16Mark(file.bytes)) {
         // A Unicode file stays Unicode.
@@ -228,7 +259,8 @@ bool ProfileEngine::writeString(const std::optional<std::string>& section, const
         std::optional<std::u16string> wk, wv;
         if (k) wk = platform::utf8ToUtf16(*k);
         if (value) wv = platform::utf8ToUtf16(*value);
-        applyEdit(doc, platform::utf8ToUtf16(trimSpaces(*section)), wk, wv);
+        edited = valuesAsExpected(doc, expected, [](const std::string& t) { return platform::utf8ToUtf16(t); });
+        if (edited) applyEdit(doc, platform::utf8ToUtf16(trimSpaces(*section)), wk, wv);
         bytes = encodeUtf16le(doc.text());
     } else {
         const LeadByteTable lead = leadBytesOf(cp);
@@ -236,11 +268,22 @@ bool ProfileEngine::writeString(const std::optional<std::string>& section, const
         std::optional<std::string> ak, av;
         if (k) ak = cp.toAnsi(*k);
         if (value) av = cp.toAnsi(*value);
-        applyEdit(doc, cp.toAnsi(trimSpaces(*section)), ak, av);
+        edited = valuesAsExpected(doc, expected, [&cp](const std::string& t) { return cp.toAnsi(t); });
+        if (edited) applyEdit(doc, cp.toAnsi(trimSpaces(*section)), ak, av);
         bytes = doc.text();
     }
+    if (!edited) {
+        lastError_ = 0;
+        return WriteOutcome::Unchanged;
+    }
     lastError_ = platform_.files.replaceContents(path, bytes);
-    return lastError_ == 0;
+    // A folder that admits no new file (a program folder that only opened
+    // this file to every account) refuses the file beside the target that an
+    // atomic replace needs: whoever may write the file writes it where it is,
+    // still under the lock.
+    if (lastError_ == platform::fileerror::AccessDenied && file.ok)
+        lastError_ = platform_.files.rewriteInPlace(path, bytes);
+    return lastError_ == 0 ? WriteOutcome::Written : WriteOutcome::Failed;
 }
 
 ProfileText ProfileEngine::readValue(const std::string& section, const std::string& key, std::uint32_t bufferSize,

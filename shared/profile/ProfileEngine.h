@@ -36,6 +36,17 @@ struct ProfileNameList {
     std::uint32_t count = 0;
 };
 
+// A value a conditional write expects to find.
+struct ExpectedValue {
+    std::string section, key, value;
+};
+
+enum class WriteOutcome {
+    Written,
+    Unchanged,   // a conditional write whose condition did not hold
+    Failed,
+};
+
 class ProfileEngine {
 public:
     explicit ProfileEngine(platform::Platform& platform);
@@ -54,6 +65,13 @@ public:
     bool writeString(const std::optional<std::string>& section, const std::optional<std::string>& key,
                      const std::optional<std::string>& value, const std::string& path);
 
+    // The same write, made only where every expected value is still what
+    // the read call would return (a missing key reads as empty), with the
+    // check and the write under one hold of the file's lock.
+    WriteOutcome writeStringIf(const std::vector<ExpectedValue>& expected, const std::string& section,
+                               const std::string& key, const std::optional<std::string>& value,
+                               const std::string& path);
+
     // Conveniences in UTF-8 over getString.
     ProfileText readValue(const std::string& section, const std::string& key, std::uint32_t bufferSize,
                           const std::string& path, const std::string& defaultValue = {});
@@ -64,9 +82,14 @@ public:
     // or the file system's code of a failed write).
     std::uint32_t lastError() const { return lastError_; }
 
-    static std::string lockNameFor(const std::string& path);
+    // The name of the file's machine-wide lock.
+    std::string lockNameFor(const std::string& path);
 
 private:
+    WriteOutcome edit(const std::optional<std::string>& section, const std::optional<std::string>& key,
+                      const std::optional<std::string>& value, const std::vector<ExpectedValue>* expected,
+                      const std::string& path);
+
     platform::Platform& platform_;
     std::uint32_t lastError_ = 0;
 };

@@ -131,7 +131,7 @@ TEST_F(ProfileWrite, MissingFolderOrDeniedFileFailsAndChangesNothing) {
 }
 
 TEST_F(ProfileWrite, WriterThatCannotTakeTheLockFails) {
-    const auto other = machine.locks.acquire(ProfileEngine::lockNameFor(path), 0);
+    const auto other = machine.locks.acquire(ProfileEngine(alice.platform()).lockNameFor(path), 0);
     ASSERT_TRUE(other);
     EXPECT_FALSE(write("s", "k", "v"));
     EXPECT_FALSE(machine.files.fileExists(path));
@@ -154,6 +154,47 @@ TEST_F(ProfileWrite, WritesOfManyKeysByTwoUsersAllSurvive) {
     }
     EXPECT_EQ(engine.readKeyNames("s", 10240, path).names.size(), 600u);
     EXPECT_EQ(read("s", "b299"), "299");
+}
+
+TEST_F(ProfileWrite, FolderThatAdmitsNoNewFileIsWrittenInPlace) {
+    machine.files.putFile(path, "; kept\r\n[s]\r\nk=1\r\n");
+    machine.files.denyNewEntriesIn("C:\\t");
+    ASSERT_TRUE(write("s", "k", "2"));
+    ASSERT_TRUE(write("s", "n", "3"));
+    EXPECT_EQ(bytes(), "; kept\r\n[s]\r\nk=2\r\nn=3\r\n");
+    EXPECT_EQ(machine.files.filesIn("C:\\t"), std::vector<string>{path});
+    // Where the file does not exist yet there is nothing to write in place.
+    EXPECT_FALSE(engine.writeString("s", "k", "v", "C:\\t\\new.ini"));
+    EXPECT_EQ(engine.lastError(), 5u);
+    // A file nobody may write stays refused.
+    machine.files.denyWrites(path);
+    EXPECT_FALSE(write("s", "k", "4"));
+    EXPECT_EQ(read("s", "k"), "2");
+}
+
+TEST_F(ProfileWrite, EverySpellingOfAPathTakesTheSameLock) {
+    machine.files.makeDirectories("C:\\Program Files\\Tidemark");
+    machine.files.addShortName("C:\\PROGRA~1", "C:\\Program Files");
+    const string name = engine.lockNameFor("C:\\Program Files\\Tidemark\\Tidemark.ini");
+    for (const string spelling : {"c:\\progra~1\\TIDEMARK\\tidemark.ini", "C:\\Program Files\\x\\..\\Tidemark\\.\\Tidemark.ini",
+                                  "C:/Program Files/Tidemark/Tidemark.ini"})
+        EXPECT_EQ(engine.lockNameFor(spelling), name) << spelling;
+    EXPECT_NE(engine.lockNameFor("C:\\Program Files\\Tidemark\\Other.ini"), name);
+    const auto other = machine.locks.acquire(name, 0);
+    EXPECT_FALSE(engine.writeString("s", "k", "v", "C:\\PROGRA~1\\Tidemark\\Tidemark.ini"));
+}
+
+TEST_F(ProfileWrite, ConditionalWriteHappensOnlyWhileEveryExpectedValueHolds) {
+    machine.files.putFile(path, "[a]\r\nk=\"old\"\r\n[b]\r\nc=0\r\n");
+    using W = WriteOutcome;
+    // A quoted value reads without its quotes; a missing key reads as empty.
+    EXPECT_EQ(engine.writeStringIf({{"a", "k", "old"}, {"b", "missing", ""}}, "a", "k", string("new"), path), W::Written);
+    EXPECT_EQ(engine.writeStringIf({{"a", "k", "old"}}, "a", "k", string("other"), path), W::Unchanged);
+    EXPECT_EQ(engine.writeStringIf({{"a", "k", "new"}, {"b", "c", "1"}}, "a", "k", string("other"), path), W::Unchanged);
+    EXPECT_EQ(engine.writeStringIf({{"b", "c", "0"}}, "a", "k", std::nullopt, path), W::Written);
+    EXPECT_EQ(bytes(), "[a]\r\n[b]\r\nc=0\r\n");
+    machine.files.denyWrites(path);
+    EXPECT_EQ(engine.writeStringIf({{"b", "c", "0"}}, "b", "c", string("1"), path), W::Failed);
 }
 
 } // namespace
