@@ -48,6 +48,18 @@ bool IniOpe::IniWriteTask(const std::string& section, const std::string& key, st
     return IniWriteTask(section, key, std::optional<std::string>(std::to_string(number)));
 }
 
+profile::WriteOutcome IniOpe::IniWriteIfTask(const std::string& section, const std::string& key,
+                                             const std::string& expected, const std::string& value) {
+    return IniWriteIfTask({{section, key, expected}}, section, key, value);
+}
+
+profile::WriteOutcome IniOpe::IniWriteIfTask(const std::vector<profile::ExpectedValue>& expected,
+                                             const std::string& section, const std::string& key,
+                                             const std::string& value) {
+    profile::ProfileEngine engine(platform_);
+    return engine.writeStringIf(expected, section, key, value, state_.strIniFilePath);
+}
+
 std::string IniOpe::IniReadTask(const std::string& section, const std::string& key, long& count) {
     return readValue(platform_, state_.strIniFilePath, section, key, ini::buffer::Value, count);
 }

@@ -6,6 +6,7 @@
 #include <vector>
 #include "platform/Platform.h"
 #include "shared/ProgramState.h"
+#include "shared/profile/ProfileEngine.h"
 
 namespace tidemark {
 
@@ -24,6 +25,15 @@ public:
                       const std::optional<std::string>& strIniWriteValue);
     bool IniWriteTask(const std::string& strIniSectionName, const std::string& strIniWriteKeyName,
                       std::int64_t number);
+    // Writes the value only where the key still reads as strExpectedValue
+    // (a missing key reads as empty), checked and written under one hold of
+    // the file's lock: a claim that does not take from whoever wrote since.
+    profile::WriteOutcome IniWriteIfTask(const std::string& strIniSectionName, const std::string& strIniWriteKeyName,
+                                         const std::string& strExpectedValue, const std::string& strIniWriteValue);
+    // The same with any number of expected values, of any keys.
+    profile::WriteOutcome IniWriteIfTask(const std::vector<profile::ExpectedValue>& expected,
+                                         const std::string& strIniSectionName, const std::string& strIniWriteKeyName,
+                                         const std::string& strIniWriteValue);
     // Empty text and a count of 0 for a missing key or an empty value.
     std::string IniReadTask(const std::string& strIniSectionName, const std::string& strIniReadKeyName,
                             long& lngIniReadNumChar);

@@ -25,13 +25,25 @@ void ClaimMemCleanRight(platform::Platform& platform, ProgramState& state) {
     }
     IniOpe ini(platform, state);
     const std::string& me = state.strCurrentUserSid;
-    auto claim = [&] {
-        state.bolIniWriteFlag = ini.IniWriteTask(ini::section::AppSettingFlag, ini::key::MemCleanRightUser, me);
-    };
     long n = 0;
     const std::string holder = ini.IniReadTask(ini::section::AppSettingFlag, ini::key::MemCleanRightUser, n);
+    // The claim is written only where the file still names the holder read
+    // above: a copy that claimed in between keeps what it took, and this copy
+    // then stands as beside a logged-on holder.
+    bool taken = true;
+    auto claim = [&] {
+        const profile::WriteOutcome r =
+            ini.IniWriteIfTask(ini::section::AppSettingFlag, ini::key::MemCleanRightUser, holder, me);
+        state.bolIniWriteFlag = r != profile::WriteOutcome::Failed;
+        taken = r == profile::WriteOutcome::Written;
+    };
     if (n == 0 || holder == ini::word::NoUser || holder == me) {
+        // Nobody else is named: whoever writes first holds the right, at
+        // once. (Left unset, a running copy named in the file would count
+        // down and challenge itself, and a second challenger could take the
+        // same right in the same minute.)
         claim();
+        state.bolMemCleanRight = taken;
         return;
     }
     state.bolMemCleanRight = false;
@@ -44,14 +56,14 @@ void ClaimMemCleanRight(platform::Platform& platform, ProgramState& state) {
         if (!state.bolProfileLoaded[i]) {
             // The holder is not logged on.
             claim();
-            state.bolMemCleanRight = true;
+            state.bolMemCleanRight = taken;
         }
     }
     if (state.bolMemCleanRight) return;
     if (!known) {
         // The holder's profile no longer exists.
         claim();
-        state.bolMemCleanRight = true;
+        state.bolMemCleanRight = taken;
     }
 }
 

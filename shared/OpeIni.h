@@ -11,7 +11,8 @@ namespace tidemark::OpeIni {
 void RegisterCurrentUser(platform::Platform& platform, ProgramState& state);
 // Takes the right when nobody (or this user) holds it, or when its holder is
 // not logged on or no longer has a profile; never from the system-start
-// account or from another logged-on user.
+// account or from another logged-on user. The claim is written only where the
+// file still names the holder it read; the right is this copy's when it was.
 void ClaimMemCleanRight(platform::Platform& platform, ProgramState& state);
 void ReadAllUsersIconSetting(platform::Platform& platform, ProgramState& state);
 void ReadUserIconSetting(platform::Platform& platform, ProgramState& state);

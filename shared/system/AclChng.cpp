@@ -10,8 +10,10 @@ constexpr std::intptr_t kShellPathNotFound = 3;
 
 std::intptr_t ACL_Chng::ChangACLS(const std::string& path, const std::string& switches) {
     const std::string parameters = quoteArgument(path) + " " + switches;
-    return platform_.launcher.shellExecute(state_.lngMainWnd, "open", "CACLS", parameters, "",
-                                           platform::showcmd::Minimized);
+    // A settings write that replaces the file copies its access list: one
+    // made while CACLS still runs would put the old list back.
+    return platform_.launcher.shellExecuteAndWait(state_.lngMainWnd, "open", "CACLS", parameters, "",
+                                                  platform::showcmd::Minimized, kCaclsWaitMs);
 }
 
 void ACL_Chng::ChngTidemarkACLS() {

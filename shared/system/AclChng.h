@@ -8,13 +8,15 @@
 namespace tidemark {
 
 inline constexpr const char* kEveryoneFullControlSwitches = "/E /C /G Everyone:F";
+inline constexpr std::uint32_t kCaclsWaitMs = 5000;
 
 class ACL_Chng {
 public:
     ACL_Chng(platform::Platform& platform, const ProgramState& state) : platform_(platform), state_(state) {}
 
-    // Starts CACLS (minimised, not waited for) on the quoted path with the
-    // switches; returns the shell's answer.
+    // Runs CACLS (minimised) on the quoted path with the switches and waits
+    // for it to end, at most kCaclsWaitMs, so that the entry is on the file
+    // before anyone writes it again; returns the shell's answer.
     std::intptr_t ChangACLS(const std::string& strACL_FilePath, const std::string& strACL_Switch);
     // Gives Everyone full control of the shared settings file through CACLS;
     // where the system has no CACLS, adds the same entry directly.

@@ -6,6 +6,7 @@
 #include "shared/system/AclChng.h"
 #include "shared/system/CommandLine.h"
 #include "shared/system/GetOsVer.h"
+#include "shared/system/StaleTemporaryFiles.h"
 #include "support/SimFixture.h"
 
 namespace tidemark {
@@ -27,6 +28,39 @@ TEST_F(SystemHelpers, AccessChangeQuotesThePathAndRunsMinimised) {
     EXPECT_EQ(l.parameters, "\"C:\\Program Files\\Tidemark\\Tidemark.ini\" /E /C /G Everyone:F");
     EXPECT_EQ(l.showCommand, 2);
     EXPECT_TRUE(machine.accessGrants.empty());
+}
+
+TEST_F(SystemHelpers, AccessChangeWaitsForCaclsToEndButNotForever) {
+    state.strIniFilePath = "C:\\Program Files\\Tidemark\\Tidemark.ini";
+    machine.programRunMs["CACLS"] = 1200;
+    auto before = machine.clock.monotonicMs();
+    ACL_Chng(alice.platform(), state).ChngTidemarkACLS();
+    EXPECT_TRUE(machine.launches.at(0).waited);
+    EXPECT_EQ(machine.clock.monotonicMs() - before, 1200u);
+    machine.programRunMs["CACLS"] = 600000;   // hangs
+    before = machine.clock.monotonicMs();
+    ACL_Chng(alice.platform(), state).ChngTidemarkACLS();
+    EXPECT_EQ(machine.clock.monotonicMs() - before, kCaclsWaitMs);
+}
+
+TEST_F(SystemHelpers, StaleTemporaryFilesAreDeletedOnlyFromAnAbsoluteTempFolder) {
+    struct Case {
+        const char* temp;
+        bool deletes;
+    };
+    for (const Case& c : {Case{"C:\\Windows\\Temp", true}, Case{"c:/windows/temp", true}, Case{"", false},
+                          Case{"Temp", false}, Case{"C:", false}, Case{"\\Windows\\Temp", false},
+                          Case{"\\\\server\\share\\temp", true}})
+        EXPECT_EQ(isAbsoluteWindowsPath(c.temp), c.deletes) << c.temp;
+    machine.files.putFile("C:\\Windows\\Temp\\~DF1.tmp", "x");
+    machine.files.putFile("C:\\Windows\\System32\\~DF2.tmp", "x");
+    alice.environment["TEMP"] = "";
+    EXPECT_EQ(deleteStaleTemporaryFiles(alice.platform()), 0);
+    alice.environment.erase("TEMP");
+    EXPECT_EQ(deleteStaleTemporaryFiles(alice.platform()), 0);
+    alice.environment["TEMP"] = "C:\\Windows\\Temp";
+    EXPECT_EQ(deleteStaleTemporaryFiles(alice.platform()), 1);
+    EXPECT_TRUE(machine.files.fileExists("C:\\Windows\\System32\\~DF2.tmp"));
 }
 
 TEST_F(SystemHelpers, WithoutCaclsTheEntryIsAddedDirectly) {
