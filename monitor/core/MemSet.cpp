@@ -188,21 +188,26 @@ void ReadMemCleanSetting(MonitorContext& c) {
         }
     }
     s.decPhysMemSize = total;
+    s.bolMemSetKnown = true;
     s.bolMemSetBusy = false;
 }
 
 void WriteMemCleanSetting(MonitorContext& c) {
     MonitorState& s = c.state;
+    // Values that were never read (the read is skipped while the file cannot
+    // be written) must not go over everybody's settings.
+    if (!s.bolMemSetKnown) return;
     write(c, section::AppSettingFlag, key::MemCleanExeMemSize, std::to_string(s.decCleanTrigger));
     write(c, section::AppSettingFlag, key::MemCleanSize, std::to_string(s.intCleanSizeMB));
     if (isAdministrator(c)) write(c, section::AppSettingFlag, key::PhysMemSize, std::to_string(s.decPhysMemSize));
 }
 
-void RunMemClean(MonitorContext& c, std::int32_t mode, std::int32_t& stepSize, std::int32_t pause) {
+bool RunMemClean(MonitorContext& c, std::int32_t mode, std::int32_t& stepSize, std::int32_t pause) {
     MonitorState& s = c.state;
     auto& lib = c.platform.ramhold;
     if (s.intCleanSizeMB > kMaxCleanSizeMB) s.intCleanSizeMB = kMaxCleanSizeMB;
     bool fast = true;
+    bool called = false;
     if (mode == 1) {
         if (lib.GetMallocSlowFlag() == platform::slowstatus::Claiming) {
             fast = false;
@@ -211,11 +216,16 @@ void RunMemClean(MonitorContext& c, std::int32_t mode, std::int32_t& stepSize, s
             if (pause >= 1) {
                 lib.MallocSlow(s.intCleanSizeMB, stepSize, pause);
                 fast = false;
+                called = true;
             }
         }
     }
-    if (fast && lib.GetMallocFirstFlag() != 1) lib.MallocFirst(s.intCleanSizeMB);
+    if (fast && lib.GetMallocFirstFlag() != 1) {
+        lib.MallocFirst(s.intCleanSizeMB);
+        called = true;
+    }
     reportRamholdProblem(c);
+    return called && lib.loadProblem().empty();
 }
 
 bool checkRamholdFlagTask(MonitorContext& c) {
@@ -238,7 +248,7 @@ void ShowLastRunOrNoRight(MonitorContext& c) {
 
 void CleanAndRecord(MonitorContext& c) {
     MonitorState& s = c.state;
-    RunMemClean(c, s.intMemCleanForm, s.lngSlowStepSize, s.lngSlowSleepTime);
+    if (!RunMemClean(c, s.intMemCleanForm, s.lngSlowStepSize, s.lngSlowSleepTime)) return;
     s.strShExTime = c.nowText();
     write(c, section::AppSettingFlag, key::ShExTime, s.strShExTime);
     setBoth(c, StatusControl::Label4_1, s.strShExTime);
@@ -262,13 +272,17 @@ void MemCleanTick(MonitorContext& c) {
     if (n > 0 && holderName == kSsaName && !s.bolSsaWarned) SystemStartWatch(c);
 
     // 4. The cleaner's own work.
+    if (!s.bolIniWriteFlag) ProbeSettingsWrite(c);
     if (!s.bolIniWriteFlag) return;
+    ConfirmMemCleanRight(c);
     if (s.bolMemCleanRight) ResetRightChallenge(c);
     ReadMemCleanSetting(c);
     if (!checkRamholdFlagTask(c)) {
         ChallengeMemCleanRight(c);
         RefreshMemoryStatus(c);
         if (static_cast<std::int64_t>(std::min<std::uint64_t>(s.curAvailPhys, INT64_MAX)) > s.decCleanTrigger) return;
+        // A message box raised above may have held this tick up for minutes.
+        ConfirmMemCleanRight(c);
         if (s.bolMemCleanRight) {
             if (!ProcessWatch::checkProcessTask(c.platform, s, s.watchNames)) {
                 CleanAndRecord(c);
@@ -276,10 +290,34 @@ void MemCleanTick(MonitorContext& c) {
         } else {
             GetUser::ScanUserProfiles(c.platform, s);
             OpeIni::ClaimMemCleanRight(c.platform, s);
-            const auto count = leadingNumber(read(c, section::AppSettingFlag, key::MemCleanRightTime, n));
-            if (n > 0 && count && *count >= 0) {
-                write(c, section::AppSettingFlag, key::MemCleanRightTime, std::to_string(*count - 1));
-                if (*count - 1 == 0) s.bolRightChallenge = true;
+            if (s.bolMemCleanRight) {
+                // Claimed: renewed at once, so that challengers see the
+                // holder alive from this minute on.
+                ResetRightChallenge(c);
+                return;
+            }
+            const std::string countText = read(c, section::AppSettingFlag, key::MemCleanRightTime, n);
+            const auto count = leadingNumber(countText);
+            if (n > 0 && count) {
+                // Counted down only where no renewal came in since the read.
+                if (*count >= 0) {
+                    const auto r = IniOpe(c.platform, s)
+                                       .IniWriteIfTask(section::AppSettingFlag, key::MemCleanRightTime, countText,
+                                                       std::to_string(*count - 1));
+                    s.bolIniWriteFlag = r != profile::WriteOutcome::Failed;
+                }
+                // At zero or below: the holder has not renewed for three
+                // low-memory minutes. Below zero too, so that a challenger
+                // that went away while armed does not leave the right stuck.
+                // The own counter starts again from three, so that the
+                // holder gets three minutes to show it is alive whatever an
+                // earlier challenge left there.
+                if (*count - 1 <= 0 && !s.bolRightChallenge && !s.bolMemCleanRight) {
+                    s.bolRightChallenge = true;
+                    s.lngLastChallenge = 0;
+                    s.strChallengedHolder = read(c, section::AppSettingFlag, key::MemCleanRightUser, n);
+                    write(c, section::GetRightChallenge, s.strCurrentUserSid, "3");
+                }
             }
         }
     } else if (s.intMemCleanForm == 1 && ProcessWatch::checkProcessTask(c.platform, s, s.watchNames)) {
@@ -304,23 +342,80 @@ void ResetRightChallenge(MonitorContext& c) {
     }
 }
 
+void ConfirmMemCleanRight(MonitorContext& c) {
+    MonitorState& s = c.state;
+    if (!s.bolMemCleanRight || s.strCurrentUserSid.empty()) return;
+    long n = 0;
+    const std::string holder = read(c, section::AppSettingFlag, key::MemCleanRightUser, n);
+    if (n > 0 && holder == s.strCurrentUserSid) return;
+    if (n == 0 || holder == ini::word::NoUser) {
+        // Nobody is named: the right is still this copy's, as a claim
+        // would make it.
+        const auto r = IniOpe(c.platform, s)
+                           .IniWriteIfTask(section::AppSettingFlag, key::MemCleanRightUser, n > 0 ? holder : "",
+                                           s.strCurrentUserSid);
+        s.bolIniWriteFlag = r != profile::WriteOutcome::Failed;
+        if (r == profile::WriteOutcome::Written) return;
+    }
+    // Another copy took the right while this one did not renew it (its tick
+    // was held up by a message box, or the file could not be written).
+    s.bolMemCleanRight = false;
+    ShowLastRunOrNoRight(c);
+}
+
+void ProbeSettingsWrite(MonitorContext& c) {
+    MonitorState& s = c.state;
+    if (s.strCurrentUserSid.empty()) return;
+    s.bolIniWriteFlag =
+        IniOpe(c.platform, s).IniWriteTask(section::UserAccountName, s.strCurrentUserSid, s.strLogonUserName);
+}
+
+void ReleaseMemCleanRight(MonitorContext& c) {
+    MonitorState& s = c.state;
+    if (!s.bolMemCleanRight || s.strCurrentUserSid.empty()) return;
+    const auto r = IniOpe(c.platform, s)
+                       .IniWriteIfTask(section::AppSettingFlag, key::MemCleanRightUser, s.strCurrentUserSid,
+                                       std::string(ini::word::NoUser));
+    s.bolIniWriteFlag = r != profile::WriteOutcome::Failed;
+    s.bolMemCleanRight = false;
+}
+
 void ChallengeMemCleanRight(MonitorContext& c) {
     MonitorState& s = c.state;
     if (!s.bolRightChallenge || s.strCurrentUserSid.empty()) return;
+    auto standDown = [&] {
+        s.bolRightChallenge = false;
+        s.lngLastChallenge = 0;
+    };
     long n = 0;
-    const auto value = leadingNumber(read(c, section::GetRightChallenge, s.strCurrentUserSid, n));
+    const std::string counter = read(c, section::GetRightChallenge, s.strCurrentUserSid, n);
+    const auto value = leadingNumber(counter);
     if (n == 0 || !value) return;
     const std::int64_t next = *value - 1;
     if (s.lngLastChallenge != 0 && next >= s.lngLastChallenge) {
         // The holder renewed the counter: it is alive.
-        s.bolRightChallenge = false;
-        s.lngLastChallenge = 0;
+        standDown();
         return;
     }
     s.lngLastChallenge = static_cast<std::int32_t>(std::clamp<std::int64_t>(next, INT32_MIN, INT32_MAX));
-    write(c, section::GetRightChallenge, s.strCurrentUserSid, std::to_string(next));
-    if (next > 0) return;
-    write(c, section::AppSettingFlag, key::MemCleanRightUser, s.strCurrentUserSid);
+    // The counter goes down only where the holder did not renew it since it
+    // was read: a renewal is never written over.
+    IniOpe ini(c.platform, s);
+    const std::string nextText = std::to_string(next);
+    auto r = ini.IniWriteIfTask(section::GetRightChallenge, s.strCurrentUserSid, counter, nextText);
+    s.bolIniWriteFlag = r != profile::WriteOutcome::Failed;
+    if (r == profile::WriteOutcome::Unchanged) standDown();
+    if (r != profile::WriteOutcome::Written || next > 0) return;
+    // Taken from the holder that stopped renewing, and only while neither a
+    // renewal nor another challenger came in between.
+    r = ini.IniWriteIfTask({{section::GetRightChallenge, s.strCurrentUserSid, nextText},
+                            {section::AppSettingFlag, key::MemCleanRightUser, s.strChallengedHolder}},
+                           section::AppSettingFlag, key::MemCleanRightUser, s.strCurrentUserSid);
+    s.bolIniWriteFlag = r != profile::WriteOutcome::Failed;
+    if (r != profile::WriteOutcome::Written) {
+        standDown();
+        return;
+    }
     s.bolMemCleanRight = true;
     c.ui.setText(StatusWindow::Simple, StatusControl::Label4_0, kLastRunCaption);
     s.bolRightChallenge = false;

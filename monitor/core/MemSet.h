@@ -18,10 +18,17 @@ inline constexpr std::int32_t kMaxSlowStepMB = 2047;   // the largest step that 
 void RefreshMemoryStatus(MonitorContext& c);
 void ReadMemCleanSetting(MonitorContext& c);
 void WriteMemCleanSetting(MonitorContext& c);
-// One cleaning call; the step size may be corrected in place.
-void RunMemClean(MonitorContext& c, std::int32_t mode, std::int32_t& stepSize, std::int32_t pause);
+// One cleaning call; the step size may be corrected in place. True when a
+// cleaning was started (not when the library is missing or still busy).
+bool RunMemClean(MonitorContext& c, std::int32_t mode, std::int32_t& stepSize, std::int32_t pause);
 void MemCleanTick(MonitorContext& c);
 void ResetRightChallenge(MonitorContext& c);
+// A copy that believes it holds the right checks that the file still names
+// it, and stands down when it names another.
+void ConfirmMemCleanRight(MonitorContext& c);
+// While the last write failed: one harmless write (the user's own
+// registration) to learn whether the file is writable again.
+void ProbeSettingsWrite(MonitorContext& c);
 void ChallengeMemCleanRight(MonitorContext& c);
 void CheckSlowCleanBreak(MonitorContext& c);
 // True while the allocation library holds memory.
@@ -29,8 +36,10 @@ bool checkRamholdFlagTask(MonitorContext& c);
 
 // Sets the last-run lines of both status windows from "ShExTime".
 void ShowLastRunOrNoRight(MonitorContext& c);
-// One cleaning with the current settings; its time goes to "ShExTime" and to
-// the last-run line of both windows.
+// One cleaning with the current settings; when it started, its time goes to
+// "ShExTime" and to the last-run line of both windows.
 void CleanAndRecord(MonitorContext& c);
+// Gives the right back ("NoUser") where the file still names this copy.
+void ReleaseMemCleanRight(MonitorContext& c);
 
 } // namespace tidemark::monitor::MemSet

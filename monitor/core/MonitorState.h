@@ -35,10 +35,12 @@ struct MonitorState : ProgramState {
     std::int32_t lngSlowSleepTime = 5000;
     std::int32_t lngSlowStepSize = 5242880;
     std::int64_t decPhysMemSize = 0;
+    bool bolMemSetKnown = false;           // the values above were read or entered
 
     // Right protocol and system-start watch.
     bool bolRightChallenge = false;
     std::int32_t lngLastChallenge = 0;
+    std::string strChallengedHolder;       // "MemCleanRightUser" when the challenge armed
     std::string strShExTime;
     std::int32_t intSsaStaleCount = 0;
     bool bolSsaWarned = false;

@@ -9,6 +9,7 @@
 #include "shared/accounts/GetsProc.h"
 #include "shared/system/AclChng.h"
 #include "shared/system/GetOsVer.h"
+#include "shared/system/StaleTemporaryFiles.h"
 
 namespace tidemark::monitor::SubMain {
 namespace {
@@ -75,6 +76,9 @@ void checkAdministrator(MonitorContext& c) {
 void cleanOnceOrShowLastRun(MonitorContext& c) {
     MonitorState& s = c.state;
     if (ProcessWatch::checkProcessTask(c.platform, s, s.watchNames)) return;
+    // The right was settled before the settings were read, which may have
+    // held a message box up for minutes.
+    MemSet::ConfirmMemCleanRight(c);
     if (s.bolMemCleanRight) {
         MemSet::CleanAndRecord(c);
         MemSet::ResetRightChallenge(c);
@@ -135,8 +139,7 @@ StartOutcome Main(MonitorContext& c) {
 
     // 5-6.
     s.strIniFilePath = sharedSettingsPath(c.platform.process);
-    if (const auto temp = c.platform.process.environmentVariable("Temp"))
-        c.platform.files.deleteMatching(*temp, "~DF*.tmp");
+    deleteStaleTemporaryFiles(c.platform);
 
     // 7-8.
     findLogonUser(c);
@@ -230,10 +233,7 @@ void Exit(MonitorContext& c) {
         s.bolFrmFixOpen = false;
     }
     c.ui.ResetTrayIcons();
-    if (s.bolMemCleanRight) {
-        s.bolIniWriteFlag = IniOpe(c.platform, s).IniWriteTask(section::AppSettingFlag, key::MemCleanRightUser,
-                                                                std::string(ini::word::NoUser));
-    }
+    MemSet::ReleaseMemCleanRight(c);
     c.ui.destroyStatusWindows();
 }
 

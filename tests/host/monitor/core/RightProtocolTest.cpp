@@ -7,57 +7,13 @@
 #include <random>
 
 #include "shared/IniOpe.h"
-#include "support/MonitorCopy.h"
-#include "support/SimFixture.h"
+#include "support/CopiesOnOneMachine.h"
 
 namespace tidemark::monitor {
 namespace {
 
-constexpr std::uint64_t MB = 1048576;
-
-class RightProtocol : public testing::SimFixture {
-protected:
-    RightProtocol() {
-        machine.addUser("carol", "S-1-5-21-1004336348-1177238915-682003330-1003");
-        machine.addUser("dave", "S-1-5-21-1004336348-1177238915-682003330-1004");
-        machine.setMemory(1024 * MB, 800 * MB);
-    }
-    testing::MonitorCopy& start(const std::string& user) {
-        machine.logOn(user);
-        auto& copy = copies[user];
-        copy = std::make_unique<testing::MonitorCopy>(machine, user);
-        copy->start();
-        return *copy;
-    }
-    void end(std::string user) {   // a copy: callers pass a key of the map it erases from
-        copies[user]->exit();
-        copies.erase(user);
-        machine.logOff(user);
-    }
-    // One minute: each listed copy's cleaning has finished, then it ticks.
-    void minute(const std::vector<std::string>& order) {
-        machine.clock.advance(60000);
-        for (const auto& user : order) {
-            copies.at(user)->process->ramhold.finish();
-            copies.at(user)->minuteTick();
-        }
-    }
-    bool holds(const std::string& user) { return copies.at(user)->state.bolMemCleanRight; }
-    int holders() {
-        int n = 0;
-        for (auto& [user, copy] : copies) n += copy->state.bolMemCleanRight;
-        return n;
-    }
-    std::string stored(const char* section, const std::string& key) {
-        ProgramState s;
-        s.strIniFilePath = "C:\\Program Files\\Tidemark\\Tidemark.ini";
-        long n = 0;
-        return IniOpe(alice.platform(), s).IniReadTask(section, key, n);
-    }
-    void lowMemory() { machine.setMemory(1024 * MB, 50 * MB); }
-
-    std::map<std::string, std::unique_ptr<testing::MonitorCopy>> copies;
-};
+using RightProtocol = testing::CopiesOnOneMachine;
+constexpr std::uint64_t MB = testing::CopiesOnOneMachine::MB;
 
 TEST_F(RightProtocol, LiveHolderKeepsTheRightWhateverTheOrderOfTicks) {
     start("alice");

@@ -1,0 +1,69 @@
+// Several users' copies of the main program on one simulated machine: the
+// starting point of the tests of the memory-cleaner right between them.
+#pragma once
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "shared/IniOpe.h"
+#include "support/MonitorCopy.h"
+#include "support/SimFixture.h"
+
+namespace tidemark::testing {
+
+class CopiesOnOneMachine : public SimFixture {
+public:
+    static constexpr std::uint64_t MB = 1048576;
+    static constexpr const char* kSharedFile = "C:\\Program Files\\Tidemark\\Tidemark.ini";
+
+protected:
+    CopiesOnOneMachine() {
+        machine.addUser("carol", "S-1-5-21-1004336348-1177238915-682003330-1003");
+        machine.addUser("dave", "S-1-5-21-1004336348-1177238915-682003330-1004");
+        machine.setMemory(1024 * MB, 800 * MB);
+    }
+    MonitorCopy& start(const std::string& user) {
+        machine.logOn(user);
+        auto& copy = copies[user];
+        copy = std::make_unique<MonitorCopy>(machine, user);
+        copy->start();
+        return *copy;
+    }
+    void end(std::string user) {   // a copy: callers pass a key of the map it erases from
+        copies[user]->exit();
+        copies.erase(user);
+        machine.logOff(user);
+    }
+    // One minute: each listed copy's cleaning has finished, then it ticks.
+    void minute(const std::vector<std::string>& order) {
+        machine.clock.advance(60000);
+        for (const auto& user : order) {
+            copies.at(user)->process->ramhold.finish();
+            copies.at(user)->minuteTick();
+        }
+    }
+    bool holds(const std::string& user) { return copies.at(user)->state.bolMemCleanRight; }
+    int holders() {
+        int n = 0;
+        for (auto& [user, copy] : copies) n += copy->state.bolMemCleanRight;
+        return n;
+    }
+    std::string stored(const char* section, const std::string& key) {
+        ProgramState s;
+        s.strIniFilePath = kSharedFile;
+        long n = 0;
+        return IniOpe(alice.platform(), s).IniReadTask(section, key, n);
+    }
+    void store(const char* section, const std::string& key, const std::string& value) {
+        ProgramState s;
+        s.strIniFilePath = kSharedFile;
+        IniOpe(alice.platform(), s).IniWriteTask(section, key, std::optional<std::string>(value));
+    }
+    void lowMemory() { machine.setMemory(1024 * MB, 50 * MB); }
+    std::size_t cleanings(const std::string& user) { return copies.at(user)->process->ramhold.calls.size(); }
+
+    std::map<std::string, std::unique_ptr<MonitorCopy>> copies;
+};
+
+} // namespace tidemark::testing
