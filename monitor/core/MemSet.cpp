@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <vector>
 
 #include "monitor/core/NumberText.h"
 #include "monitor/procwatch/ProcessWatch.h"
@@ -30,6 +31,15 @@ std::string read(MonitorContext& c, const char* sectionName, const std::string& 
 
 void write(MonitorContext& c, const char* sectionName, const std::string& keyName, const std::string& value) {
     c.state.bolIniWriteFlag = IniOpe(c.platform, c.state).IniWriteTask(sectionName, keyName, value);
+}
+
+// A write made only while every expected value still holds; a write that
+// failed (not one whose condition did not hold) clears the write flag.
+profile::WriteOutcome writeIf(MonitorContext& c, const std::vector<profile::ExpectedValue>& expected,
+                              const char* sectionName, const std::string& keyName, const std::string& value) {
+    const auto r = IniOpe(c.platform, c.state).IniWriteIfTask(expected, sectionName, keyName, value);
+    c.state.bolIniWriteFlag = r != profile::WriteOutcome::Failed;
+    return r;
 }
 
 bool isAdministrator(MonitorContext& c) {
@@ -300,19 +310,16 @@ void MemCleanTick(MonitorContext& c) {
             const auto count = leadingNumber(countText);
             if (n > 0 && count) {
                 // Counted down only where no renewal came in since the read.
-                if (*count >= 0) {
-                    const auto r = IniOpe(c.platform, s)
-                                       .IniWriteIfTask(section::AppSettingFlag, key::MemCleanRightTime, countText,
-                                                       std::to_string(*count - 1));
-                    s.bolIniWriteFlag = r != profile::WriteOutcome::Failed;
-                }
+                if (*count >= 0)
+                    writeIf(c, {{section::AppSettingFlag, key::MemCleanRightTime, countText}}, section::AppSettingFlag,
+                            key::MemCleanRightTime, std::to_string(*count - 1));
                 // At zero or below: the holder has not renewed for three
                 // low-memory minutes. Below zero too, so that a challenger
                 // that went away while armed does not leave the right stuck.
                 // The own counter starts again from three, so that the
                 // holder gets three minutes to show it is alive whatever an
                 // earlier challenge left there.
-                if (*count - 1 <= 0 && !s.bolRightChallenge && !s.bolMemCleanRight) {
+                if (*count - 1 <= 0 && !s.bolRightChallenge) {
                     s.bolRightChallenge = true;
                     s.lngLastChallenge = 0;
                     s.strChallengedHolder = read(c, section::AppSettingFlag, key::MemCleanRightUser, n);
@@ -351,11 +358,9 @@ void ConfirmMemCleanRight(MonitorContext& c) {
     if (n == 0 || holder == ini::word::NoUser) {
         // Nobody is named: the right is still this copy's, as a claim
         // would make it.
-        const auto r = IniOpe(c.platform, s)
-                           .IniWriteIfTask(section::AppSettingFlag, key::MemCleanRightUser, n > 0 ? holder : "",
-                                           s.strCurrentUserSid);
-        s.bolIniWriteFlag = r != profile::WriteOutcome::Failed;
-        if (r == profile::WriteOutcome::Written) return;
+        if (writeIf(c, {{section::AppSettingFlag, key::MemCleanRightUser, n > 0 ? holder : ""}},
+                    section::AppSettingFlag, key::MemCleanRightUser, s.strCurrentUserSid) == profile::WriteOutcome::Written)
+            return;
     }
     // Another copy took the right while this one did not renew it (its tick
     // was held up by a message box, or the file could not be written).
@@ -373,10 +378,8 @@ void ProbeSettingsWrite(MonitorContext& c) {
 void ReleaseMemCleanRight(MonitorContext& c) {
     MonitorState& s = c.state;
     if (!s.bolMemCleanRight || s.strCurrentUserSid.empty()) return;
-    const auto r = IniOpe(c.platform, s)
-                       .IniWriteIfTask(section::AppSettingFlag, key::MemCleanRightUser, s.strCurrentUserSid,
-                                       std::string(ini::word::NoUser));
-    s.bolIniWriteFlag = r != profile::WriteOutcome::Failed;
+    writeIf(c, {{section::AppSettingFlag, key::MemCleanRightUser, s.strCurrentUserSid}}, section::AppSettingFlag,
+            key::MemCleanRightUser, ini::word::NoUser);
     s.bolMemCleanRight = false;
 }
 
@@ -400,18 +403,17 @@ void ChallengeMemCleanRight(MonitorContext& c) {
     s.lngLastChallenge = static_cast<std::int32_t>(std::clamp<std::int64_t>(next, INT32_MIN, INT32_MAX));
     // The counter goes down only where the holder did not renew it since it
     // was read: a renewal is never written over.
-    IniOpe ini(c.platform, s);
     const std::string nextText = std::to_string(next);
-    auto r = ini.IniWriteIfTask(section::GetRightChallenge, s.strCurrentUserSid, counter, nextText);
-    s.bolIniWriteFlag = r != profile::WriteOutcome::Failed;
+    auto r = writeIf(c, {{section::GetRightChallenge, s.strCurrentUserSid, counter}}, section::GetRightChallenge,
+                     s.strCurrentUserSid, nextText);
     if (r == profile::WriteOutcome::Unchanged) standDown();
     if (r != profile::WriteOutcome::Written || next > 0) return;
     // Taken from the holder that stopped renewing, and only while neither a
     // renewal nor another challenger came in between.
-    r = ini.IniWriteIfTask({{section::GetRightChallenge, s.strCurrentUserSid, nextText},
-                            {section::AppSettingFlag, key::MemCleanRightUser, s.strChallengedHolder}},
-                           section::AppSettingFlag, key::MemCleanRightUser, s.strCurrentUserSid);
-    s.bolIniWriteFlag = r != profile::WriteOutcome::Failed;
+    r = writeIf(c,
+                {{section::GetRightChallenge, s.strCurrentUserSid, nextText},
+                 {section::AppSettingFlag, key::MemCleanRightUser, s.strChallengedHolder}},
+                section::AppSettingFlag, key::MemCleanRightUser, s.strCurrentUserSid);
     if (r != profile::WriteOutcome::Written) {
         standDown();
         return;

@@ -10,3 +10,9 @@ target_link_libraries(tm_e2e_tests PRIVATE tm_automation tm_shared tm_platform_w
 add_dependencies(tm_e2e_tests Tidemark Ramhold)
 add_test(NAME tm_e2e_tests COMMAND tm_e2e_tests)
 set_tests_properties(tm_e2e_tests PROPERTIES TIMEOUT 600)
+
+# The same program in a folder that admits no new file (made immutable from
+# the Linux side around the run).
+add_test(NAME tm_e2e_locked_install
+  COMMAND ${CMAKE_CURRENT_LIST_DIR}/locked-install.sh $<TARGET_FILE_DIR:tm_e2e_tests>)
+set_tests_properties(tm_e2e_locked_install PROPERTIES TIMEOUT 300 SKIP_RETURN_CODE 77)

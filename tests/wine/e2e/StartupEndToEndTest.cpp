@@ -2,10 +2,15 @@
 // start-up cleaning, a second start's hand-over, and exit.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <regex>
+#include <vector>
 
 #include "TidemarkSession.h"
 #include "monitor/windows/win32/resource.h"
+#include "platform/win32/Handles.h"
+#include "platform/win32/Win32Text.h"
 
 namespace tidemark::e2e {
 namespace {
@@ -108,6 +113,42 @@ TEST(TidemarkStartup, CopyThatFindsTheRightTakenRunsWithoutCleaning) {
     closeThroughTheMenuCommand(session, tidemark);
     // A copy without the right leaves the holder alone when it ends.
     EXPECT_EQ(session.shared("AppSettingFlag", "MemCleanRightUser"), "SystemStartAdministrators");
+}
+
+// Installed where standard users may not add files (a program folder whose
+// only writable entry is the settings file an administrator opened to
+// everyone): a first start still registers the user, takes the right and
+// cleans, and leaves no file beside the settings. locked-install.sh prepares
+// the folder, makes it admit no new entry and names it here.
+TEST(LockedInstall, FirstStartRegistersTakesTheRightAndCleans) {
+    const char* folder = std::getenv("TIDEMARK_LOCKED_INSTALL");
+    if (folder == nullptr || *folder == '\0') GTEST_SKIP() << "run through locked-install.sh";
+    TidemarkSession session{std::string(folder)};
+    const std::wstring probe = win32::toWide(session.folder() + "\\probe.tmp");
+    win32::UniqueKernelHandle created(
+        ::CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_FALSE(created.valid()) << "the folder still admits new files";
+
+    Process tidemark = session.start();
+    ASSERT_TRUE(tidemark);
+    ASSERT_TRUE(session.waitForShared("AppSettingFlag", "ShExTime", 30000)) << "no cleaning recorded";
+    const std::string sid = session.sid();
+    EXPECT_EQ(session.shared("UserAccountName", sid), session.userName());
+    EXPECT_EQ(session.shared("AppSettingFlag", "MemCleanRightUser"), sid);
+    EXPECT_TRUE(session.waitForShared("GetRightChallenge", sid, 10000, std::string("3")));
+    EXPECT_EQ(session.shared("AppSettingFlag", "MemCleanForm"), "First");   // what was there stays
+    closeThroughTheMenuCommand(session, tidemark);
+    EXPECT_EQ(session.shared("AppSettingFlag", "MemCleanRightUser"), "NoUser");
+
+    std::vector<std::string> names;
+    WIN32_FIND_DATAW data{};
+    win32::UniqueFindHandle find(::FindFirstFileW(win32::toWide(session.folder() + "\\*").c_str(), &data));
+    ASSERT_TRUE(find.valid());
+    do {
+        if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) names.push_back(win32::fromWideBuffer(data.cFileName));
+    } while (::FindNextFileW(find.get(), &data));
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"Ramhold.dll", "Tidemark.exe", "Tidemark.ini"}));
 }
 
 } // namespace

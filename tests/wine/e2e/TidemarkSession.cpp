@@ -47,8 +47,15 @@ TidemarkSession::TidemarkSession() {
     ::DeleteFileW(win32::toWide(userFile()).c_str());
 }
 
+TidemarkSession::TidemarkSession(std::string installedFolder) : folder_(std::move(installedFolder)), ownsFolder_(false) {
+    endEveryTidemark();
+    ::DeleteFileW(win32::toWide(userFile()).c_str());
+}
+
 TidemarkSession::~TidemarkSession() {
     endEveryTidemark();
+    ::DeleteFileW(win32::toWide(userFile()).c_str());
+    if (!ownsFolder_) return;
     for (const char* file : {"Tidemark.exe", "Ramhold.dll", "Tidemark.ini"})
         ::DeleteFileW(win32::toWide(folder_ + "\\" + file).c_str());
     ::RemoveDirectoryW(win32::toWide(folder_).c_str());

@@ -14,6 +14,9 @@ namespace tidemark::e2e {
 class TidemarkSession {
 public:
     TidemarkSession();
+    // A session in an install folder prepared from outside (one that admits
+    // no new file, say): nothing is copied into it or removed from it.
+    explicit TidemarkSession(std::string installedFolder);
     ~TidemarkSession();
 
     const std::string& folder() const { return folder_; }
@@ -46,6 +49,7 @@ public:
 private:
     win32::Win32Platform system_;
     std::string folder_;
+    bool ownsFolder_ = true;
 };
 
 } // namespace tidemark::e2e

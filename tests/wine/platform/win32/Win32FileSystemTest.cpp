@@ -200,5 +200,31 @@ TEST_F(Win32FileSystemTest, JapaneseNamesWork) {
     EXPECT_EQ(result.bytes, "x");
 }
 
+TEST_F(Win32FileSystemTest, RewriteInPlaceReplacesTheContentsOfTheSameFile) {
+    const std::string path = folder.file("inplace.ini");
+    test::writeFileDirectly(path, "a much longer first version\r\n");
+    EXPECT_EQ(files.rewriteInPlace(path, "short\r\n"), 0u);
+    EXPECT_EQ(test::readFileDirectly(path), "short\r\n");
+    EXPECT_EQ(folder.fileNames(), std::vector<std::string>{"inplace.ini"});
+    EXPECT_EQ(files.rewriteInPlace(folder.file("absent.ini"), "x"), platform::fileerror::FileNotFound);
+}
+
+TEST_F(Win32FileSystemTest, CanonicalPathIsTheSameForEverySpelling) {
+    const std::string longFolder = folder.file("Install Folder With A Long Name");
+    ASSERT_EQ(files.createDirectory(longFolder), 0u);
+    test::writeFileDirectly(longFolder + "\\Tidemark.ini", "x");
+    wchar_t shortName[MAX_PATH];
+    ASSERT_GT(::GetShortPathNameW(toWide(longFolder).c_str(), shortName, MAX_PATH), 0u);
+    const std::string shortFolder = fromWideBuffer(shortName);
+    ASSERT_NE(shortFolder, longFolder) << "no 8.3 name to test with";
+    const std::string canonical = files.canonicalPath(longFolder + "\\Tidemark.ini");
+    EXPECT_EQ(files.canonicalPath(shortFolder + "\\Tidemark.ini"), canonical);
+    EXPECT_EQ(files.canonicalPath(longFolder + "\\..\\Install Folder With A Long Name\\.\\Tidemark.ini"), canonical);
+    // A file that does not exist yet still gets its folder's long name.
+    EXPECT_EQ(files.canonicalPath(shortFolder + "\\New.ini"), longFolder + "\\New.ini");
+    ::DeleteFileW(toWide(longFolder + "\\Tidemark.ini").c_str());
+    ::RemoveDirectoryW(toWide(longFolder).c_str());
+}
+
 } // namespace
 } // namespace tidemark::win32

@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <thread>
 #include <string>
 #include <vector>
 
 #include "platform/TextConversion.h"
 #include "platform/win32/WindowsApi.h"
 #include "platform/win32/Win32Platform.h"
+#include "platform/win32/Win32Text.h"
 #include "shared/profile/ProfileEngine.h"
 
 namespace tidemark::profile {
@@ -156,6 +158,40 @@ TEST_F(ProfileConcurrency, WriterKilledMidwayNeverLeavesATornFile) {
     ASSERT_TRUE(engine.writeString("w", "k0", "after", path_));
     EXPECT_EQ(temporaryFiles(), 0);
     std::printf("killed midway with a temporary file left: %d of 100\n", leftovers);
+}
+
+// A copy started through the 8.3 name of the install folder and one started
+// through its long name write one file: they must take one lock.
+TEST_F(ProfileConcurrency, WritersThroughTheShortAndTheLongPathTakeOneLock) {
+    const std::string longFolder = "C:\\ProgramData\\Tidemark Long Install " + std::to_string(::GetCurrentProcessId());
+    ::CreateDirectoryW(win32::toWide(longFolder).c_str(), nullptr);
+    wchar_t shortName[MAX_PATH];
+    ASSERT_GT(::GetShortPathNameW(win32::toWide(longFolder).c_str(), shortName, MAX_PATH), 0u);
+    const std::string shortFolder = win32::fromWideBuffer(shortName);
+    ASSERT_NE(shortFolder, longFolder);
+
+    win32::Win32Platform system;
+    profile::ProfileEngine engine(system.platform());
+    const std::string longPath = longFolder + "\\Tidemark.ini";
+    auto hold = system.platform().locks.acquire(engine.lockNameFor(longPath), 1000);
+    ASSERT_NE(hold, nullptr);
+    std::uint64_t waited = 0;
+    bool written = false;
+    std::thread writer([&] {
+        win32::Win32Platform mine;
+        profile::ProfileEngine shortEngine(mine.platform());
+        const auto start = ::GetTickCount64();
+        written = shortEngine.writeString("s", "k", "v", shortFolder + "\\Tidemark.ini");
+        waited = ::GetTickCount64() - start;
+    });
+    ::Sleep(700);
+    hold.reset();
+    writer.join();
+    EXPECT_TRUE(written);
+    EXPECT_GE(waited, 600u) << "the short path's writer did not wait for the long path's lock";
+    EXPECT_EQ(engine.readValue("s", "k", 255, longPath).text, "v");
+    ::DeleteFileW(win32::toWide(longPath).c_str());
+    ::RemoveDirectoryW(win32::toWide(longFolder).c_str());
 }
 
 } // namespace
