@@ -1,6 +1,7 @@
 // Shortcut backend: the shell link object (IShellLinkW with IPersistFile).
 #include "platform/win32/Win32Shortcuts.h"
 
+#include "platform/win32/ComPtr.h"
 #include "platform/win32/Win32Text.h"
 #include "platform/win32/WindowsApi.h"
 
@@ -20,23 +21,6 @@ public:
 
 private:
     HRESULT result_;
-};
-
-template <typename T>
-class ComPtr {
-public:
-    ComPtr() = default;
-    ~ComPtr() {
-        if (p_) p_->Release();
-    }
-    ComPtr(const ComPtr&) = delete;
-    ComPtr& operator=(const ComPtr&) = delete;
-    T* operator->() const { return p_; }
-    T* get() const { return p_; }
-    void** receive() { return reinterpret_cast<void**>(&p_); }
-
-private:
-    T* p_ = nullptr;
 };
 
 } // namespace

@@ -140,13 +140,26 @@ struct OutputPipe {
 
 } // namespace
 
-RunResult run(const std::string& exePath, const std::string& arguments, DWORD timeoutMs) {
+RunResult run(const std::string& exePath, const std::string& arguments, DWORD timeoutMs, const RunOptions& options) {
     RunResult result;
     OutputPipe output;
     OutputPipe errors;
     if (!output.open(&result.output) || !errors.open(&result.errors)) {
         result.error = ::GetLastError();
         return result;
+    }
+    // Standard input: the child's end inherited, ours written and closed
+    // once it runs. (Small inputs fit the pipe's buffer.)
+    win32::UniqueKernelHandle inputRead, inputWrite;
+    if (options.input) {
+        SECURITY_ATTRIBUTES inheritable{};
+        inheritable.nLength = sizeof(inheritable);
+        inheritable.bInheritHandle = TRUE;
+        if (!::CreatePipe(inputRead.receive(), inputWrite.receive(), &inheritable, 0) ||
+            !::SetHandleInformation(inputWrite.get(), HANDLE_FLAG_INHERIT, 0)) {
+            result.error = ::GetLastError();
+            return result;
+        }
     }
 
     std::string commandLine = quoteArgument(exePath);
@@ -156,7 +169,7 @@ RunResult run(const std::string& exePath, const std::string& arguments, DWORD ti
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = ::GetStdHandle(STD_INPUT_HANDLE);
+    startup.hStdInput = options.input ? inputRead.get() : ::GetStdHandle(STD_INPUT_HANDLE);
     startup.hStdOutput = output.writeEnd.get();
     startup.hStdError = errors.writeEnd.get();
     PROCESS_INFORMATION info{};
@@ -170,6 +183,14 @@ RunResult run(const std::string& exePath, const std::string& arguments, DWORD ti
     // Only the child holds the write ends now, so the pipes end with it.
     output.writeEnd.reset();
     errors.writeEnd.reset();
+    if (options.input) {
+        inputRead.reset();
+        DWORD written = 0;
+        if (!options.input->empty())
+            ::WriteFile(inputWrite.get(), options.input->data(), static_cast<DWORD>(options.input->size()), &written,
+                        nullptr);
+        inputWrite.reset();
+    }
 
     // Drain as it comes, or a chatty program blocks on a full pipe. Standard
     // output closes when the program and all it passed it to are gone; after
@@ -178,6 +199,15 @@ RunResult run(const std::string& exePath, const std::string& arguments, DWORD ti
     const Deadline deadline(timeoutMs);
     ULONGLONG exitedAt = 0;
     for (;;) {
+        if (options.answerMessageBoxes) {
+            for (HWND box : findMessageBoxes(process.id())) {
+                if (auto info = readMessageBox(box)) {
+                    if (info->buttons.empty() || info->text.empty()) continue;   // still being set up
+                    result.boxes.push_back(*info);
+                    answerMessageBox(box, info->buttons.front());
+                }
+            }
+        }
         const bool gotOutput = output.drain();
         const bool gotErrors = errors.drain();
         if (gotOutput || gotErrors) continue;

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "automation/MessageBoxes.h"
+
 namespace tidemark::automation {
 
 class Process {
@@ -70,10 +72,20 @@ struct RunResult {
     // standard error, so that one is not waited for.)
     bool outputClosed = false;
     DWORD error = 0;                 // why it could not be started
+    std::vector<MessageBoxInfo> boxes;   // the message boxes answered, in order
+};
+struct RunOptions {
+    // Standard input: these bytes, then the end of input. nullopt: the
+    // caller's own standard input.
+    std::optional<std::string> input;
+    // Every message box the program shows is read and answered with its
+    // first button.
+    bool answerMessageBoxes = false;
 };
 // Runs a console program to its end with its output and errors collected;
 // ends it when it runs longer than timeoutMs.
-RunResult run(const std::string& exePath, const std::string& arguments, DWORD timeoutMs);
+RunResult run(const std::string& exePath, const std::string& arguments, DWORD timeoutMs,
+              const RunOptions& options = RunOptions());
 
 // One word by the Windows command-line rules: quotes and the backslashes
 // before them escaped, so any text arrives as it was.
