@@ -39,8 +39,8 @@ automation::RunResult runJobsmith(const std::string& arguments, std::optional<st
     return automation::run(jobsmith(), arguments, 60000, options);
 }
 
-void controlScheduler(const char* verb) {
-    automation::run("C:\\windows\\system32\\sc.exe", std::string(verb) + " schedule", 30000);
+void serviceControl(const std::string& arguments) {
+    automation::run("C:\\windows\\system32\\sc.exe", arguments, 30000);
 }
 
 // The service needs a moment after it is started.
@@ -53,8 +53,11 @@ bool schedulerAnswers() {
     return false;
 }
 
-TEST(JobsmithEndToEnd, HelpWithoutTheSchedulerAndTheOleBoxWhenItIsNeeded) {
-    controlScheduler("stop");
+// The help needs no scheduler and is the whole text in code page 932 on a
+// pipe. (Wine serves the Task Scheduler on demand whether its service runs
+// or not, and a per-user class registration does not hide it, so the "OLE"
+// box of a scheduler that cannot be created is checked on the host only.)
+TEST(JobsmithEndToEnd, HelpBytesAndFullExitCodes) {
     const auto help = runJobsmith("/?");
     ASSERT_TRUE(help.exitCode);
     EXPECT_EQ(*help.exitCode, 0u);
@@ -70,16 +73,13 @@ TEST(JobsmithEndToEnd, HelpWithoutTheSchedulerAndTheOleBoxWhenItIsNeeded) {
     ASSERT_TRUE(wrongCount.exitCode);
     EXPECT_EQ(*wrongCount.exitCode, 0x80004005u);
 
-    const auto list = runJobsmith("");
-    ASSERT_TRUE(list.exitCode);
-    EXPECT_EQ(*list.exitCode & 0x80000000u, 0x80000000u) << std::hex << *list.exitCode;
-    ASSERT_EQ(list.boxes.size(), 1u);
-    EXPECT_EQ(list.boxes[0].text, "OLE 初期化に失敗しました");
-    EXPECT_EQ(list.boxes[0].caption, "タスクスケジューラ設定");
+    const auto tooMany = runJobsmith("a b c d e f g h i j");
+    ASSERT_TRUE(tooMany.exitCode);
+    EXPECT_EQ(*tooMany.exitCode, 0x80004005u);
 }
 
 TEST(JobsmithEndToEnd, AddListAndDeleteWithTheSchedulerRunning) {
-    controlScheduler("start");
+    serviceControl("start schedule");
     ASSERT_TRUE(schedulerAnswers()) << "the Task Scheduler service did not come up";
     const std::string name = "TidemarkE2E" + std::to_string(::GetCurrentProcessId());
     const std::string seven = name + "Seven";
