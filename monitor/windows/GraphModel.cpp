@@ -66,9 +66,18 @@ std::vector<GraphLine> GraphModel::DrawGraph(int gridColour) {
     return lines;
 }
 
-std::vector<GraphRect> graphPixels(const std::vector<GraphLine>& lines, int dpi) {
-    const auto at100 = [](int twips) { return twipsToPixels(twips, kBaseDpi); };
-    const auto scaled = [dpi](int pixel) { return mulDiv(pixel, dpi, kBaseDpi); };
+std::vector<GraphRect> graphPixels(const std::vector<GraphLine>& lines, PixelSize box) {
+    // Twips to the pixels of 100 %, the fraction dropped.
+    const auto at100 = [](int twips) {
+        return twips >= 0 ? twips / GraphModel::kTwipsPerPixel
+                            : -((-twips + GraphModel::kTwipsPerPixel - 1) / GraphModel::kTwipsPerPixel);
+    };
+    const auto column = [&](int pixel) {
+        return mulDiv(static_cast<std::int64_t>(pixel) * GraphModel::kTwipsPerPixel, box.width, GraphModel::kWidth);
+    };
+    const auto row = [&](int pixel) {
+        return mulDiv(static_cast<std::int64_t>(pixel) * GraphModel::kTwipsPerPixel, box.height, GraphModel::kHeight);
+    };
     // The pixels [from, to) a line runs over along one axis, its end excluded.
     const auto span = [](int from, int to) { return from <= to ? std::pair{from, to} : std::pair{to + 1, from + 1}; };
     std::vector<GraphRect> rects;
@@ -85,8 +94,7 @@ std::vector<GraphRect> graphPixels(const std::vector<GraphLine>& lines, int dpi)
         } else {
             continue;   // no length, or not along an axis: the graph draws neither
         }
-        rects.push_back({{scaled(columns.first), scaled(rows.first), scaled(columns.second), scaled(rows.second)},
-                         l.colour});
+        rects.push_back({{column(columns.first), row(rows.first), column(columns.second), row(rows.second)}, l.colour});
     }
     return rects;
 }

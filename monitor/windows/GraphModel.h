@@ -50,9 +50,12 @@ struct GraphRect {
     int colour;   // palette index
 };
 
-// The pixels each line covers when drawn one pixel wide at 100 % (the
-// line's end point excluded, as the system draws lines), scaled to the DPI.
-std::vector<GraphRect> graphPixels(const std::vector<GraphLine>& lines, int dpi);
+// The pixels each line covers when drawn one pixel wide at 100 % (twips to
+// pixels with the fraction dropped; the line's end point excluded, as the
+// system draws lines), stretched from the 3500 x 1000 twips of the box to
+// the box's size in device pixels. At 100 % (a box of 233 x 67 pixels) the
+// pixels are the 100 % ones unchanged.
+std::vector<GraphRect> graphPixels(const std::vector<GraphLine>& lines, PixelSize box);
 
 // Free memory in per mille of the total (integer part).
 std::int32_t freePerMille(std::uint64_t availPhys, std::uint64_t totalPhys);

@@ -69,7 +69,7 @@ void StatusPresenter::placeAtTopRight() {
     std::optional<platform::Rect> area;
     if (GetsProc(platform_, state_).GetMonitorSizeTopRight(right, top))
         area = platform::Rect{0, static_cast<std::int32_t>(top), static_cast<std::int32_t>(right), 0};
-    const PixelPoint at = statusWindowPosition(area, view_.dpi());
+    const PixelPoint at = statusWindowPosition(area, view_.width());
     view_.moveTo(at.left, at.top);
 }
 
@@ -87,7 +87,7 @@ void StatusPresenter::GraphTimer1() {
 }
 
 void StatusPresenter::drawLastFrame() {
-    if (which_ == StatusWindow::Graph) view_.drawGraph(graphPixels(lastFrame_, view_.dpi()));
+    if (which_ == StatusWindow::Graph) view_.drawGraph(graphPixels(lastFrame_, view_.graphBoxSize()));
 }
 
 } // namespace tidemark::monitor

@@ -28,12 +28,15 @@ public:
     virtual void show() = 0;      // shown in front of the others, with the focus
     virtual void hide() = 0;
     virtual int dpi() = 0;        // the window's own DPI
+    virtual int width() = 0;      // the window's outer width in pixels
     virtual void moveTo(int leftPixels, int topPixels) = 0;
 
     virtual void startTimer(StatusTimer timer, unsigned intervalMs) = 0;
     virtual void stopTimer(StatusTimer timer) = 0;
 
-    // The graph box's frame in device pixels (the graph window only).
+    // The graph box's size and a frame for it, in device pixels (the graph
+    // window only).
+    virtual PixelSize graphBoxSize() = 0;
     virtual void drawGraph(const std::vector<GraphRect>& frame) = 0;
 };
 

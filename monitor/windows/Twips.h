@@ -33,6 +33,10 @@ struct PixelRect {
     }
 };
 
+struct PixelSize {
+    int width, height;
+};
+
 // A control's rectangle in pixels: both edges converted, so neighbours that
 // touch in twips touch in pixels at every DPI.
 constexpr PixelRect toPixels(const TwipsRect& r, int dpi) {

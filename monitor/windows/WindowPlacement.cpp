@@ -4,10 +4,9 @@
 
 namespace tidemark::monitor {
 
-PixelPoint statusWindowPosition(const std::optional<platform::Rect>& workArea, int dpi) {
-    const int offset = twipsToPixels(kStatusWindowOffsetTwips, dpi);
-    if (!workArea) return {-offset, 0};
-    return {workArea->right - offset, workArea->top};
+PixelPoint statusWindowPosition(const std::optional<platform::Rect>& workArea, int windowWidth) {
+    if (!workArea) return {-windowWidth, 0};
+    return {workArea->right - windowWidth, workArea->top};
 }
 
 PixelPoint centredPosition(const platform::Rect& on, int width, int height,

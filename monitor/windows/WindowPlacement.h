@@ -13,11 +13,12 @@ struct PixelPoint {
     bool operator==(const PixelPoint& o) const { return left == o.left && top == o.top; }
 };
 
-inline constexpr long kStatusWindowOffsetTwips = 4995;
-
-// The work area's right edge less 4995 twips at the window's DPI; its top,
-// or 0 when it is 0 or unknown. Without monitor information: -4995 twips, 0.
-PixelPoint statusWindowPosition(const std::optional<platform::Rect>& workArea, int dpi);
+// The window's right edge on the work area's right edge, its top on the
+// work area's top. (The 4995 twips the window is wide at 100 % are its
+// 4905-twip client area and a frame whose thickness need not follow the
+// DPI: the window's own width keeps it in the corner at every scaling.)
+// Without monitor information: left of the screen by its width, at 0.
+PixelPoint statusWindowPosition(const std::optional<platform::Rect>& workArea, int windowWidth);
 
 // A window of the given size centred on a rectangle and then kept inside
 // the work area (when one is known).

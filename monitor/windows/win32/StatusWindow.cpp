@@ -207,6 +207,12 @@ void Win32StatusWindow::hide() {
     if (window_) ::ShowWindow(window_.get(), SW_HIDE);
 }
 
+int Win32StatusWindow::width() {
+    RECT r{};
+    if (window_) ::GetWindowRect(window_.get(), &r);
+    return r.right - r.left;
+}
+
 void Win32StatusWindow::moveTo(int leftPixels, int topPixels) {
     if (window_)
         ::SetWindowPos(window_.get(), nullptr, leftPixels, topPixels, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -227,6 +233,12 @@ HBRUSH Win32StatusWindow::brush(int colour) {
         b.reset(::CreateSolidBrush(RGB((c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF)));
     }
     return b.get();
+}
+
+PixelSize Win32StatusWindow::graphBoxSize() {
+    RECT client{};
+    if (HWND box = window_ ? ::GetDlgItem(window_.get(), IDC_PICTGRAPH) : nullptr) ::GetClientRect(box, &client);
+    return {client.right, client.bottom};
 }
 
 void Win32StatusWindow::drawGraph(const std::vector<GraphRect>& frame) {

@@ -32,9 +32,11 @@ public:
     void show() override;
     void hide() override;
     int dpi() override { return dpi_; }
+    int width() override;
     void moveTo(int leftPixels, int topPixels) override;
     void startTimer(StatusTimer timer, unsigned intervalMs) override;
     void stopTimer(StatusTimer timer) override;
+    PixelSize graphBoxSize() override;
     void drawGraph(const std::vector<GraphRect>& frame) override;
 
 private:

@@ -43,9 +43,14 @@ public:
         log_.push_back(name_ + " hidden");
     }
     int dpi() override { return dpiValue; }
+    // 4905 twips of client area and a frame of 3 pixels each side.
+    int width() override { return monitor::twipsToPixels(4905, dpiValue) + 6; }
     void moveTo(int left, int top) override { position = monitor::PixelPoint{left, top}; }
     void startTimer(monitor::StatusTimer t, unsigned ms) override { timers[t] = ms; }
     void stopTimer(monitor::StatusTimer t) override { timers.erase(t); }
+    monitor::PixelSize graphBoxSize() override {
+        return {monitor::twipsToPixels(3500, dpiValue), monitor::twipsToPixels(1000, dpiValue)};
+    }
     void drawGraph(const std::vector<monitor::GraphRect>& f) override {
         frame = f;
         ++frames;

@@ -151,6 +151,7 @@ TEST(TidemarkWindows, AboutWindowShowsTheVersion) {
     EXPECT_TRUE(std::regex_match(textOf(window, IDC_LBLVERSION), std::regex("Ver [0-9]+\\.[0-9]+\\.[0-9]+")));
     EXPECT_EQ(textOf(window, IDC_LBLTITLE), "Tidemark");
     EXPECT_EQ(textOf(window, IDC_CMDSYSINFO), "ｼｽﾃﾑ情報(&S)...");
+    ::Sleep(500);   // the buttons painted before the capture
     EXPECT_FALSE(session.capture(window, "frmAbout").empty());
     ASSERT_TRUE(automation::clickButton(automation::findControl(window, IDOK)));
     EXPECT_TRUE(automation::waitForNoWindow(about, 5000));

@@ -82,48 +82,45 @@ TEST(GraphModel, FreePerMilleIsTheIntegerPart) {
 }
 
 TEST(GraphModel, AtOneHundredPercentEachLineIsThePixelsTheSystemDraws) {
-    // A bar from the bottom (1000 twips: pixel 67) up to 347 twips (pixel
-    // 23) covers rows 24 to 67, its end point excluded; a grid line from the
-    // top down to the bottom covers rows 0 to 66.
+    // A bar from the bottom (1000 twips: pixel 66) up to 347 twips (pixel
+    // 23) covers rows 24 to 66, its end point excluded; a grid line from the
+    // top down to the bottom covers rows 0 to 65.
     const auto rects = graphPixels({{229 * 15, 1000, 229 * 15, 347, palette::Green},
                                     {-30, 0, -30, 1000, palette::DarkCyan},
                                     {0, 250, 3500, 250, palette::DarkCyan},
                                     {15, 500, 15, 500, palette::Red}},   // no length: nothing
-                                   96);
+                                   PixelSize{233, 67});
     ASSERT_EQ(rects.size(), 3u);
-    EXPECT_EQ(rects[0].rect, (PixelRect{229, 24, 230, 68}));
+    EXPECT_EQ(rects[0].rect, (PixelRect{229, 24, 230, 67}));
     EXPECT_EQ(rects[0].colour, palette::Green);
-    EXPECT_EQ(rects[1].rect, (PixelRect{-2, 0, -1, 67}));
-    EXPECT_EQ(rects[2].rect, (PixelRect{0, 17, 233, 18}));
+    EXPECT_EQ(rects[1].rect, (PixelRect{-2, 0, -1, 66}));
+    EXPECT_EQ(rects[2].rect, (PixelRect{0, 16, 233, 17}));
 }
 
 TEST(GraphModel, AtEveryScalingTheSamplesSpreadOverTheBoxWithoutGaps) {
     for (int dpi : {96, 120, 144, 168, 192}) {
         GraphModel g;
         for (int i = 0; i < GraphModel::kSamples; ++i) g.PushGraphSample(500, 900000);
-        const auto rects = graphPixels(g.DrawGraph(palette::DarkCyan), dpi);
+        const int boxWidth = twipsToPixels(GraphModel::kWidth, dpi);
+        const int boxHeight = twipsToPixels(GraphModel::kHeight, dpi);
+        const auto rects = graphPixels(g.DrawGraph(palette::DarkCyan), PixelSize{boxWidth, boxHeight});
         std::vector<PixelRect> bars;
         for (const auto& r : rects)
             if (r.colour == palette::Green) bars.push_back(r.rect);
         ASSERT_EQ(bars.size(), 229u) << dpi;
         // Newest first: each bar ends where the next newer one begins.
         for (std::size_t i = 1; i < bars.size(); ++i) EXPECT_EQ(bars[i].right, bars[i - 1].left) << dpi;
-        const int boxWidth = twipsToPixels(GraphModel::kWidth, dpi);
-        const int boxHeight = twipsToPixels(GraphModel::kHeight, dpi);
         EXPECT_GE(bars.front().right, boxWidth * 229 / 233 - 1) << dpi;
         EXPECT_LE(bars.front().right, boxWidth) << dpi;
         EXPECT_NEAR(bars.front().top, boxHeight / 2, dpi / 96 + 1) << dpi;
+        EXPECT_GE(bars.front().bottom, boxHeight) << dpi;   // down to the box's last row
     }
 }
 
-TEST(WindowPlacement, TopRightOfTheWorkAreaAtTheWindowsDpi) {
-    const platform::Rect screen{0, 0, 1280, 1024};
-    struct Case {
-        int dpi, left;
-    } cases[] = {{96, 1280 - 333}, {120, 1280 - 416}, {144, 1280 - 500}, {168, 1280 - 583}, {192, 1280 - 666}};
-    for (const Case& c : cases) EXPECT_EQ(statusWindowPosition(screen, c.dpi), (PixelPoint{c.left, 0})) << c.dpi;
-    EXPECT_EQ(statusWindowPosition(platform::Rect{0, 40, 2560, 1400}, 96).top, 40);
-    EXPECT_EQ(statusWindowPosition(std::nullopt, 96), (PixelPoint{-333, 0}));   // no monitor information
+TEST(WindowPlacement, TopRightCornerOfTheWorkArea) {
+    EXPECT_EQ(statusWindowPosition(platform::Rect{0, 0, 1280, 1024}, 333), (PixelPoint{1280 - 333, 0}));
+    EXPECT_EQ(statusWindowPosition(platform::Rect{1280, 40, 2560, 1400}, 660), (PixelPoint{2560 - 660, 40}));
+    EXPECT_EQ(statusWindowPosition(std::nullopt, 333), (PixelPoint{-333, 0}));   // no monitor information
 }
 
 TEST(WindowPlacement, CentredAndKeptInsideTheWorkArea) {
