@@ -52,14 +52,14 @@ INT_PTR Win32AboutDialog::onMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     switch (message) {
     case WM_INITDIALOG:
         disableAutomaticDialogScaling(dialog_);
-        layOut();
+        layOut(windowDpi(dialog_));
         if (presenter_) presenter_->Form_Load();
         return TRUE;
     case WM_DPICHANGED: {
         const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
         ::SetWindowPos(dialog_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
                        suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
-        layOut();
+        layOut(LOWORD(wParam));
         return TRUE;
     }
     case WM_COMMAND:
@@ -75,8 +75,7 @@ INT_PTR Win32AboutDialog::onMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     }
 }
 
-void Win32AboutDialog::layOut() {
-    const int dpi = windowDpi(dialog_);
+void Win32AboutDialog::layOut(int dpi) {
     font_ = createWindowFont(dpi);
     applyLayout(dialog_, layout::kAboutWidth, layout::kAboutHeight, layout::kAbout, font_.get(), dpi);
     const int size = mulDiv(layout::kAboutIconPixels, dpi, kBaseDpi);

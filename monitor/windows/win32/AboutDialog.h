@@ -28,7 +28,7 @@ public:
 private:
     static INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR onMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    void layOut();
+    void layOut(int dpi);
 
     HINSTANCE instance_;
     const Win32StatusWindow& owner_;

@@ -97,13 +97,13 @@ INT_PTR Win32StatusWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
     switch (message) {
     case WM_INITDIALOG:
         disableAutomaticDialogScaling(window_.get());
-        layOut();
+        layOut(windowDpi(window_.get()));
         return TRUE;
     case WM_DPICHANGED: {
         const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
         ::SetWindowPos(window_.get(), nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
                        suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
-        layOut();
+        layOut(LOWORD(wParam));
         if (presenter_) presenter_->Form_DpiChanged();
         return TRUE;
     }
@@ -150,9 +150,9 @@ void Win32StatusWindow::onCommand(int id) {
     else if (id == IDCANCEL) presenter_->Form_Escape();
 }
 
-void Win32StatusWindow::layOut() {
+void Win32StatusWindow::layOut(int dpi) {
     HWND w = window_.get();
-    dpi_ = windowDpi(w);
+    dpi_ = dpi;
     font_ = createWindowFont(dpi_);
     if (which_ == StatusWindow::Simple)
         applyLayout(w, layout::kStatusWidth, layout::kStatusHeight, layout::kSimple, font_.get(), dpi_);

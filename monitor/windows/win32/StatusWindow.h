@@ -44,7 +44,7 @@ private:
     INT_PTR onMessage(UINT message, WPARAM wParam, LPARAM lParam);
     bool onTrayMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void onCommand(int id);
-    void layOut();
+    void layOut(int dpi);
     void createTooltips();
     void paintGraphBox(const DRAWITEMSTRUCT& item);
     HBRUSH brush(int colour);

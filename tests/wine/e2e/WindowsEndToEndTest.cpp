@@ -90,6 +90,11 @@ TEST(TidemarkWindows, TrayClickShowsAndHidesTheNumericWindowWithLiveFigures) {
     ASSERT_TRUE(waitVisible(simple, true));
     ASSERT_TRUE(automation::clickButton(automation::findControl(simple, IDC_CMDHIDE)));
     EXPECT_TRUE(waitVisible(simple, false));
+    // And so does Esc, through the message loop's dialog keys.
+    ASSERT_TRUE(session.trayCallback(tidemark.id(), WM_LBUTTONUP));
+    ASSERT_TRUE(waitVisible(simple, true));
+    ASSERT_TRUE(automation::postMessage(automation::findControl(simple, IDC_CMDFIX), WM_KEYDOWN, VK_ESCAPE, 0));
+    EXPECT_TRUE(waitVisible(simple, false));
 }
 
 TEST(TidemarkWindows, GraphStyleShowsTheGraphWindowAndItFills) {
