@@ -14,6 +14,12 @@ TidemarkApp::TidemarkApp(HINSTANCE instance)
     aboutView_.attach(windows_.about());
 }
 
+// The windows go before the presenters their procedures talk to.
+TidemarkApp::~TidemarkApp() {
+    graphView_.destroy();
+    simpleView_.destroy();
+}
+
 int TidemarkApp::run() {
     if (SubMain::Main(windows_.context()) == SubMain::StartOutcome::Ended) {
         windows_.destroyStatusWindows();

@@ -14,6 +14,7 @@ namespace tidemark::monitor {
 class TidemarkApp {
 public:
     explicit TidemarkApp(HINSTANCE instance);
+    ~TidemarkApp();
     TidemarkApp(const TidemarkApp&) = delete;
     TidemarkApp& operator=(const TidemarkApp&) = delete;
 

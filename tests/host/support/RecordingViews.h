@@ -67,7 +67,7 @@ public:
     explicit RecordingTrayView(Log& log) : log_(log) {}
     bool accepts = true;
     platform::NativeWindow taskbar = 0x500;
-    int taskbarLookups = 0;
+    int taskbarLookups = 0, taskbarMissingFor = 0;   // lookups that find none
     std::optional<monitor::TrayImage> shown;   // the icon the shell holds
     std::string tip;
     std::vector<std::vector<monitor::TrayMenuItem>> menus;
@@ -92,8 +92,7 @@ public:
     }
     void releaseImages() override { log_.push_back("images released"); }
     platform::NativeWindow findTaskbar() override {
-        ++taskbarLookups;
-        return taskbar;
+        return ++taskbarLookups > taskbarMissingFor ? taskbar : 0;
     }
     void popUpMenu(const std::vector<monitor::TrayMenuItem>& items) override {
         log_.push_back("menu");
