@@ -27,25 +27,11 @@ RECT windowRect(HWND window) {
 } // namespace
 
 void Win32AboutDialog::runModal() {
-    ::DialogBoxParamW(instance_, MAKEINTRESOURCEW(IDD_ABOUT), owner_.hwnd(), dialogProc,
+    ::DialogBoxParamW(instance_, MAKEINTRESOURCEW(IDD_ABOUT), owner_.hwnd(), dialogProcedure<Win32AboutDialog>,
                       reinterpret_cast<LPARAM>(this));
     dialog_ = nullptr;
     icon_.reset();
     font_.reset();
-}
-
-INT_PTR CALLBACK Win32AboutDialog::dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_INITDIALOG) {
-        ::SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-        reinterpret_cast<Win32AboutDialog*>(lParam)->dialog_ = dialog;
-    }
-    auto* self = reinterpret_cast<Win32AboutDialog*>(::GetWindowLongPtrW(dialog, DWLP_USER));
-    if (!self || self->dialog_ != dialog) return FALSE;
-    try {
-        return self->onMessage(message, wParam, lParam);
-    } catch (...) {
-        return FALSE;   // nothing may leave a window procedure
-    }
 }
 
 INT_PTR Win32AboutDialog::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -55,13 +41,10 @@ INT_PTR Win32AboutDialog::onMessage(UINT message, WPARAM wParam, LPARAM lParam) 
         layOut(windowDpi(dialog_));
         if (presenter_) presenter_->Form_Load();
         return TRUE;
-    case WM_DPICHANGED: {
-        const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
-        ::SetWindowPos(dialog_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
-                       suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    case WM_DPICHANGED:
+        moveToSuggestedRect(dialog_, lParam);
         layOut(LOWORD(wParam));
         return TRUE;
-    }
     case WM_COMMAND:
         if (!presenter_) return FALSE;
         if (LOWORD(wParam) == IDC_CMDSYSINFO) presenter_->cmdSysInfo_Click();

@@ -25,9 +25,12 @@ public:
     std::optional<platform::Rect> visibleOwnerRect() override;
     ProgramVersion programVersion() override;
 
-private:
-    static INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+    // For the dialog procedure.
+    void bind(HWND dialog) { dialog_ = dialog; }
+    bool owns(HWND dialog) const { return dialog_ == dialog; }
     INT_PTR onMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
     void layOut(int dpi);
 
     HINSTANCE instance_;

@@ -22,6 +22,27 @@ template <std::size_t N>
 void applyLayout(HWND dialog, int clientWidthTwips, int clientHeightTwips,
                  const std::array<layout::ControlPlace, N>& places, HFONT font, int dpi);
 
+// WM_DPICHANGED: the window takes the rectangle the system suggests.
+void moveToSuggestedRect(HWND window, LPARAM suggested);
+
+// The procedure of a dialog view: the view travels in the creation
+// parameter and DWLP_USER, takes its handle at WM_INITDIALOG, and gets
+// every message after that; nothing thrown leaves it.
+template <class View>
+INT_PTR CALLBACK dialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        ::SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+        reinterpret_cast<View*>(lParam)->bind(dialog);
+    }
+    auto* view = reinterpret_cast<View*>(::GetWindowLongPtrW(dialog, DWLP_USER));
+    if (!view || !view->owns(dialog)) return FALSE;
+    try {
+        return view->onMessage(message, wParam, lParam);
+    } catch (...) {
+        return FALSE;
+    }
+}
+
 void sizeClientArea(HWND window, int widthTwips, int heightTwips, int dpi);
 void placeControl(HWND dialog, const layout::ControlPlace& place, HFONT font, int dpi);
 

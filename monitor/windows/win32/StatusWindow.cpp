@@ -2,8 +2,6 @@
 
 #include <commctrl.h>
 
-#include <functional>
-
 #include "monitor/windows/win32/DialogLayout.h"
 #include "monitor/windows/win32/TrayIcon.h"
 #include "monitor/windows/win32/TrayMessages.h"
@@ -40,11 +38,6 @@ TOOLINFOW toolFor(HWND dialog, HWND control, const wchar_t* text) {
     return tool;
 }
 
-template <std::size_t N>
-void forEachPlace(const std::array<layout::ControlPlace, N>& places, const std::function<void(int)>& f) {
-    for (const auto& p : places) f(p.id);
-}
-
 } // namespace
 
 Win32StatusWindow::Win32StatusWindow(HINSTANCE instance, StatusWindow which, ModelessDialogs& dialogs)
@@ -62,8 +55,8 @@ void Win32StatusWindow::create() {
     if (window_) return;
     const int templateId = which_ == StatusWindow::Simple ? IDD_SIMPLE : IDD_GRAPH;
     // The dialog procedure takes the handle over at WM_INITDIALOG already.
-    HWND created = ::CreateDialogParamW(instance_, MAKEINTRESOURCEW(templateId), nullptr, dialogProc,
-                                        reinterpret_cast<LPARAM>(this));
+    HWND created = ::CreateDialogParamW(instance_, MAKEINTRESOURCEW(templateId), nullptr,
+                                        dialogProcedure<Win32StatusWindow>, reinterpret_cast<LPARAM>(this));
     if (window_.get() != created) window_.reset(created);
     if (!window_) return;
     dialogs_.add(window_.get());
@@ -78,20 +71,6 @@ void Win32StatusWindow::destroy() {
     graph_.reset();
 }
 
-INT_PTR CALLBACK Win32StatusWindow::dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_INITDIALOG) {
-        ::SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-        reinterpret_cast<Win32StatusWindow*>(lParam)->window_.reset(dialog);
-    }
-    auto* self = reinterpret_cast<Win32StatusWindow*>(::GetWindowLongPtrW(dialog, DWLP_USER));
-    if (!self || self->window_.get() != dialog) return FALSE;
-    try {
-        return self->onMessage(message, wParam, lParam);
-    } catch (...) {
-        return FALSE;   // nothing may leave a window procedure
-    }
-}
-
 INT_PTR Win32StatusWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (tray_ && onTrayMessage(message, wParam, lParam)) return TRUE;
     switch (message) {
@@ -99,14 +78,11 @@ INT_PTR Win32StatusWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
         disableAutomaticDialogScaling(window_.get());
         layOut(windowDpi(window_.get()));
         return TRUE;
-    case WM_DPICHANGED: {
-        const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
-        ::SetWindowPos(window_.get(), nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
-                       suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    case WM_DPICHANGED:
+        moveToSuggestedRect(window_.get(), lParam);
         layOut(LOWORD(wParam));
         if (presenter_) presenter_->Form_DpiChanged();
         return TRUE;
-    }
     case WM_TIMER:
         if (presenter_) presenter_->Timer_Timer(wParam == 1 ? StatusTimer::Timer1 : StatusTimer::Timer2);
         return TRUE;
@@ -172,14 +148,11 @@ void Win32StatusWindow::createTooltips() {
                                   instance_, nullptr));
     if (!tips_) return;
     ::SendMessageW(tips_.get(), TTM_SETMAXTIPWIDTH, 0, 480);
-    const auto add = [&](int id) {
-        if (HWND control = ::GetDlgItem(dialog, id)) {
-            TOOLINFOW tool = toolFor(dialog, control, L"");
-            ::SendMessageW(tips_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-        }
-    };
-    if (which_ == StatusWindow::Simple) forEachPlace(layout::kSimple, add);
-    else forEachPlace(layout::kGraph, add);
+    // Every control is a tool; those without a text show no tip.
+    for (HWND control = ::GetWindow(dialog, GW_CHILD); control; control = ::GetWindow(control, GW_HWNDNEXT)) {
+        TOOLINFOW tool = toolFor(dialog, control, L"");
+        ::SendMessageW(tips_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
 }
 
 void Win32StatusWindow::setText(StatusControl control, const std::string& text) {

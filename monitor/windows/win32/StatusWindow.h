@@ -39,9 +39,12 @@ public:
     PixelSize graphBoxSize() override;
     void drawGraph(const std::vector<GraphRect>& frame) override;
 
-private:
-    static INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+    // For the dialog procedure.
+    void bind(HWND dialog) { window_.reset(dialog); }
+    bool owns(HWND dialog) const { return window_.get() == dialog; }
     INT_PTR onMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
     bool onTrayMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void onCommand(int id);
     void layOut(int dpi);
