@@ -178,6 +178,45 @@ TEST_P(Scaling, GraphWindow) {
     EXPECT_NE(pixel[0] + pixel[1] + pixel[2], 0) << "no bar at the box's right end";
 }
 
+// A window moved to a monitor of another DPI: the system sends
+// WM_DPICHANGED with the new DPI and a suggested rectangle (placed here in
+// the program's memory, as the system would pass it).
+bool sendDpiChanged(HWND window, int dpi, const RECT& suggested) {
+    DWORD processId = 0;
+    ::GetWindowThreadProcessId(window, &processId);
+    win32::UniqueKernelHandle process(::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, processId));
+    if (!process) return false;
+    void* remote = ::VirtualAllocEx(process.get(), nullptr, sizeof suggested, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    if (!remote) return false;
+    DWORD_PTR result = 0;
+    const bool sent = ::WriteProcessMemory(process.get(), remote, &suggested, sizeof suggested, nullptr) &&
+                      ::SendMessageTimeoutW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(remote),
+                                            SMTO_ABORTIFHUNG, 5000, &result);
+    ::VirtualFreeEx(process.get(), remote, 0, MEM_RELEASE);
+    return sent;
+}
+
+TEST(ScalingChange, AWindowMovedToAMonitorOf192DpiIsLaidOutAgain) {
+    LogPixels scaling(96);
+    TidemarkSession session;
+    Process tidemark = session.start();
+    ASSERT_TRUE(session.waitForShared("AppSettingFlag", "ShExTime", 30000));
+    HWND simple = session.simpleWindow(tidemark.id());
+    ASSERT_NE(simple, nullptr);
+    ASSERT_TRUE(session.trayCallback(tidemark.id(), WM_LBUTTONUP));
+    ASSERT_TRUE(waitVisible(simple));
+    ASSERT_TRUE(sendDpiChanged(simple, 192, RECT{100, 50, 760, 357}));
+    RECT at{}, client{};
+    ::GetWindowRect(simple, &at);
+    ::GetClientRect(simple, &client);
+    EXPECT_EQ(at.left, 100);
+    EXPECT_EQ(at.top, 50);
+    EXPECT_EQ(client.right, ::MulDiv(monitor::layout::kStatusWidth, 192, 1440));
+    EXPECT_EQ(client.bottom, ::MulDiv(monitor::layout::kStatusHeight, 192, 1440));
+    for (const std::string& fault : layoutFaults(simple, 192)) ADD_FAILURE() << fault;
+    EXPECT_FALSE(session.capture(simple, "frmSimple_96_moved_to_192").empty());
+}
+
 INSTANTIATE_TEST_SUITE_P(EveryScaling, Scaling, ::testing::Values(96, 120, 144, 168, 192),
                          [](const ::testing::TestParamInfo<int>& info) { return "Dpi" + std::to_string(info.param); });
 
