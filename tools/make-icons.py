@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Draws Tidemark's six icons and writes them as .ico files (16, 20, 24, 32,
-40 and 48 pixels, 32-bit with alpha), so they stay crisp at 100 %, 125 % and
-150 % scaling. Run it after changing a design; the .ico files are kept in the
+40, 48 and 64 pixels, 32-bit with alpha, and a 256-pixel PNG image), so they
+stay crisp at every scaling from 100 % to 200 % and in large shell views. Run it after changing a design; the .ico files are kept in the
 repository beside the sources that embed them.
 
 The designs: a rounded tile (memory) with a white tide line across it whose
@@ -14,8 +14,10 @@ import math
 import os
 import struct
 import sys
+import zlib
 
-SIZES = (16, 20, 24, 32, 40, 48)
+SIZES = (16, 20, 24, 32, 40, 48, 64, 256)
+PNG_SIZES = (256,)   # stored compressed, as the shell expects of the largest image
 
 DESIGNS = {
     # name: (tile colour, edge colour, tide height 0..1, ringed)
@@ -84,6 +86,21 @@ def bmp_entry(pixels):
     return header + bytes(body)
 
 
+def png_entry(pixels):
+    size = len(pixels)
+    raw = bytearray()
+    for row in pixels:
+        raw.append(0)                     # no filter
+        for r, g, b, a in row:
+            raw += bytes((r, g, b, a))
+
+    def chunk(kind, data):
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF)
+
+    header = struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0)
+    return b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(bytes(raw), 9)) + chunk(b"IEND", b"")
+
+
 def write_ico(path, images):
     entries, blobs = [], []
     offset = 6 + 16 * len(images)
@@ -103,7 +120,7 @@ def main():
     out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), "..", "monitor", "windows", "icons")
     os.makedirs(out, exist_ok=True)
     for name, (tile, edge, tide, ringed) in DESIGNS.items():
-        images = [(s, bmp_entry(draw(s, tile, edge, tide, ringed))) for s in SIZES]
+        images = [(s, (png_entry if s in PNG_SIZES else bmp_entry)(draw(s, tile, edge, tide, ringed))) for s in SIZES]
         write_ico(os.path.join(out, name + ".ico"), images)
         print("wrote", name + ".ico")
 

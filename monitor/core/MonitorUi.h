@@ -16,7 +16,9 @@ enum class StatusControl {
     Label4_1,   // last-run text
     Frame1,     // frame of the numeric window
     PictGraph,  // graph box
-    lblUseMem,  // used memory above the graph
+    lblUseMem,  // used memory beside the graph
+    cmdFix,     // the settings button of either window
+    cmdHide,    // the hide button of either window
 };
 
 class MonitorUi {

@@ -1,5 +1,7 @@
 #include "monitor/windows/GraphModel.h"
 
+#include <utility>
+
 namespace tidemark::monitor {
 
 std::uint32_t palette::rgb(int index) {
@@ -46,7 +48,8 @@ int GraphModel::PushGraphSample(std::int32_t value, std::uint64_t availKB) {
     return grid;
 }
 
-std::vector<GraphLine> GraphModel::DrawGraph(int gridColour, int twipsPerPixel) {
+std::vector<GraphLine> GraphModel::DrawGraph(int gridColour) {
+    constexpr int twipsPerPixel = kTwipsPerPixel;
     std::vector<GraphLine> lines;
     for (int y : {250, 500, 750}) lines.push_back({0, y, kWidth, y, gridColour});
     const int step = 15 * twipsPerPixel;
@@ -61,6 +64,39 @@ std::vector<GraphLine> GraphModel::DrawGraph(int gridColour, int twipsPerPixel) 
         lines.push_back({x, kHeight, x, lngGraphValue[j], lngGraphColor[j]});
     }
     return lines;
+}
+
+std::vector<GraphRect> graphPixels(const std::vector<GraphLine>& lines, PixelSize box) {
+    // Twips to the pixels of 100 %, the fraction dropped.
+    const auto at100 = [](int twips) {
+        return twips >= 0 ? twips / GraphModel::kTwipsPerPixel
+                            : -((-twips + GraphModel::kTwipsPerPixel - 1) / GraphModel::kTwipsPerPixel);
+    };
+    const auto column = [&](int pixel) {
+        return mulDiv(static_cast<std::int64_t>(pixel) * GraphModel::kTwipsPerPixel, box.width, GraphModel::kWidth);
+    };
+    const auto row = [&](int pixel) {
+        return mulDiv(static_cast<std::int64_t>(pixel) * GraphModel::kTwipsPerPixel, box.height, GraphModel::kHeight);
+    };
+    // The pixels [from, to) a line runs over along one axis, its end excluded.
+    const auto span = [](int from, int to) { return from <= to ? std::pair{from, to} : std::pair{to + 1, from + 1}; };
+    std::vector<GraphRect> rects;
+    rects.reserve(lines.size());
+    for (const GraphLine& l : lines) {
+        const int x1 = at100(l.x1), y1 = at100(l.y1), x2 = at100(l.x2), y2 = at100(l.y2);
+        std::pair<int, int> columns, rows;
+        if (x1 == x2 && y1 != y2) {
+            columns = {x1, x1 + 1};
+            rows = span(y1, y2);
+        } else if (y1 == y2 && x1 != x2) {
+            rows = {y1, y1 + 1};
+            columns = span(x1, x2);
+        } else {
+            continue;   // no length, or not along an axis: the graph draws neither
+        }
+        rects.push_back({{column(columns.first), row(rows.first), column(columns.second), row(rows.second)}, l.colour});
+    }
+    return rects;
 }
 
 std::int32_t freePerMille(std::uint64_t availPhys, std::uint64_t totalPhys) {

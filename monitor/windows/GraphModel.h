@@ -1,10 +1,13 @@
 // The graph of the last 230 seconds of memory use: samples, their colours,
 // the drifting grid, and the lines that draw them (in twips of the 3500 x
-// 1000 graph box).
+// 1000 graph box, one pixel being the 15 twips of 100 % scaling); and those
+// lines as the device pixels that draw them in a box of any DPI.
 #pragma once
 #include <array>
 #include <cstdint>
 #include <vector>
+
+#include "monitor/windows/Twips.h"
 
 namespace tidemark::monitor {
 
@@ -25,6 +28,9 @@ class GraphModel {
 public:
     static constexpr int kSamples = 230;
     static constexpr int kWidth = 3500, kHeight = 1000;
+    // The graph is drawn on the pixels of 100 % scaling and magnified to the
+    // box, so that its samples and grid fill the box at every scaling.
+    static constexpr int kTwipsPerPixel = kTwipsPerInch / kBaseDpi;
 
     GraphModel();
 
@@ -32,12 +38,24 @@ public:
     // the history by one and returns the grid colour.
     int PushGraphSample(std::int32_t freePerMille, std::uint64_t availKB);
     // The lines of one frame; moves the grid one pixel to the left.
-    std::vector<GraphLine> DrawGraph(int gridColour, int twipsPerPixel);
+    std::vector<GraphLine> DrawGraph(int gridColour);
 
     std::array<std::int32_t, kSamples> lngGraphValue;
     std::array<std::int32_t, kSamples> lngGraphColor;
     std::int32_t lngGridOffset = 0;   // twips
 };
+
+struct GraphRect {
+    PixelRect rect;
+    int colour;   // palette index
+};
+
+// The pixels each line covers when drawn one pixel wide at 100 % (twips to
+// pixels with the fraction dropped; the line's end point excluded, as the
+// system draws lines), stretched from the 3500 x 1000 twips of the box to
+// the box's size in device pixels. At 100 % (a box of 233 x 67 pixels) the
+// pixels are the 100 % ones unchanged.
+std::vector<GraphRect> graphPixels(const std::vector<GraphLine>& lines, PixelSize box);
 
 // Free memory in per mille of the total (integer part).
 std::int32_t freePerMille(std::uint64_t availPhys, std::uint64_t totalPhys);

@@ -34,9 +34,11 @@ UINT iconFlags(platform::MessageIcon icon) {
 platform::MessageAnswer Win32MessageBoxes::show(const platform::MessageRequest& request) {
     const std::wstring text = toWide(request.text);
     const std::wstring title = toWide(request.title);
+    // Boxes raised by timers have no click behind them that made the program
+    // the foreground one: each box asks to come to the front itself.
     const int answer = ::MessageBoxW(reinterpret_cast<HWND>(request.owner), text.c_str(),
                                      title.empty() ? nullptr : title.c_str(),
-                                     buttonFlags(request.buttons) | iconFlags(request.icon));
+                                     buttonFlags(request.buttons) | iconFlags(request.icon) | MB_SETFOREGROUND);
     switch (answer) {
     case IDOK: return platform::MessageAnswer::Ok;
     case IDRETRY: return platform::MessageAnswer::Retry;

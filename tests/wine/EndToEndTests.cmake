@@ -1,14 +1,19 @@
 # End-to-end tests: the real programs started and driven through their
 # windows with the automation library. Included from this folder's CMakeLists.
 add_executable(tm_e2e_tests
+  e2e/ScalingEndToEndTest.cpp
   e2e/StartupEndToEndTest.cpp
   e2e/TidemarkSession.cpp
   e2e/WindowsEndToEndTest.cpp
 )
 target_include_directories(tm_e2e_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/e2e)
-target_link_libraries(tm_e2e_tests PRIVATE tm_automation tm_shared tm_platform_win32 gtest_main user32 shell32)
+target_link_libraries(tm_e2e_tests PRIVATE tm_automation tm_shared tm_platform_win32 gtest_main
+  user32 shell32
+  gdi32      # ScalingEndToEndTest: text extents
+  advapi32   # ScalingEndToEndTest: LogPixels
+)
 add_dependencies(tm_e2e_tests Tidemark Ramhold)
-add_test(NAME tm_e2e_tests COMMAND tm_e2e_tests)
+add_test(NAME tm_e2e_tests COMMAND tm_e2e_tests --gtest_filter=-EveryScaling/*:ScalingChange.*)
 set_tests_properties(tm_e2e_tests PROPERTIES TIMEOUT 600)
 
 # The same program in a folder that admits no new file (made immutable from
@@ -16,3 +21,8 @@ set_tests_properties(tm_e2e_tests PROPERTIES TIMEOUT 600)
 add_test(NAME tm_e2e_locked_install
   COMMAND ${CMAKE_CURRENT_LIST_DIR}/locked-install.sh $<TARGET_FILE_DIR:tm_e2e_tests>)
 set_tests_properties(tm_e2e_locked_install PROPERTIES TIMEOUT 300 SKIP_RETURN_CODE 77)
+
+# Every window at 96, 120, 144, 168 and 192 DPI, and a window whose DPI
+# changes; captures land beside the others as <window>_<dpi>.png.
+add_test(NAME tm_e2e_scaling COMMAND tm_e2e_tests --gtest_filter=EveryScaling/*:ScalingChange.*)
+set_tests_properties(tm_e2e_scaling PROPERTIES TIMEOUT 900)

@@ -1,10 +1,14 @@
-// Tidemark.exe: the entry point.
+// Tidemark.exe: the entry point builds the program and runs it.
 #include "monitor/windows/win32/TidemarkApp.h"
 
 #include <commctrl.h>
+#include <ole2.h>
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    // OLE rather than bare COM: the shell's shortcut objects need COM, and
+    // files dropped from another process arrive only through an OLE drop
+    // target.
+    const HRESULT ole = ::OleInitialize(nullptr);
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&controls);
     int code = 0;
@@ -14,6 +18,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     } catch (...) {
         code = 1;
     }
-    if (SUCCEEDED(com)) ::CoUninitialize();
+    if (SUCCEEDED(ole)) ::OleUninitialize();
     return code;
 }

@@ -90,6 +90,11 @@ TEST(TidemarkWindows, TrayClickShowsAndHidesTheNumericWindowWithLiveFigures) {
     ASSERT_TRUE(waitVisible(simple, true));
     ASSERT_TRUE(automation::clickButton(automation::findControl(simple, IDC_CMDHIDE)));
     EXPECT_TRUE(waitVisible(simple, false));
+    // And so does Esc, through the message loop's dialog keys.
+    ASSERT_TRUE(session.trayCallback(tidemark.id(), WM_LBUTTONUP));
+    ASSERT_TRUE(waitVisible(simple, true));
+    ASSERT_TRUE(automation::postMessage(automation::findControl(simple, IDC_CMDFIX), WM_KEYDOWN, VK_ESCAPE, 0));
+    EXPECT_TRUE(waitVisible(simple, false));
 }
 
 TEST(TidemarkWindows, GraphStyleShowsTheGraphWindowAndItFills) {
@@ -151,8 +156,43 @@ TEST(TidemarkWindows, AboutWindowShowsTheVersion) {
     EXPECT_TRUE(std::regex_match(textOf(window, IDC_LBLVERSION), std::regex("Ver [0-9]+\\.[0-9]+\\.[0-9]+")));
     EXPECT_EQ(textOf(window, IDC_LBLTITLE), "Tidemark");
     EXPECT_EQ(textOf(window, IDC_CMDSYSINFO), "ｼｽﾃﾑ情報(&S)...");
+    ::Sleep(500);   // the buttons painted before the capture
     EXPECT_FALSE(session.capture(window, "frmAbout").empty());
+    // With the status window hidden: centred on the work area.
+    RECT at{};
+    ::GetWindowRect(window, &at);
+    RECT work{};
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    EXPECT_NEAR(at.left + at.right, work.left + work.right, 2);
+    EXPECT_NEAR(at.top + at.bottom, work.top + work.bottom, 2);
     ASSERT_TRUE(automation::clickButton(automation::findControl(window, IDOK)));
+    EXPECT_TRUE(automation::waitForNoWindow(about, 5000));
+}
+
+TEST(TidemarkWindows, AboutWindowWithoutSystemInformationKeepsEnterWorking) {
+    TidemarkSession session;
+    Process tidemark = session.start();
+    ASSERT_TRUE(session.waitForShared("AppSettingFlag", "ShExTime", 30000));
+    ASSERT_TRUE(automation::postMessage(session.simpleWindow(tidemark.id()), WM_COMMAND, IDM_UNDERFILE_VER, 0));
+    automation::WindowCriteria about;
+    about.caption = "Tidemark のﾊﾞｰｼﾞｮﾝ情報";
+    about.processId = tidemark.id();
+    HWND window = automation::waitForWindow(about, 10000);
+    ASSERT_NE(window, nullptr);
+    HWND sysInfo = automation::findControl(window, IDC_CMDSYSINFO);
+    HWND ok = automation::findControl(window, IDOK);
+    // The prefix has no system-information program.
+    ASSERT_TRUE(automation::clickButton(sysInfo));
+    const auto box = automation::waitForMessageBox(tidemark.id(), 10000, "システム情報は、現在使用できません");
+    ASSERT_TRUE(box.has_value());
+    ASSERT_TRUE(automation::answerMessageBox(box->hwnd, IDOK));
+    ASSERT_TRUE(automation::pollUntil(5000, [&] { return !::IsWindowEnabled(sysInfo); }));
+    // The focus went to OK before the button was disabled: Enter closes.
+    GUITHREADINFO gui{};
+    gui.cbSize = sizeof gui;
+    ASSERT_TRUE(::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &gui));
+    EXPECT_EQ(gui.hwndFocus, ok);
+    ASSERT_TRUE(automation::postMessage(ok, WM_KEYDOWN, VK_RETURN, 0));
     EXPECT_TRUE(automation::waitForNoWindow(about, 5000));
 }
 

@@ -54,7 +54,7 @@ TEST(GraphModel, HistoryMovesOneStepPerSample) {
 TEST(GraphModel, FrameDrawsGridAndBarsAndDriftsOnePixel) {
     GraphModel g;
     g.PushGraphSample(340, 900000);
-    const auto lines = g.DrawGraph(palette::DarkYellow, 15);
+    const auto lines = g.DrawGraph(palette::DarkYellow);
     ASSERT_EQ(lines.size(), 3u + 17u + 229u);
     EXPECT_EQ(lines[0].y1, 250);
     EXPECT_EQ(lines[0].x2, 3500);
@@ -68,9 +68,9 @@ TEST(GraphModel, FrameDrawsGridAndBarsAndDriftsOnePixel) {
     EXPECT_EQ(lines[3 + 17 + 1].y2, 340);       // j = 228 holds the pushed sample
     EXPECT_EQ(lines[3 + 17 + 1].colour, palette::Yellow);
     // The grid moves left a pixel a second and wraps after fifteen.
-    const auto next = g.DrawGraph(palette::DarkYellow, 15);
+    const auto next = g.DrawGraph(palette::DarkYellow);
     EXPECT_EQ(next[3].x1, -15);
-    for (int i = 0; i < 14; ++i) g.DrawGraph(0, 15);
+    for (int i = 0; i < 14; ++i) g.DrawGraph(0);
     EXPECT_EQ(g.lngGridOffset, 15);
 }
 
@@ -81,11 +81,54 @@ TEST(GraphModel, FreePerMilleIsTheIntegerPart) {
     EXPECT_EQ(freePerMille(5, 0), 0);
 }
 
-TEST(WindowPlacement, TopRightOfTheWorkArea) {
-    EXPECT_EQ(statusWindowPosition(1280, 0, 15, 15).left, 1280 * 15 - 4995);
-    EXPECT_EQ(statusWindowPosition(1280, 0, 15, 15).top, 0);
-    EXPECT_EQ(statusWindowPosition(2560, 40, 12, 12).top, 480);
-    EXPECT_EQ(statusWindowPosition(0, 0, 15, 15).left, -4995);   // no monitor information
+TEST(GraphModel, AtOneHundredPercentEachLineIsThePixelsTheSystemDraws) {
+    // A bar from the bottom (1000 twips: pixel 66) up to 347 twips (pixel
+    // 23) covers rows 24 to 66, its end point excluded; a grid line from the
+    // top down to the bottom covers rows 0 to 65.
+    const auto rects = graphPixels({{229 * 15, 1000, 229 * 15, 347, palette::Green},
+                                    {-30, 0, -30, 1000, palette::DarkCyan},
+                                    {0, 250, 3500, 250, palette::DarkCyan},
+                                    {15, 500, 15, 500, palette::Red}},   // no length: nothing
+                                   PixelSize{233, 67});
+    ASSERT_EQ(rects.size(), 3u);
+    EXPECT_EQ(rects[0].rect, (PixelRect{229, 24, 230, 67}));
+    EXPECT_EQ(rects[0].colour, palette::Green);
+    EXPECT_EQ(rects[1].rect, (PixelRect{-2, 0, -1, 66}));
+    EXPECT_EQ(rects[2].rect, (PixelRect{0, 16, 233, 17}));
+}
+
+TEST(GraphModel, AtEveryScalingTheSamplesSpreadOverTheBoxWithoutGaps) {
+    for (int dpi : {96, 120, 144, 168, 192}) {
+        GraphModel g;
+        for (int i = 0; i < GraphModel::kSamples; ++i) g.PushGraphSample(500, 900000);
+        const int boxWidth = twipsToPixels(GraphModel::kWidth, dpi);
+        const int boxHeight = twipsToPixels(GraphModel::kHeight, dpi);
+        const auto rects = graphPixels(g.DrawGraph(palette::DarkCyan), PixelSize{boxWidth, boxHeight});
+        std::vector<PixelRect> bars;
+        for (const auto& r : rects)
+            if (r.colour == palette::Green) bars.push_back(r.rect);
+        ASSERT_EQ(bars.size(), 229u) << dpi;
+        // Newest first: each bar ends where the next newer one begins.
+        for (std::size_t i = 1; i < bars.size(); ++i) EXPECT_EQ(bars[i].right, bars[i - 1].left) << dpi;
+        EXPECT_GE(bars.front().right, boxWidth * 229 / 233 - 1) << dpi;
+        EXPECT_LE(bars.front().right, boxWidth) << dpi;
+        EXPECT_NEAR(bars.front().top, boxHeight / 2, dpi / 96 + 1) << dpi;
+        EXPECT_GE(bars.front().bottom, boxHeight) << dpi;   // down to the box's last row
+    }
+}
+
+TEST(WindowPlacement, TopRightCornerOfTheWorkArea) {
+    EXPECT_EQ(statusWindowPosition(platform::Rect{0, 0, 1280, 1024}, 333), (PixelPoint{1280 - 333, 0}));
+    EXPECT_EQ(statusWindowPosition(platform::Rect{1280, 40, 2560, 1400}, 660), (PixelPoint{2560 - 660, 40}));
+    EXPECT_EQ(statusWindowPosition(std::nullopt, 333), (PixelPoint{-333, 0}));   // no monitor information
+}
+
+TEST(WindowPlacement, CentredAndKeptInsideTheWorkArea) {
+    const platform::Rect work{0, 0, 1280, 984};
+    EXPECT_EQ(centredPosition(work, 300, 200, work), (PixelPoint{490, 392}));
+    // Centred on a window at the top-right corner: pushed back inside.
+    EXPECT_EQ(centredPosition(platform::Rect{947, 0, 1280, 135}, 400, 200, work), (PixelPoint{880, 0}));
+    EXPECT_EQ(centredPosition(platform::Rect{947, 0, 1280, 135}, 400, 200, std::nullopt), (PixelPoint{914, -32}));
 }
 
 } // namespace

@@ -1,0 +1,28 @@
+// The About window, frmAbout: opened modally from the tray menu; its texts,
+// its place, its two buttons.
+#pragma once
+#include "monitor/core/MonitorContext.h"
+#include "monitor/windows/AboutView.h"
+
+namespace tidemark::monitor {
+
+class AboutPresenter {
+public:
+    AboutPresenter(MonitorContext& context, AboutView& view);
+
+    // mnuUnderFileVer: bolAboutClosed is false while the window is shown.
+    void showModal();
+    bool isOpen() const { return !context_.state.bolAboutClosed; }
+    // What the tray does while the window is open: its OK button in front.
+    void focusOk();
+
+    void Form_Load();
+    void cmdOK_Click() { view_.close(); }
+    void cmdSysInfo_Click();
+
+private:
+    MonitorContext& context_;
+    AboutView& view_;
+};
+
+} // namespace tidemark::monitor

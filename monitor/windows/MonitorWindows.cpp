@@ -1,0 +1,59 @@
+#include "monitor/windows/MonitorWindows.h"
+
+#include <utility>
+
+namespace tidemark::monitor {
+
+MonitorWindows::MonitorWindows(platform::Platform& platform, MonitorState& state, MonitorViews views,
+                               std::function<void()> ended)
+    : views_(views), ended_(std::move(ended)), context_{platform, state, *this}, about_(context_, views.about),
+      simple_(StatusWindow::Simple, platform, state, views.simple, *this),
+      graph_(StatusWindow::Graph, platform, state, views.graph, *this),
+      tray_(state, platform.clock, views.tray, simple_, graph_, about_,
+            TrayActions{[this] { SubMain::Exit(context_); }, {}, {}, {}, {}, {}}) {}
+
+void MonitorWindows::setText(StatusWindow w, StatusControl control, const std::string& text) {
+    window(w).setText(control, text);
+}
+
+void MonitorWindows::setTooltip(StatusWindow w, StatusControl control, const std::string& text) {
+    window(w).setTooltip(control, text);
+}
+
+void MonitorWindows::createStatusWindows() {
+    graph_.Form_Load();
+    simple_.Form_Load();
+    context_.state.lngMainWnd = views_.simple.handle();
+    tray_.waitForTaskbar();
+}
+
+void MonitorWindows::startTimers() {
+    graph_.startTimers();
+    simple_.startTimers();
+}
+
+void MonitorWindows::stopMainTimers() { simple_.stopTimers(); }
+
+void MonitorWindows::destroyStatusWindows() {
+    graph_.Form_Unload();
+    simple_.Form_Unload();
+    if (ended_) ended_();
+}
+
+bool MonitorWindows::isVisible(StatusWindow w) { return window(w).isVisible(); }
+
+void MonitorWindows::hide(StatusWindow w) { window(w).hide(); }
+
+void MonitorWindows::statusTimer(StatusWindow w, StatusTimer timer) {
+    // A message box opened by a tick keeps dispatching timer messages: a
+    // tick never starts while the same timer's tick still runs.
+    if (w == StatusWindow::Graph) {
+        graphGuard_.run([&] { graph_.GraphTimer1(); });
+    } else if (timer == StatusTimer::Timer1) {
+        minuteGuard_.run([&] { SubMain::SimpleTimer1Tick(context_); });
+    } else {
+        secondGuard_.run([&] { SubMain::SimpleTimer2Tick(context_); });
+    }
+}
+
+} // namespace tidemark::monitor

@@ -1,0 +1,74 @@
+// The monitor's windows as the rest of the program sees them: MonitorUi
+// composed of the tray's, the two status windows' and the About window's
+// presenters, each talking to its own view. It also routes the status
+// windows' timers to the ticks of the main program.
+#pragma once
+#include <functional>
+
+#include "monitor/core/MonitorContext.h"
+#include "monitor/core/SubMain.h"
+#include "monitor/windows/AboutPresenter.h"
+#include "monitor/windows/StatusPresenter.h"
+#include "monitor/windows/TrayPresenter.h"
+
+namespace tidemark::monitor {
+
+struct MonitorViews {
+    TrayView& tray;
+    StatusView& simple;
+    StatusView& graph;
+    AboutView& about;
+};
+
+class MonitorWindows final : public MonitorUi, private StatusEvents {
+public:
+    // ended: called once the status windows are gone at exit.
+    MonitorWindows(platform::Platform& platform, MonitorState& state, MonitorViews views,
+                   std::function<void()> ended = {});
+    MonitorWindows(const MonitorWindows&) = delete;
+    MonitorWindows& operator=(const MonitorWindows&) = delete;
+
+    MonitorContext& context() { return context_; }
+    TrayPresenter& tray() { return tray_; }
+    StatusPresenter& window(StatusWindow w) { return w == StatusWindow::Simple ? simple_ : graph_; }
+    AboutPresenter& about() { return about_; }
+
+    // MonitorUi.
+    void setText(StatusWindow window, StatusControl control, const std::string& text) override;
+    void setTooltip(StatusWindow window, StatusControl control, const std::string& text) override;
+    void createStatusWindows() override;
+    void startTimers() override;
+    void stopMainTimers() override;
+    void destroyStatusWindows() override;
+    bool isVisible(StatusWindow window) override;
+    void hide(StatusWindow window) override;
+    void disableAdministratorMenu() override { tray_.disableAdministratorMenu(); }
+    bool addTaskTrayIcon() override { return tray_.addTaskTrayIcon(); }
+    void delTaskTrayIcon() override { tray_.delTaskTrayIcon(); }
+    void ResetTrayIcons() override { tray_.ResetTrayIcons(); }
+    void refreshTrayImage() override { tray_.refreshTrayImage(); }
+    void CheckTrayRestart() override { tray_.CheckTrayRestart(); }
+    void ToggleSimpleWindow() override { tray_.ToggleSimpleWindow(); }
+    void ToggleGraphWindow() override { tray_.ToggleGraphWindow(); }
+    // The settings window comes with its own presenter.
+    void closeSettingsWindow() override {}
+    void bringSettingsWindowToFront() override {}
+    void showSettingsWindowModal() override {}
+    void beep() override { views_.tray.beep(); }
+
+private:
+    // StatusEvents.
+    void statusHideRequested() override { tray_.toggleStatusWindow(); }
+    void statusFixRequested() override { tray_.openSettings(); }
+    void statusTimer(StatusWindow window, StatusTimer timer) override;
+
+    MonitorViews views_;
+    std::function<void()> ended_;
+    MonitorContext context_;
+    SubMain::TickGuard minuteGuard_, secondGuard_, graphGuard_;
+    AboutPresenter about_;
+    StatusPresenter simple_, graph_;
+    TrayPresenter tray_;
+};
+
+} // namespace tidemark::monitor

@@ -1,0 +1,246 @@
+#include "monitor/windows/win32/StatusWindow.h"
+
+#include <commctrl.h>
+
+#include "monitor/windows/win32/DialogLayout.h"
+#include "monitor/windows/win32/TrayIcon.h"
+#include "monitor/windows/win32/TrayMessages.h"
+#include "platform/win32/Win32Text.h"
+
+namespace tidemark::monitor {
+namespace {
+
+int controlId(StatusControl control) {
+    switch (control) {
+    case StatusControl::Label1_1: return IDC_LABEL1_1;
+    case StatusControl::Label2_1: return IDC_LABEL2_1;
+    case StatusControl::Label3_1: return IDC_LABEL3_1;
+    case StatusControl::Label4_0: return IDC_LABEL4_0;
+    case StatusControl::Label4_1: return IDC_LABEL4_1;
+    case StatusControl::Frame1: return IDC_FRAME1;
+    case StatusControl::PictGraph: return IDC_PICTGRAPH;
+    case StatusControl::lblUseMem: return IDC_LBLUSEMEM;
+    case StatusControl::cmdFix: return IDC_CMDFIX;
+    case StatusControl::cmdHide: return IDC_CMDHIDE;
+    }
+    return 0;
+}
+
+UINT_PTR timerId(StatusTimer timer) { return timer == StatusTimer::Timer1 ? 1 : 2; }
+
+TOOLINFOW toolFor(HWND dialog, HWND control, const wchar_t* text) {
+    TOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = dialog;
+    tool.uId = reinterpret_cast<UINT_PTR>(control);
+    tool.lpszText = const_cast<wchar_t*>(text);
+    return tool;
+}
+
+} // namespace
+
+Win32StatusWindow::Win32StatusWindow(HINSTANCE instance, StatusWindow which, ModelessDialogs& dialogs)
+    : instance_(instance), which_(which), dialogs_(dialogs),
+      taskbarCreated_(::RegisterWindowMessageW(L"TaskbarCreated")) {}
+
+Win32StatusWindow::~Win32StatusWindow() { destroy(); }
+
+void Win32StatusWindow::attach(StatusPresenter& presenter, TrayPresenter* tray) {
+    presenter_ = &presenter;
+    tray_ = tray;
+}
+
+void Win32StatusWindow::create() {
+    if (window_) return;
+    const int templateId = which_ == StatusWindow::Simple ? IDD_SIMPLE : IDD_GRAPH;
+    // The dialog procedure takes the handle over at WM_INITDIALOG already.
+    HWND created = ::CreateDialogParamW(instance_, MAKEINTRESOURCEW(templateId), nullptr,
+                                        dialogProcedure<Win32StatusWindow>, reinterpret_cast<LPARAM>(this));
+    if (window_.get() != created) window_.reset(created);
+    if (!window_) return;
+    dialogs_.add(window_.get());
+    createTooltips();
+}
+
+void Win32StatusWindow::destroy() {
+    if (!window_) return;
+    dialogs_.remove(window_.get());
+    tips_.reset();
+    window_.reset();
+    graph_.reset();
+}
+
+INT_PTR Win32StatusWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (tray_ && onTrayMessage(message, wParam, lParam)) return TRUE;
+    switch (message) {
+    case WM_INITDIALOG:
+        disableAutomaticDialogScaling(window_.get());
+        layOut(windowDpi(window_.get()));
+        return TRUE;
+    case WM_DPICHANGED:
+        moveToSuggestedRect(window_.get(), lParam);
+        layOut(LOWORD(wParam));
+        if (presenter_) presenter_->Form_DpiChanged();
+        return TRUE;
+    case WM_TIMER:
+        if (presenter_) presenter_->Timer_Timer(wParam == 1 ? StatusTimer::Timer1 : StatusTimer::Timer2);
+        return TRUE;
+    case WM_COMMAND:
+        onCommand(LOWORD(wParam));
+        return TRUE;
+    case WM_CLOSE:
+        if (presenter_) presenter_->Form_Close();
+        return TRUE;
+    case WM_DRAWITEM:
+        if (wParam != IDC_PICTGRAPH) return FALSE;
+        paintGraphBox(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+bool Win32StatusWindow::onTrayMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == kTrayCallbackMessage) {
+        tray_->onTrayCallback(trayMouseOf(lParam));
+        return true;
+    }
+    if (message == taskbarCreated_) {
+        tray_->TaskbarCreated();
+        return true;
+    }
+    if (message == WM_COMMAND && HIWORD(wParam) == 0 && lParam == 0) {
+        if (const auto command = trayCommandOf(LOWORD(wParam))) {
+            tray_->menuCommand(*command);
+            return true;
+        }
+    }
+    return false;
+}
+
+void Win32StatusWindow::onCommand(int id) {
+    if (!presenter_) return;
+    if (id == IDC_CMDHIDE) presenter_->cmdHide_Click();
+    else if (id == IDC_CMDFIX) presenter_->cmdFix_Click();
+    else if (id == IDCANCEL) presenter_->Form_Escape();
+}
+
+void Win32StatusWindow::layOut(int dpi) {
+    HWND w = window_.get();
+    dpi_ = dpi;
+    font_ = createWindowFont(dpi_);
+    if (which_ == StatusWindow::Simple)
+        applyLayout(w, layout::kStatusWidth, layout::kStatusHeight, layout::kSimple, font_.get(), dpi_);
+    else
+        applyLayout(w, layout::kStatusWidth, layout::kStatusHeight, layout::kGraph, font_.get(), dpi_);
+    const int size = systemMetricForDpi(SM_CXSMICON, dpi_);
+    icon_.reset(static_cast<HICON>(
+        ::LoadImageW(instance_, MAKEINTRESOURCEW(IDI_TIDEMARK), IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
+    ::SendMessageW(w, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.get()));
+    graph_.reset();   // made again at the box's new size
+}
+
+void Win32StatusWindow::createTooltips() {
+    HWND dialog = window_.get();
+    tips_.reset(::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, dialog, nullptr,
+                                  instance_, nullptr));
+    if (!tips_) return;
+    ::SendMessageW(tips_.get(), TTM_SETMAXTIPWIDTH, 0, 480);
+    // Every control is a tool; those without a text show no tip.
+    for (HWND control = ::GetWindow(dialog, GW_CHILD); control; control = ::GetWindow(control, GW_HWNDNEXT)) {
+        TOOLINFOW tool = toolFor(dialog, control, L"");
+        ::SendMessageW(tips_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+}
+
+void Win32StatusWindow::setText(StatusControl control, const std::string& text) {
+    if (window_) ::SetDlgItemTextW(window_.get(), controlId(control), win32::toWide(text).c_str());
+}
+
+void Win32StatusWindow::setTooltip(StatusControl control, const std::string& text) {
+    HWND control_ = window_ ? ::GetDlgItem(window_.get(), controlId(control)) : nullptr;
+    if (!tips_ || !control_) return;
+    const std::wstring wide = win32::toWide(text);
+    TOOLINFOW tool = toolFor(window_.get(), control_, wide.c_str());
+    ::SendMessageW(tips_.get(), TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+bool Win32StatusWindow::isVisible() { return window_ && ::IsWindowVisible(window_.get()); }
+
+void Win32StatusWindow::show() {
+    if (!window_) return;
+    ::ShowWindow(window_.get(), SW_SHOW);
+    ::SetForegroundWindow(window_.get());
+    ::SetFocus(window_.get());
+}
+
+void Win32StatusWindow::hide() {
+    if (window_) ::ShowWindow(window_.get(), SW_HIDE);
+}
+
+int Win32StatusWindow::width() {
+    RECT r{};
+    if (window_) ::GetWindowRect(window_.get(), &r);
+    return r.right - r.left;
+}
+
+void Win32StatusWindow::moveTo(int leftPixels, int topPixels) {
+    if (window_)
+        ::SetWindowPos(window_.get(), nullptr, leftPixels, topPixels, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Win32StatusWindow::startTimer(StatusTimer timer, unsigned intervalMs) {
+    if (window_) ::SetTimer(window_.get(), timerId(timer), intervalMs, nullptr);
+}
+
+void Win32StatusWindow::stopTimer(StatusTimer timer) {
+    if (window_) ::KillTimer(window_.get(), timerId(timer));
+}
+
+HBRUSH Win32StatusWindow::brush(int colour) {
+    win32::UniqueBrush& b = brushes_[colour];
+    if (!b) {
+        const std::uint32_t c = palette::rgb(colour);
+        b.reset(::CreateSolidBrush(RGB((c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF)));
+    }
+    return b.get();
+}
+
+PixelSize Win32StatusWindow::graphBoxSize() {
+    RECT client{};
+    if (HWND box = window_ ? ::GetDlgItem(window_.get(), IDC_PICTGRAPH) : nullptr) ::GetClientRect(box, &client);
+    return {client.right, client.bottom};
+}
+
+void Win32StatusWindow::drawGraph(const std::vector<GraphRect>& frame) {
+    HWND box = window_ ? ::GetDlgItem(window_.get(), IDC_PICTGRAPH) : nullptr;
+    if (!box) return;
+    RECT client{};
+    ::GetClientRect(box, &client);
+    if (!graph_ || graphSize_.cx != client.right || graphSize_.cy != client.bottom) {
+        win32::WindowDc screen(box);
+        graph_.reset(::CreateCompatibleBitmap(screen.get(), client.right, client.bottom));
+        graphSize_ = {client.right, client.bottom};
+    }
+    win32::UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
+    if (!dc || !graph_) return;
+    win32::SelectedObject bitmap(dc.get(), graph_.get());
+    ::FillRect(dc.get(), &client, brush(palette::Black));
+    for (const GraphRect& r : frame) {
+        const RECT area{r.rect.left, r.rect.top, r.rect.right, r.rect.bottom};
+        ::FillRect(dc.get(), &area, brush(r.colour));
+    }
+    ::InvalidateRect(box, nullptr, FALSE);
+}
+
+void Win32StatusWindow::paintGraphBox(const DRAWITEMSTRUCT& item) {
+    if (!graph_) return;
+    win32::UniqueMemoryDc dc(::CreateCompatibleDC(item.hDC));
+    if (!dc) return;
+    win32::SelectedObject bitmap(dc.get(), graph_.get());
+    ::BitBlt(item.hDC, 0, 0, graphSize_.cx, graphSize_.cy, dc.get(), 0, 0, SRCCOPY);
+}
+
+} // namespace tidemark::monitor

@@ -1,0 +1,71 @@
+// The Win32 view of a status window (frmSimple or frmGraph): a modeless
+// dialog laid out from its twips at its own DPI. It forwards its buttons,
+// keys, timers and the tray's messages (frmSimple owns the tray icon) to the
+// presenters and draws the graph's frames; it decides nothing.
+#pragma once
+#include <map>
+
+#include "monitor/windows/StatusPresenter.h"
+#include "monitor/windows/TrayPresenter.h"
+#include "monitor/windows/win32/ModelessDialogs.h"
+#include "platform/win32/GdiHandles.h"
+
+namespace tidemark::monitor {
+
+class Win32StatusWindow final : public StatusView {
+public:
+    Win32StatusWindow(HINSTANCE instance, StatusWindow which, ModelessDialogs& dialogs);
+    ~Win32StatusWindow() override;
+    Win32StatusWindow(const Win32StatusWindow&) = delete;
+    Win32StatusWindow& operator=(const Win32StatusWindow&) = delete;
+
+    // tray: given to the window that owns the tray icon.
+    void attach(StatusPresenter& presenter, TrayPresenter* tray);
+    HWND hwnd() const { return window_.get(); }
+
+    void create() override;
+    void destroy() override;
+    platform::NativeWindow handle() const override { return reinterpret_cast<platform::NativeWindow>(hwnd()); }
+    void setText(StatusControl control, const std::string& text) override;
+    void setTooltip(StatusControl control, const std::string& text) override;
+    bool isVisible() override;
+    void show() override;
+    void hide() override;
+    int dpi() override { return dpi_; }
+    int width() override;
+    void moveTo(int leftPixels, int topPixels) override;
+    void startTimer(StatusTimer timer, unsigned intervalMs) override;
+    void stopTimer(StatusTimer timer) override;
+    PixelSize graphBoxSize() override;
+    void drawGraph(const std::vector<GraphRect>& frame) override;
+
+    // For the dialog procedure.
+    void bind(HWND dialog) { window_.reset(dialog); }
+    bool owns(HWND dialog) const { return window_.get() == dialog; }
+    INT_PTR onMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+    bool onTrayMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void onCommand(int id);
+    void layOut(int dpi);
+    void createTooltips();
+    void paintGraphBox(const DRAWITEMSTRUCT& item);
+    HBRUSH brush(int colour);
+
+    HINSTANCE instance_;
+    StatusWindow which_;
+    ModelessDialogs& dialogs_;
+    StatusPresenter* presenter_ = nullptr;
+    TrayPresenter* tray_ = nullptr;
+    UINT taskbarCreated_ = 0;
+    int dpi_ = kBaseDpi;
+    win32::UniqueWindow window_;
+    win32::UniqueWindow tips_;   // destroyed before its dialog
+    win32::UniqueFont font_;
+    win32::UniqueIcon icon_;
+    win32::UniqueBitmap graph_;
+    SIZE graphSize_{0, 0};
+    std::map<int, win32::UniqueBrush> brushes_;
+};
+
+} // namespace tidemark::monitor

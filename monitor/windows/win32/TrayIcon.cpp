@@ -1,0 +1,121 @@
+#include "monitor/windows/win32/TrayIcon.h"
+
+#include <algorithm>
+
+#include "monitor/windows/win32/DialogLayout.h"
+#include "monitor/windows/win32/TrayMessages.h"
+#include "monitor/windows/win32/resource.h"
+#include "platform/win32/Win32Text.h"
+
+namespace tidemark::monitor {
+namespace {
+
+struct CommandId {
+    TrayCommand command;
+    int id;
+};
+
+constexpr CommandId kCommandIds[] = {
+    {TrayCommand::Cancel, IDM_UNDERFILE_CANCEL}, {TrayCommand::Close, IDM_UNDERFILE_CLOSE},
+    {TrayCommand::Hide, IDM_UNDERFILE_HIDE},     {TrayCommand::Show, IDM_UNDERFILE_SHOW},
+    {TrayCommand::Fix, IDM_UNDERFILE_FIX},       {TrayCommand::AdmFix, IDM_UNDERFILE_ADMFIX},
+    {TrayCommand::Ver, IDM_UNDERFILE_VER},
+};
+
+int menuIdOf(TrayCommand command) {
+    for (const CommandId& c : kCommandIds)
+        if (c.command == command) return c.id;
+    return IDM_UNDERFILE_CANCEL;
+}
+
+int iconResource(TrayImage image) {
+    switch (image) {
+    case TrayImage::Frm_00_Blue: return IDI_FRM_00_BLUE;
+    case TrayImage::Frm_01_Yellow: return IDI_FRM_01_YELLOW;
+    case TrayImage::Frm_02_Yellow: return IDI_FRM_02_YELLOW;
+    case TrayImage::Frm_03_Red: return IDI_FRM_03_RED;
+    case TrayImage::Frm_04_Red: return IDI_FRM_04_RED;
+    default: return IDI_TIDEMARK;
+    }
+}
+
+} // namespace
+
+TrayMouse trayMouseOf(LPARAM mouseMessage) {
+    if (mouseMessage == WM_LBUTTONUP) return TrayMouse::LeftButtonUp;
+    if (mouseMessage == WM_RBUTTONDOWN) return TrayMouse::RightButtonDown;
+    return TrayMouse::Other;
+}
+
+std::optional<TrayCommand> trayCommandOf(int id) {
+    for (const CommandId& c : kCommandIds)
+        if (c.id == id) return c.command;
+    return std::nullopt;
+}
+
+HICON Win32TrayView::iconFor(TrayImage image) {
+    // The small icon's size for the owner's DPI, as the shell asks for it.
+    const int dpi = windowDpi(owner_.hwnd());
+    if (dpi != iconsDpi_) {
+        icons_.clear();
+        iconsDpi_ = dpi;
+    }
+    win32::UniqueIcon& icon = icons_[image == TrayImage::None ? TrayImage::Program : image];
+    if (!icon) {
+        const int size = systemMetricForDpi(SM_CXSMICON, dpi);
+        icon.reset(static_cast<HICON>(::LoadImageW(instance_, MAKEINTRESOURCEW(iconResource(image)), IMAGE_ICON, size,
+                                                   size, LR_DEFAULTCOLOR)));
+    }
+    return icon.get();
+}
+
+bool Win32TrayView::notify(DWORD action, TrayImage image, const std::string& tip) {
+    if (!owner_.hwnd()) return false;
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof data;
+    data.hWnd = owner_.hwnd();
+    data.uID = 0;
+    data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    data.uCallbackMessage = kTrayCallbackMessage;
+    data.hIcon = iconFor(image);
+    const std::wstring wide = win32::toWide(tip);
+    const std::size_t room = sizeof data.szTip / sizeof data.szTip[0] - 1;
+    wide.copy(data.szTip, std::min(room, wide.size()));
+    return ::Shell_NotifyIconW(action, &data) != FALSE;
+}
+
+void Win32TrayView::deleteIcon() {
+    if (!owner_.hwnd()) return;
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof data;
+    data.hWnd = owner_.hwnd();
+    data.uID = 0;
+    ::Shell_NotifyIconW(NIM_DELETE, &data);
+}
+
+platform::NativeWindow Win32TrayView::findTaskbar() {
+    return reinterpret_cast<platform::NativeWindow>(::FindWindowW(L"Shell_TrayWnd", nullptr));
+}
+
+void Win32TrayView::popUpMenu(const std::vector<TrayMenuItem>& items) {
+    HWND owner = owner_.hwnd();
+    win32::UniqueMenu menu(::CreatePopupMenu());
+    if (!menu || !owner) return;
+    for (const TrayMenuItem& item : items) {
+        if (item.separator) {
+            ::AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
+        } else {
+            ::AppendMenuW(menu.get(), MF_STRING | (item.enabled ? 0u : MF_GRAYED),
+                          static_cast<UINT_PTR>(menuIdOf(item.command)), win32::toWide(item.text).c_str());
+        }
+    }
+    POINT at{};
+    ::GetCursorPos(&at);
+    // The menu closes when the user clicks elsewhere only if its owner is
+    // the foreground window; the null message afterwards lets it go.
+    ::SetForegroundWindow(owner);
+    ::TrackPopupMenu(menu.get(), TPM_RIGHTBUTTON, at.x, at.y, 0, owner, nullptr);
+    ::PostMessageW(owner, WM_NULL, 0, 0);
+}
+
+} // namespace tidemark::monitor

@@ -1,0 +1,219 @@
+// The tray icon and its menu: clicks in every state, the menu's items after
+// each toggle, the commands, and the icon's registration with the shell.
+#include <gtest/gtest.h>
+
+#include "shared/IniOpe.h"
+#include "support/RecordingViews.h"
+#include "support/SimFixture.h"
+
+namespace tidemark::monitor {
+namespace {
+
+using testing::Log;
+
+class Tray : public testing::SimFixture {
+protected:
+    Tray() {
+        ui.windows.createStatusWindows();
+        ui.log.clear();
+    }
+    TrayPresenter& tray() { return ui.windows.tray(); }
+    std::vector<std::string> menuTexts() {
+        std::vector<std::string> texts;
+        for (const TrayMenuItem& item : tray().menuItems())
+            if (!item.separator) texts.push_back(item.text + (item.enabled ? "" : " (grey)"));
+        return texts;
+    }
+
+    MonitorState state;
+    testing::RecordedWindows ui{alice.platform(), state};
+};
+
+struct ClickCase {
+    const char* name;
+    int formStyle;
+    bool admBusy, aboutOpen, passwordOpen;
+    TrayMouse mouse;
+    Log expected;   // after the icon's modification
+    bool simpleShown, graphShown;
+};
+
+TEST_F(Tray, EveryClickInEveryState) {
+    const ClickCase cases[] = {
+        {"left, numeric style", 0, false, false, false, TrayMouse::LeftButtonUp, {"frmSimple shown"}, true, false},
+        {"left, graph style", 1, false, false, false, TrayMouse::LeftButtonUp, {"frmGraph shown"}, false, true},
+        {"right", 0, false, false, false, TrayMouse::RightButtonDown, {"menu"}, false, false},
+        {"other", 0, false, false, false, TrayMouse::Other, {}, false, false},
+        {"left, administrator busy", 0, true, false, false, TrayMouse::LeftButtonUp, {"beep"}, false, false},
+        {"right, administrator busy", 1, true, false, false, TrayMouse::RightButtonDown, {"beep"}, false, false},
+        {"left, About open", 0, false, true, false, TrayMouse::LeftButtonUp, {"focus cmdOK"}, false, false},
+        {"left, About open, graph", 1, false, true, false, TrayMouse::LeftButtonUp, {"focus cmdOK"}, false, false},
+        {"right, About open", 0, false, true, false, TrayMouse::RightButtonDown, {"focus cmdOK"}, false, false},
+        // The password window holds back the graph window and the menu, not
+        // the numeric window.
+        {"left, password open", 0, false, false, true, TrayMouse::LeftButtonUp, {"frmSimple shown"}, true, false},
+        {"left, password open, graph", 1, false, false, true, TrayMouse::LeftButtonUp, {"password"}, false, false},
+        {"right, password open", 0, false, false, true, TrayMouse::RightButtonDown, {"password"}, false, false},
+    };
+    for (const ClickCase& c : cases) {
+        MonitorState s;
+        testing::RecordedWindows w{alice.platform(), s};
+        TrayActions actions;
+        w.windows.createStatusWindows();
+        s.intFormStyle = c.formStyle;
+        s.bolAdmBusy = c.admBusy;
+        s.bolAboutClosed = !c.aboutOpen;
+        s.bolPasInClosed = !c.passwordOpen;
+        TrayPresenter tray(s, alice.platform().clock, w.tray, w.windows.window(StatusWindow::Simple),
+                           w.windows.window(StatusWindow::Graph), w.windows.about(),
+                           TrayActions{{}, {}, {}, {}, {}, [&] { w.log.push_back("password"); }});
+        tray.addTaskTrayIcon();
+        w.log.clear();
+        tray.onTrayCallback(c.mouse);
+        Log expected{"icon modified"};
+        expected.insert(expected.end(), c.expected.begin(), c.expected.end());
+        EXPECT_EQ(w.log, expected) << c.name;
+        EXPECT_EQ(w.simple.visible, c.simpleShown) << c.name;
+        EXPECT_EQ(w.graph.visible, c.graphShown) << c.name;
+    }
+}
+
+TEST_F(Tray, MenuItemsFollowEachToggle) {
+    const std::vector<std::string> all{"キャンセル (&C)", "閉じる (&X)", "隠す (&H)", "表示 (&S)",
+                                       "設定 (&F)",       "管理者設定 (&Q)", "バージョン情報 (&A)"};
+    EXPECT_EQ(menuTexts(), all);
+    tray().onTrayCallback(TrayMouse::LeftButtonUp);   // shown
+    auto shown = all;
+    shown.erase(shown.begin() + 3);
+    EXPECT_EQ(menuTexts(), shown);
+    tray().menuCommand(TrayCommand::Hide);
+    EXPECT_FALSE(ui.simple.visible);
+    auto hidden = all;
+    hidden.erase(hidden.begin() + 2);
+    EXPECT_EQ(menuTexts(), hidden);
+    ui.windows.window(StatusWindow::Simple).cmdHide_Click();   // 隠す shows again when hidden
+    EXPECT_TRUE(ui.simple.visible);
+    EXPECT_EQ(menuTexts(), shown);
+    ui.windows.window(StatusWindow::Simple).Form_Escape();
+    EXPECT_FALSE(ui.simple.visible);
+    EXPECT_EQ(menuTexts(), hidden);
+    // For users who are not administrators the item is grey and does nothing.
+    ui.windows.disableAdministratorMenu();
+    hidden[4] = "管理者設定 (&Q) (grey)";
+    EXPECT_EQ(menuTexts(), hidden);
+    tray().ShowTrayMenu();
+    ASSERT_EQ(ui.tray.menus.size(), 1u);
+    EXPECT_EQ(ui.tray.menus[0].size(), 11u);   // with its separators
+}
+
+TEST_F(Tray, HideButtonOfEitherWindowTogglesTheStyledWindow) {
+    state.intFormStyle = 1;
+    ui.windows.window(StatusWindow::Simple).cmdHide_Click();
+    EXPECT_TRUE(ui.graph.visible);
+    EXPECT_FALSE(ui.simple.visible);
+    ui.windows.window(StatusWindow::Graph).Form_Close();
+    EXPECT_FALSE(ui.graph.visible);
+}
+
+TEST_F(Tray, CommandsReachTheirWindows) {
+    std::vector<std::string> calls;
+    MonitorState s;
+    testing::RecordedWindows w{alice.platform(), s};
+    w.windows.createStatusWindows();
+    auto record = [&](const char* what) { return [&calls, what] { calls.push_back(what); }; };
+    TrayPresenter tray(s, alice.platform().clock, w.tray, w.windows.window(StatusWindow::Simple),
+                       w.windows.window(StatusWindow::Graph), w.windows.about(),
+                       TrayActions{record("close"), record("settings"), record("settings front"), record("admin"),
+                                   record("admin front"), record("password")});
+    tray.menuCommand(TrayCommand::Cancel);
+    tray.menuCommand(TrayCommand::Fix);
+    s.bolFrmFixOpen = true;
+    tray.menuCommand(TrayCommand::Fix);
+    tray.menuCommand(TrayCommand::AdmFix);
+    s.bolFrmAdmFxOpen = true;
+    tray.menuCommand(TrayCommand::AdmFix);
+    tray.disableAdministratorMenu();
+    tray.menuCommand(TrayCommand::AdmFix);
+    tray.menuCommand(TrayCommand::Close);
+    EXPECT_EQ(calls, (std::vector<std::string>{"settings", "settings front", "admin", "admin front", "close"}));
+
+    // The About window: bolAboutClosed is false only while it is shown.
+    bool closedWhileOpen = true;
+    w.about.whileOpen = [&] { closedWhileOpen = s.bolAboutClosed; };
+    w.log.clear();
+    tray.menuCommand(TrayCommand::Ver);
+    EXPECT_FALSE(closedWhileOpen);
+    EXPECT_TRUE(s.bolAboutClosed);
+    EXPECT_EQ(w.log, (Log{"about opened", "about closed"}));
+}
+
+TEST_F(Tray, CloseEndsTheProgramGivingTheRightBack) {
+    state.bolMemCleanRight = true;
+    state.strIniFilePath = "C:\\Program Files\\Tidemark\\Tidemark.ini";
+    tray().addTaskTrayIcon();
+    tray().menuCommand(TrayCommand::Close);
+    EXPECT_TRUE(ui.ended);
+    EXPECT_FALSE(ui.simple.created);
+    EXPECT_FALSE(ui.tray.shown.has_value());
+    EXPECT_TRUE(ui.simple.timers.empty());
+    long found = 0;
+    EXPECT_EQ(IniOpe(alice.platform(), state).IniReadTask("AppSettingFlag", "MemCleanRightUser", found), "NoUser");
+}
+
+TEST_F(Tray, TaskbarCreatedAddsTheIconAgain) {
+    ASSERT_TRUE(tray().addTaskTrayIcon());
+    ui.tray.shown.reset();           // the restarted shell forgot it
+    ui.tray.taskbar = 0x900;
+    state.bolTrayIconFlag = false;
+    ui.log.clear();
+    tray().TaskbarCreated();
+    EXPECT_EQ(ui.log, (Log{"icon deleted", "icon added"}));
+    EXPECT_TRUE(state.bolTrayIconFlag);
+    EXPECT_TRUE(ui.tray.shown.has_value());
+    EXPECT_EQ(state.lngTrayWnd, 0x900u);
+    // A broadcast while the icon is still there adds it all the same.
+    tray().TaskbarCreated();
+    EXPECT_TRUE(state.bolTrayIconFlag);
+}
+
+TEST_F(Tray, ANewTaskbarWindowMeansTheShellRestarted) {
+    ASSERT_TRUE(tray().addTaskTrayIcon());
+    ui.log.clear();
+    tray().CheckTrayRestart();
+    EXPECT_TRUE(ui.log.empty());
+    ui.tray.taskbar = 0x901;
+    tray().CheckTrayRestart();
+    EXPECT_EQ(ui.log, (Log{"icon deleted", "icon added"}));
+    EXPECT_EQ(state.lngTrayWnd, 0x901u);
+}
+
+TEST_F(Tray, PictureGoesToTheShellOnlyWhenItChanges) {
+    ASSERT_TRUE(tray().addTaskTrayIcon());
+    ui.log.clear();
+    state.intMemoryLoad = 40;
+    tray().refreshTrayImage();   // the first refresh always sends
+    tray().refreshTrayImage();
+    EXPECT_EQ(ui.log, (Log{"icon modified"}));
+    state.intMemoryLoad = 90;
+    state.curAvailPhys = 10u << 20;
+    tray().refreshTrayImage();
+    EXPECT_EQ(ui.tray.shown, TrayImage::Frm_03_Red);
+    EXPECT_EQ(ui.tray.tip, "Tidemark\rメモリ使用率 90%");
+}
+
+TEST_F(Tray, StartUpWaitsForTheTaskbarWithoutLimitAndWithoutSpinning) {
+    // The taskbar appears after ten minutes of logon: looked for ten times
+    // a second, through the platform's clock.
+    MonitorState s;
+    testing::RecordedWindows w{alice.platform(), s};
+    w.tray.taskbarMissingFor = 6000;
+    auto& clock = alice.platform().clock;
+    const std::uint64_t start = clock.monotonicMs();
+    w.windows.createStatusWindows();
+    EXPECT_EQ(s.lngTrayWnd, 0x500u);
+    EXPECT_EQ(clock.monotonicMs() - start, 6000 * TrayPresenter::kTaskbarPollMs);
+    EXPECT_EQ(w.tray.taskbarLookups, 6001);
+}
+
+} // namespace
+} // namespace tidemark::monitor

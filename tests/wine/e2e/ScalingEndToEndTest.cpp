@@ -1,0 +1,224 @@
+// Tidemark's windows at every scaling a user runs: 100, 125, 150, 175 and
+// 200 % (96 to 192 DPI, set through the prefix's LogPixels before the
+// program starts). Each window is captured as <window>_<dpi>.png; every
+// control must lie inside its window's client area, every static text must
+// fit its control (on one line, unless it is the one text meant to wrap),
+// and the status windows must touch the work area's top-right corner.
+#include <gtest/gtest.h>
+
+#include "TidemarkSession.h"
+#include "monitor/windows/win32/WindowLayouts.h"
+#include "platform/win32/GdiHandles.h"
+#include "platform/win32/Win32Text.h"
+
+namespace tidemark::e2e {
+namespace {
+
+using automation::Process;
+
+// LogPixels for the programs started while it lives; the old value comes
+// back afterwards.
+class LogPixels {
+public:
+    explicit LogPixels(DWORD dpi) {
+        ::RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr,
+                          key_.receive(), nullptr);
+        DWORD size = sizeof old_;
+        had_ = ::RegQueryValueExW(key_.get(), L"LogPixels", nullptr, nullptr, reinterpret_cast<BYTE*>(&old_),
+                                  &size) == ERROR_SUCCESS;
+        set(dpi);
+    }
+    ~LogPixels() {
+        if (had_) set(old_);
+        else ::RegDeleteValueW(key_.get(), L"LogPixels");
+    }
+    LogPixels(const LogPixels&) = delete;
+    LogPixels& operator=(const LogPixels&) = delete;
+
+private:
+    void set(DWORD dpi) {
+        ::RegSetValueExW(key_.get(), L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
+    }
+    win32::UniqueRegKey key_;
+    DWORD old_ = 96;
+    bool had_ = false;
+};
+
+std::string classOf(HWND window) {
+    wchar_t name[64] = {};
+    ::GetClassNameW(window, name, 64);
+    return win32::fromWideBuffer(name);
+}
+
+RECT clientRectOf(HWND control, HWND dialog) {
+    RECT r{};
+    ::GetWindowRect(control, &r);
+    ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+// The controls of a dialog, and what is wrong with their places and texts.
+std::vector<std::string> layoutFaults(HWND dialog, int dpi, const std::vector<int>& wrappingIds = {}) {
+    std::vector<std::string> faults;
+    RECT client{};
+    ::GetClientRect(dialog, &client);
+    win32::UniqueFont font(::CreateFontW(-::MulDiv(monitor::layout::kFontPoints, dpi, 72), 0, 0, 0, FW_NORMAL, FALSE,
+                                         FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                         DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, monitor::layout::kFontFace));
+    win32::UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
+    win32::SelectedObject selected(dc.get(), font.get());
+    for (HWND c = ::GetWindow(dialog, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
+        const int id = ::GetDlgCtrlID(c);
+        const RECT r = clientRectOf(c, dialog);
+        const std::string name = "control " + std::to_string(id);
+        if (r.left < 0 || r.top < 0 || r.right > client.right || r.bottom > client.bottom)
+            faults.push_back(name + " lies outside the client area");
+        const LONG style = ::GetWindowLongW(c, GWL_STYLE);
+        const LONG kind = style & SS_TYPEMASK;
+        if (classOf(c) != "Static" || kind == SS_ICON || kind == SS_OWNERDRAW || kind == SS_ETCHEDHORZ) continue;
+        const std::string text = automation::controlText(c).value_or("");
+        if (text.empty()) continue;
+        const std::wstring wide = win32::toWide(text);
+        const bool wraps = std::find(wrappingIds.begin(), wrappingIds.end(), id) != wrappingIds.end();
+        RECT need{0, 0, r.right - r.left, 0};
+        ::DrawTextW(dc.get(), wide.c_str(), -1, &need, DT_CALCRECT | (wraps ? DT_WORDBREAK : DT_SINGLELINE));
+        if (need.right > r.right - r.left || need.bottom > r.bottom - r.top)
+            faults.push_back(name + " \"" + text + "\" needs " + std::to_string(need.right) + "x" +
+                             std::to_string(need.bottom) + ", has " + std::to_string(r.right - r.left) + "x" +
+                             std::to_string(r.bottom - r.top));
+    }
+    return faults;
+}
+
+RECT workAreaOf(HWND window) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    ::GetMonitorInfoW(::MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &info);
+    return info.rcWork;
+}
+
+bool waitVisible(HWND window) {
+    return automation::pollUntil(5000, [&] { return ::IsWindowVisible(window) != FALSE; });
+}
+
+// A status window shown by a click on the icon, checked and captured.
+void checkStatusWindow(TidemarkSession& session, Process& tidemark, HWND window, int dpi, const std::string& name) {
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(session.trayCallback(tidemark.id(), WM_LBUTTONUP));
+    ASSERT_TRUE(waitVisible(window));
+    ::Sleep(1500);   // a tick fills the figures
+    RECT client{};
+    ::GetClientRect(window, &client);
+    EXPECT_EQ(client.right, ::MulDiv(monitor::layout::kStatusWidth, dpi, 1440)) << name;
+    EXPECT_EQ(client.bottom, ::MulDiv(monitor::layout::kStatusHeight, dpi, 1440)) << name;
+    for (const std::string& fault : layoutFaults(window, dpi)) ADD_FAILURE() << name << ": " << fault;
+    RECT at{};
+    ::GetWindowRect(window, &at);
+    const RECT work = workAreaOf(window);
+    EXPECT_EQ(at.right, work.right) << name << " does not touch the right edge";
+    EXPECT_EQ(at.top, work.top) << name << " does not touch the top";
+    EXPECT_FALSE(session.capture(window, name).empty());
+}
+
+class Scaling : public ::testing::TestWithParam<int> {};
+
+TEST_P(Scaling, NumericWindowAndAboutWindow) {
+    const int dpi = GetParam();
+    LogPixels scaling(static_cast<DWORD>(dpi));
+    TidemarkSession session;
+    Process tidemark = session.start();
+    ASSERT_TRUE(session.waitForShared("AppSettingFlag", "ShExTime", 30000));
+    HWND simple = session.simpleWindow(tidemark.id());
+    checkStatusWindow(session, tidemark, simple, dpi, "frmSimple_" + std::to_string(dpi));
+
+    ASSERT_TRUE(automation::postMessage(simple, WM_COMMAND, IDM_UNDERFILE_VER, 0));
+    automation::WindowCriteria criteria;
+    criteria.caption = "Tidemark のﾊﾞｰｼﾞｮﾝ情報";
+    criteria.processId = tidemark.id();
+    HWND about = automation::waitForWindow(criteria, 10000);
+    ASSERT_NE(about, nullptr);
+    ::Sleep(500);   // painted
+    const std::string name = "frmAbout_" + std::to_string(dpi);
+    for (const std::string& fault : layoutFaults(about, dpi, {IDC_LBLDESCRIPTION})) ADD_FAILURE() << name << ": " << fault;
+    // Centred on its visible owner, kept inside the work area.
+    RECT at{}, owner{};
+    ::GetWindowRect(about, &at);
+    ::GetWindowRect(simple, &owner);
+    const RECT work = workAreaOf(about);
+    EXPECT_GE(at.top, work.top);
+    EXPECT_LE(at.right, work.right);
+    EXPECT_NEAR((at.left + at.right) / 2, std::min((owner.left + owner.right) / 2, work.right - (at.right - at.left) / 2), 1);
+    RECT icon = clientRectOf(automation::findControl(about, IDC_PICICON), about);
+    EXPECT_EQ(icon.right - icon.left, ::MulDiv(32, dpi, 96)) << "the icon at its size for the DPI";
+    EXPECT_FALSE(session.capture(about, name).empty());
+    ASSERT_TRUE(automation::clickButton(automation::findControl(about, IDOK)));
+    EXPECT_TRUE(automation::waitForNoWindow(criteria, 5000));
+}
+
+TEST_P(Scaling, GraphWindow) {
+    const int dpi = GetParam();
+    LogPixels scaling(static_cast<DWORD>(dpi));
+    TidemarkSession session;
+    ASSERT_TRUE(session.writeUser("AppSetting", "FormStyle", "1"));
+    Process tidemark = session.start();
+    ASSERT_TRUE(session.waitForShared("AppSettingFlag", "ShExTime", 30000));
+    HWND graph = session.graphWindow(tidemark.id());
+    checkStatusWindow(session, tidemark, graph, dpi, "frmGraph_" + std::to_string(dpi));
+    // The graph box is 3500 x 1000 twips at the window's DPI (each edge
+    // rounded to its pixel), and its samples reach across it.
+    const RECT box = clientRectOf(automation::findControl(graph, IDC_PICTGRAPH), graph);
+    EXPECT_NEAR(box.right - box.left, ::MulDiv(3500, dpi, 1440), 1);
+    EXPECT_NEAR(box.bottom - box.top, ::MulDiv(1000, dpi, 1440), 1);
+    // The newest bars stand at 229/233 of the width at every scaling: the
+    // bottom row there has a bar's colour, not the black background.
+    const auto image = automation::captureWindow(automation::findControl(graph, IDC_PICTGRAPH));
+    ASSERT_TRUE(image.has_value());
+    const std::uint32_t x = image->width * 229 / 233 - 1, y = image->height - 1;
+    const std::uint8_t* pixel = &image->rgb[(y * image->width + x) * 3];
+    EXPECT_NE(pixel[0] + pixel[1] + pixel[2], 0) << "no bar at the box's right end";
+}
+
+// A window moved to a monitor of another DPI: the system sends
+// WM_DPICHANGED with the new DPI and a suggested rectangle (placed here in
+// the program's memory, as the system would pass it).
+bool sendDpiChanged(HWND window, int dpi, const RECT& suggested) {
+    DWORD processId = 0;
+    ::GetWindowThreadProcessId(window, &processId);
+    win32::UniqueKernelHandle process(::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, processId));
+    if (!process) return false;
+    void* remote = ::VirtualAllocEx(process.get(), nullptr, sizeof suggested, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    if (!remote) return false;
+    DWORD_PTR result = 0;
+    const bool sent = ::WriteProcessMemory(process.get(), remote, &suggested, sizeof suggested, nullptr) &&
+                      ::SendMessageTimeoutW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(remote),
+                                            SMTO_ABORTIFHUNG, 5000, &result);
+    ::VirtualFreeEx(process.get(), remote, 0, MEM_RELEASE);
+    return sent;
+}
+
+TEST(ScalingChange, AWindowMovedToAMonitorOf192DpiIsLaidOutAgain) {
+    LogPixels scaling(96);
+    TidemarkSession session;
+    Process tidemark = session.start();
+    ASSERT_TRUE(session.waitForShared("AppSettingFlag", "ShExTime", 30000));
+    HWND simple = session.simpleWindow(tidemark.id());
+    ASSERT_NE(simple, nullptr);
+    ASSERT_TRUE(session.trayCallback(tidemark.id(), WM_LBUTTONUP));
+    ASSERT_TRUE(waitVisible(simple));
+    ASSERT_TRUE(sendDpiChanged(simple, 192, RECT{100, 50, 760, 357}));
+    RECT at{}, client{};
+    ::GetWindowRect(simple, &at);
+    ::GetClientRect(simple, &client);
+    EXPECT_EQ(at.left, 100);
+    EXPECT_EQ(at.top, 50);
+    EXPECT_EQ(client.right, ::MulDiv(monitor::layout::kStatusWidth, 192, 1440));
+    EXPECT_EQ(client.bottom, ::MulDiv(monitor::layout::kStatusHeight, 192, 1440));
+    for (const std::string& fault : layoutFaults(simple, 192)) ADD_FAILURE() << fault;
+    EXPECT_FALSE(session.capture(simple, "frmSimple_96_moved_to_192").empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryScaling, Scaling, ::testing::Values(96, 120, 144, 168, 192),
+                         [](const ::testing::TestParamInfo<int>& info) { return "Dpi" + std::to_string(info.param); });
+
+} // namespace
+} // namespace tidemark::e2e
