@@ -274,6 +274,10 @@ TEST_F(CorvidOnMachine, HoldingCorvidKeepsTheUsersFromCleaning) {
     EXPECT_EQ(stored("AppSettingFlag", "MemCleanRightUser"), "SystemStartAdministrators");
     EXPECT_GE(run.process->ramhold.calls.size(), 50u);
     EXPECT_EQ(cleanings("alice") + cleanings("bob"), 0u);
+    // The users' copies name the holder, and see it alive.
+    EXPECT_EQ(copies.at("alice")->ui.tooltip(monitor::StatusWindow::Simple, monitor::StatusControl::Label4_0),
+              "メモリークリーナー実行権者は System Start Administrators");
+    EXPECT_FALSE(copies.at("bob")->state.bolSsaWarned);
 }
 
 TEST_F(CorvidOnMachine, StalledCorvidLosesTheRightAndStopsCleaningWhenItWakes) {
