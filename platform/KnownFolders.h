@@ -13,6 +13,7 @@ inline constexpr int StartMenu = 11;
 inline constexpr int CommonStartMenu = 22;
 inline constexpr int CommonStartup = 24;
 inline constexpr int AppData = 26;
+inline constexpr int System = 37;         // the system folder (System32)
 inline constexpr int ProgramFiles = 38;
 } // namespace csidl
 

@@ -10,6 +10,7 @@ namespace showcmd {
 inline constexpr int Hide = 0;
 inline constexpr int Normal = 1;
 inline constexpr int Minimized = 2;
+inline constexpr int MinimizedNoActivate = 7;   // minimised, the focus stays where it is
 } // namespace showcmd
 
 class Launcher {

@@ -53,25 +53,12 @@ void setBoth(MonitorContext& c, StatusControl control, const std::string& text) 
     c.ui.setText(StatusWindow::Graph, control, text);
 }
 
+using cleaner::sizeFromTrigger;
+
 // The trigger when none is stored: a third of physical memory, kept
 // between 50 MB and 128 MB.
 std::int64_t defaultTrigger(const MonitorState& s) {
-    std::int64_t t = static_cast<std::int64_t>(s.curTotalPhys / 3);
-    if (t < k50MB) t = k50MB;
-    if (t >= k128MB) t = k128MB;
-    return t;
-}
-
-std::int16_t clampToInt16(std::int64_t v) {
-    return static_cast<std::int16_t>(std::clamp<std::int64_t>(v, std::numeric_limits<std::int16_t>::min(),
-                                                              std::numeric_limits<std::int16_t>::max()));
-}
-
-// The cleaning size when none is stored: the trigger in MB.
-std::int16_t sizeFromTrigger(std::int64_t trigger, bool capped) {
-    std::int64_t mb = trigger / 1048576;
-    if (capped && mb > kMaxCleanSizeMB) mb = kMaxCleanSizeMB;
-    return clampToInt16(mb);
+    return cleaner::defaultTrigger(s.curTotalPhys, cleaner::TriggerDefault::Between50And128MB);
 }
 
 void reportRamholdProblem(MonitorContext& c) {
@@ -135,43 +122,13 @@ void ReadMemCleanSetting(MonitorContext& c) {
     const auto total = static_cast<std::int64_t>(std::min<std::uint64_t>(s.curTotalPhys, INT64_MAX));
     long n = 0;
 
-    // Trigger. A value that is not a number, or is negative, counts as absent.
-    auto trigger = leadingNumber(read(c, section::AppSettingFlag, key::MemCleanExeMemSize, n));
-    if (n > 0 && trigger && *trigger >= 0) {
-        s.decCleanTrigger = *trigger;
-        if (s.decCleanTrigger >= total - k64MB) s.decCleanTrigger = total / 3;
-    } else {
-        s.decCleanTrigger = defaultTrigger(s);
-    }
-
-    // Size, in MB within 16 bits; never more than physical memory less 64 MB.
-    auto size = leadingNumber(read(c, section::AppSettingFlag, key::MemCleanSize, n));
-    if (n > 0 && size && *size >= 0) {
-        const std::int64_t totalMB = total / 1048576;
-        std::int64_t mb = *size;
-        if (totalMB - 64 <= mb) mb = totalMB - 64;
-        s.intCleanSizeMB = clampToInt16(mb);
-    } else {
-        s.intCleanSizeMB = sizeFromTrigger(s.decCleanTrigger, true);
-    }
-
-    // Mode.
-    const std::string form = read(c, section::AppSettingFlag, key::MemCleanForm, n);
-    s.intMemCleanForm = (n > 0 && form == ini::word::Slow) ? 1 : 0;
-
-    // Slow settings "pause>step(MB)"; a part that is missing, not a number or
-    // negative takes its default, a step above 2047 MB is held there.
-    s.lngSlowSleepTime = kDefaultSlowPause;
-    s.lngSlowStepSize = kDefaultSlowStep;
-    const std::string slow = read(c, section::AppSettingFlag, key::SlowMemCleanSetting, n);
-    const auto gt = slow.find('>');
-    if (n > 0 && gt != std::string::npos) {
-        const auto pause = leadingNumber(slow.substr(0, gt));
-        const auto step = leadingNumber(slow.substr(gt + 1));
-        if (pause && *pause >= 0) s.lngSlowSleepTime = static_cast<std::int32_t>(std::min<std::int64_t>(*pause, INT32_MAX));
-        if (step && *step >= 0)
-            s.lngSlowStepSize = static_cast<std::int32_t>(std::min<std::int64_t>(*step, kMaxSlowStepMB) * 1048576);
-    }
+    const cleaner::CleanerSettings stored =
+        cleaner::ReadCleanerSettings(c.platform, s, s.curTotalPhys, cleaner::TriggerDefault::Between50And128MB);
+    s.decCleanTrigger = stored.trigger;
+    s.intCleanSizeMB = stored.sizeMB;
+    s.intMemCleanForm = stored.mode;
+    s.lngSlowSleepTime = stored.slowPause;
+    s.lngSlowStepSize = stored.slowStep;
 
     // A changed amount of physical memory makes the stored values suspect.
     const std::string phys = read(c, section::AppSettingFlag, key::PhysMemSize, n);
@@ -213,29 +170,9 @@ void WriteMemCleanSetting(MonitorContext& c) {
 }
 
 bool RunMemClean(MonitorContext& c, std::int32_t mode, std::int32_t& stepSize, std::int32_t pause) {
-    MonitorState& s = c.state;
-    auto& lib = c.platform.ramhold;
-    if (s.intCleanSizeMB > kMaxCleanSizeMB) s.intCleanSizeMB = kMaxCleanSizeMB;
-    bool fast = true;
-    bool called = false;
-    if (mode == 1) {
-        if (lib.GetMallocSlowFlag() == platform::slowstatus::Claiming) {
-            fast = false;
-        } else {
-            if (stepSize <= 0) stepSize = kDefaultSlowStep;
-            if (pause >= 1) {
-                lib.MallocSlow(s.intCleanSizeMB, stepSize, pause);
-                fast = false;
-                called = true;
-            }
-        }
-    }
-    if (fast && lib.GetMallocFirstFlag() != 1) {
-        lib.MallocFirst(s.intCleanSizeMB);
-        called = true;
-    }
+    const bool started = cleaner::StartCleaning(c.platform.ramhold, c.state.intCleanSizeMB, mode, stepSize, pause);
     reportRamholdProblem(c);
-    return called && lib.loadProblem().empty();
+    return started;
 }
 
 bool checkRamholdFlagTask(MonitorContext& c) {
@@ -334,19 +271,7 @@ void MemCleanTick(MonitorContext& c) {
 
 void ResetRightChallenge(MonitorContext& c) {
     MonitorState& s = c.state;
-    IniOpe ini(c.platform, s);
-    s.bolIniWriteFlag = ini.IniWriteTask(section::AppSettingFlag, key::MemCleanRightTime, std::string("3"));
-    if (!s.bolIniWriteFlag) {
-        s.bolMemCleanRight = false;
-        return;
-    }
-    for (const std::string& sid : s.strUserSid) {
-        s.bolIniWriteFlag = ini.IniWriteTask(section::GetRightChallenge, sid, std::string("3"));
-        if (!s.bolIniWriteFlag) {
-            s.bolMemCleanRight = false;
-            return;
-        }
-    }
+    if (!cleaner::RenewRightCounters(c.platform, s, s.strUserSid)) s.bolMemCleanRight = false;
 }
 
 void ConfirmMemCleanRight(MonitorContext& c) {

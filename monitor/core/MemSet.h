@@ -3,17 +3,18 @@
 // all logged-on users, and the watch on the system-start account.
 #pragma once
 #include <cstdint>
+#include "monitor/cleaner/CleanerRules.h"
 #include "monitor/core/MonitorContext.h"
 
 namespace tidemark::monitor::MemSet {
 
-inline constexpr std::int64_t k50MB = 52428800;
-inline constexpr std::int64_t k64MB = 67108864;
-inline constexpr std::int64_t k128MB = 134217728;
-inline constexpr std::int32_t kDefaultSlowStep = 5242880;
-inline constexpr std::int32_t kDefaultSlowPause = 5000;
-inline constexpr std::int32_t kMaxCleanSizeMB = 4096;
-inline constexpr std::int32_t kMaxSlowStepMB = 2047;   // the largest step that fits 32 bits in bytes
+using cleaner::k128MB;
+using cleaner::k50MB;
+using cleaner::k64MB;
+using cleaner::kDefaultSlowPause;
+using cleaner::kDefaultSlowStep;
+using cleaner::kMaxCleanSizeMB;
+using cleaner::kMaxSlowStepMB;
 
 void RefreshMemoryStatus(MonitorContext& c);
 void ReadMemCleanSetting(MonitorContext& c);

@@ -79,8 +79,8 @@ public:
     std::function<void(const MessageRecord&)> onMessage;
 
     std::vector<LaunchRecord> launches;
-    std::set<std::string> missingPrograms;   // shell-execute answers 2 (file not found)
-    std::map<std::string, std::uint64_t> programRunMs;   // how long a started program runs, by upper-case name
+    std::set<std::string> missingPrograms;   // by upper-case name without ".EXE": shell-execute answers 2 (file not found)
+    std::map<std::string, std::uint64_t> programRunMs;   // how long a started program runs, by upper-case name without ".EXE"
     std::vector<std::string> accessGrants;   // paths opened to Everyone directly
 
     // Memory: what the memory-status call reports (nullopt: the call fails).

@@ -17,6 +17,15 @@ std::string upper(std::string s) {
     return s;
 }
 
+// A started program's name as the machine's tables know it: upper case,
+// without quotes, folder and ".EXE".
+std::string programKey(std::string file) {
+    if (file.size() >= 2 && file.front() == '"' && file.back() == '"') file = file.substr(1, file.size() - 2);
+    std::string name = upper(fileNamePart(file));
+    if (name.size() > 4 && name.compare(name.size() - 4, 4, ".EXE") == 0) name.resize(name.size() - 4);
+    return name;
+}
+
 class SimAccounts final : public Accounts {
 public:
     explicit SimAccounts(SimProcess& p) : p_(p) {}
@@ -86,6 +95,7 @@ public:
         case csidl::AppData:
             if (p_.appDataFails || !u) return std::nullopt;
             return u->appData;
+        case csidl::System: return std::string("C:\\Windows\\System32");
         case csidl::Personal: return u ? std::optional(u->profileFolder + "\\Documents") : std::nullopt;
         case csidl::Startup:
             return u ? std::optional(u->appData + "\\Microsoft\\Windows\\Start Menu\\Programs\\Startup") : std::nullopt;
@@ -145,7 +155,7 @@ public:
     std::intptr_t shellExecute(NativeWindow, const std::string& verb, const std::string& file,
                                const std::string& parameters, const std::string& directory, int show) override {
         auto& m = p_.machine();
-        if (m.missingPrograms.count(upper(fileNamePart(file)))) return 2;
+        if (m.missingPrograms.count(programKey(file))) return 2;
         m.launches.push_back({p_.userName(), verb, file, parameters, directory, show});
         m.launches.back().atMs = m.clock.monotonicMs();
         return 42;
@@ -156,7 +166,7 @@ public:
         const std::intptr_t r = shellExecute(owner, verb, file, parameters, directory, show);
         if (r <= 32) return r;
         auto& m = p_.machine();
-        const auto runs = m.programRunMs.find(upper(fileNamePart(file)));
+        const auto runs = m.programRunMs.find(programKey(file));
         const std::uint64_t runMs = runs == m.programRunMs.end() ? 0 : runs->second;
         m.launches.back().waited = true;
         m.launches.back().endsAtMs = m.launches.back().atMs + runMs;
@@ -270,6 +280,15 @@ public:
     explicit SimInstances(SimProcess& p) : p_(p) {}
     bool anotherIsRunning(const std::string& name) override {
         const std::string key = p_.userName() + "|" + name;
+        const bool other = p_.machine().runningInstances.count(key) != 0;
+        if (!other) {
+            p_.machine().runningInstances.insert(key);
+            p_.instanceKeys_.push_back(key);
+        }
+        return other;
+    }
+    bool anotherIsRunningOnMachine(const std::string& name) override {
+        const std::string key = "(machine)|" + name;
         const bool other = p_.machine().runningInstances.count(key) != 0;
         if (!other) {
             p_.machine().runningInstances.insert(key);

@@ -1,6 +1,7 @@
 #include "shared/system/AclChng.h"
 
 #include "shared/system/CommandLine.h"
+#include "shared/system/SystemTools.h"
 
 namespace tidemark {
 namespace {
@@ -9,10 +10,12 @@ constexpr std::intptr_t kShellPathNotFound = 3;
 } // namespace
 
 std::intptr_t ACL_Chng::ChangACLS(const std::string& path, const std::string& switches) {
+    const std::string cacls = systemToolPath(platform_, kCaclsProgram);
+    if (cacls.empty()) return kShellPathNotFound;
     const std::string parameters = quoteArgument(path) + " " + switches;
     // A settings write that replaces the file copies its access list: one
     // made while CACLS still runs would put the old list back.
-    return platform_.launcher.shellExecuteAndWait(state_.lngMainWnd, "open", "CACLS", parameters, "",
+    return platform_.launcher.shellExecuteAndWait(state_.lngMainWnd, "open", quoteArgument(cacls), parameters, "",
                                                   platform::showcmd::Minimized, kCaclsWaitMs);
 }
 

@@ -14,7 +14,7 @@ class ACL_Chng {
 public:
     ACL_Chng(platform::Platform& platform, const ProgramState& state) : platform_(platform), state_(state) {}
 
-    // Runs CACLS (minimised) on the quoted path with the switches and waits
+    // Runs CACLS from the system folder (minimised) on the quoted path with the switches and waits
     // for it to end, at most kCaclsWaitMs, so that the entry is on the file
     // before anyone writes it again; returns the shell's answer.
     std::intptr_t ChangACLS(const std::string& strACL_FilePath, const std::string& strACL_Switch);

@@ -32,4 +32,19 @@ std::string joinArguments(const std::vector<std::string>& arguments) {
     return out;
 }
 
+std::string argumentsOf(const std::string& commandLine) {
+    std::size_t i = 0;
+    while (i < commandLine.size() && (commandLine[i] == ' ' || commandLine[i] == '\t')) ++i;
+    if (i < commandLine.size() && commandLine[i] == '"') {
+        const auto close = commandLine.find('"', i + 1);
+        i = close == std::string::npos ? commandLine.size() : close + 1;
+    } else {
+        while (i < commandLine.size() && commandLine[i] != ' ' && commandLine[i] != '\t') ++i;
+    }
+    while (i < commandLine.size() && (commandLine[i] == ' ' || commandLine[i] == '\t')) ++i;
+    std::size_t end = commandLine.size();
+    while (end > i && (commandLine[end - 1] == ' ' || commandLine[end - 1] == '\t')) --end;
+    return commandLine.substr(i, end - i);
+}
+
 } // namespace tidemark

@@ -11,4 +11,8 @@ namespace tidemark {
 std::string quoteArgument(const std::string& argument);
 std::string joinArguments(const std::vector<std::string>& arguments);
 
+// What follows the program's name in a raw command line (the name quoted or
+// not), without the blanks around it.
+std::string argumentsOf(const std::string& commandLine);
+
 } // namespace tidemark

@@ -26,3 +26,17 @@ set_tests_properties(tm_e2e_locked_install PROPERTIES TIMEOUT 300 SKIP_RETURN_CO
 # changes; captures land beside the others as <window>_<dpi>.png.
 add_test(NAME tm_e2e_scaling COMMAND tm_e2e_tests --gtest_filter=EveryScaling/*:ScalingChange.*)
 set_tests_properties(tm_e2e_scaling PROPERTIES TIMEOUT 900)
+
+# Records how it was started: stands in for CACLS and for planted programs.
+add_executable(tm_standin WIN32 helpers/StandIn.cpp)
+target_link_libraries(tm_standin PRIVATE tm_platform)
+
+# The windowless companions in a folder with blanks.
+add_executable(tm_e2e_companions e2e/CompanionsEndToEndTest.cpp)
+target_include_directories(tm_e2e_companions PRIVATE ${CMAKE_CURRENT_LIST_DIR}/e2e)
+target_link_libraries(tm_e2e_companions PRIVATE tm_automation tm_shared tm_platform_win32 gtest_main user32)
+add_dependencies(tm_e2e_companions Corvid Cascada Grantel Ramhold tm_standin)
+add_test(NAME tm_e2e_companions COMMAND tm_e2e_companions)
+# Wine loads the stand-in put in the place of its own CACLS.
+set_tests_properties(tm_e2e_companions PROPERTIES TIMEOUT 600
+  ENVIRONMENT "WINEDLLOVERRIDES=mscoree,mshtml=\;cacls.exe=n")

@@ -24,7 +24,7 @@ TEST_F(SystemHelpers, AccessChangeQuotesThePathAndRunsMinimised) {
     ASSERT_EQ(machine.launches.size(), 1u);
     const auto& l = machine.launches[0];
     EXPECT_EQ(l.verb, "open");
-    EXPECT_EQ(l.file, "CACLS");
+    EXPECT_EQ(l.file, "\"C:\\Windows\\System32\\cacls.exe\"");
     EXPECT_EQ(l.parameters, "\"C:\\Program Files\\Tidemark\\Tidemark.ini\" /E /C /G Everyone:F");
     EXPECT_EQ(l.showCommand, 2);
     EXPECT_TRUE(machine.accessGrants.empty());

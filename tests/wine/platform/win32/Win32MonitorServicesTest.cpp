@@ -6,6 +6,7 @@
 #include <cctype>
 #include <regex>
 
+#include "platform/win32/Win32KnownFolders.h"
 #include "platform/win32/Win32LocaleFormat.h"
 #include "platform/win32/Win32MemoryStatus.h"
 #include "platform/win32/Win32ProcessSnapshot.h"
@@ -62,6 +63,21 @@ TEST(Win32MonitorServices, OneCopyPerSessionAndName) {
     EXPECT_FALSE(first.anotherIsRunning(name));
     EXPECT_TRUE(second.anotherIsRunning(name));
     EXPECT_FALSE(second.anotherIsRunning(name + ".other"));
+}
+
+TEST(Win32MonitorServices, OneCopyPerMachineApartFromTheSessionsCopies) {
+    Win32SingleInstance first, second;
+    const std::string name = "machine." + std::to_string(::GetCurrentProcessId());
+    EXPECT_FALSE(first.anotherIsRunningOnMachine(name));
+    EXPECT_TRUE(second.anotherIsRunningOnMachine(name));
+    EXPECT_FALSE(second.anotherIsRunning(name));   // the session's namespace is another
+}
+
+TEST(Win32MonitorServices, SystemFolderHoldsTheSystemTools) {
+    Win32KnownFolders folders;
+    const auto system = folders.folderPath(platform::csidl::System);
+    ASSERT_TRUE(system.has_value());
+    EXPECT_EQ(lower(*system), "c:\\windows\\system32");
 }
 
 TEST(Win32MonitorServices, DateAndTimeInTheUsersFormats) {
