@@ -150,6 +150,8 @@ TEST_F(Tray, CommandsReachTheirWindows) {
 TEST_F(Tray, CloseEndsTheProgramGivingTheRightBack) {
     state.bolMemCleanRight = true;
     state.strIniFilePath = "C:\\Program Files\\Tidemark\\Tidemark.ini";
+    state.strCurrentUserSid = testing::kAliceSid;
+    IniOpe(alice.platform(), state).IniWriteTask("AppSettingFlag", "MemCleanRightUser", std::string(testing::kAliceSid));
     tray().addTaskTrayIcon();
     tray().menuCommand(TrayCommand::Close);
     EXPECT_TRUE(ui.ended);
