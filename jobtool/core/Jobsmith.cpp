@@ -97,7 +97,7 @@ private:
     // else happens: nothing is ever cut short.
     bool wordsFit() {
         const std::size_t count = words_.size();
-        std::vector<std::size_t> limits(count, 0);
+        std::vector<std::size_t> limits(8, 0);   // 0: not checked
         limits[1] = kMaxTaskName;
         if (count >= 6) {
             if (!sameKeyword(words_[2], "/SYS") && !sameKeyword(words_[2], "/SOON")) limits[2] = kMaxTimeWord;
