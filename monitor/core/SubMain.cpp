@@ -8,6 +8,7 @@
 #include "shared/accounts/GetUsrCl.h"
 #include "shared/accounts/GetsProc.h"
 #include "shared/system/AclChng.h"
+#include "shared/system/CommandLine.h"
 #include "shared/system/GetOsVer.h"
 #include "shared/system/StaleTemporaryFiles.h"
 
@@ -103,18 +104,7 @@ void cleanOnceOrShowLastRun(MonitorContext& c) {
 
 } // namespace
 
-std::string argumentText(const std::string& commandLine) {
-    std::size_t i = 0;
-    while (i < commandLine.size() && (commandLine[i] == ' ' || commandLine[i] == '\t')) ++i;
-    if (i < commandLine.size() && commandLine[i] == '"') {
-        const auto close = commandLine.find('"', i + 1);
-        i = close == std::string::npos ? commandLine.size() : close + 1;
-    } else {
-        while (i < commandLine.size() && commandLine[i] != ' ' && commandLine[i] != '\t') ++i;
-    }
-    while (i < commandLine.size() && (commandLine[i] == ' ' || commandLine[i] == '\t')) ++i;
-    return commandLine.substr(i);
-}
+std::string argumentText(const std::string& commandLine) { return textAfterProgramName(commandLine); }
 
 StartOutcome Main(MonitorContext& c) {
     MonitorState& s = c.state;

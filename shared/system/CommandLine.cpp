@@ -32,7 +32,7 @@ std::string joinArguments(const std::vector<std::string>& arguments) {
     return out;
 }
 
-std::string argumentsOf(const std::string& commandLine) {
+std::string textAfterProgramName(const std::string& commandLine) {
     std::size_t i = 0;
     while (i < commandLine.size() && (commandLine[i] == ' ' || commandLine[i] == '\t')) ++i;
     if (i < commandLine.size() && commandLine[i] == '"') {
@@ -42,9 +42,13 @@ std::string argumentsOf(const std::string& commandLine) {
         while (i < commandLine.size() && commandLine[i] != ' ' && commandLine[i] != '\t') ++i;
     }
     while (i < commandLine.size() && (commandLine[i] == ' ' || commandLine[i] == '\t')) ++i;
-    std::size_t end = commandLine.size();
-    while (end > i && (commandLine[end - 1] == ' ' || commandLine[end - 1] == '\t')) --end;
-    return commandLine.substr(i, end - i);
+    return commandLine.substr(i);
+}
+
+std::string argumentsOf(const std::string& commandLine) {
+    std::string text = textAfterProgramName(commandLine);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.pop_back();
+    return text;
 }
 
 } // namespace tidemark

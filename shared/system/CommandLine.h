@@ -12,7 +12,9 @@ std::string quoteArgument(const std::string& argument);
 std::string joinArguments(const std::vector<std::string>& arguments);
 
 // What follows the program's name in a raw command line (the name quoted or
-// not), without the blanks around it.
+// not), without the blanks before it.
+std::string textAfterProgramName(const std::string& commandLine);
+// The same without the blanks after it either.
 std::string argumentsOf(const std::string& commandLine);
 
 } // namespace tidemark

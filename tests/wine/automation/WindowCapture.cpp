@@ -3,55 +3,17 @@
 #include "automation/PngEncoder.h"
 #include "automation/Processes.h"
 #include "automation/TopLevelWindows.h"
+#include "platform/win32/GdiHandles.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/Win32Text.h"
 
 namespace tidemark::automation {
 namespace {
 
-struct GdiObjectTraits {
-    using Handle = HGDIOBJ;
-    static Handle invalid() noexcept { return nullptr; }
-    static bool isValid(Handle h) noexcept { return h != nullptr; }
-    static void close(Handle h) noexcept { ::DeleteObject(h); }
-};
-struct MemoryDcTraits {
-    using Handle = HDC;
-    static Handle invalid() noexcept { return nullptr; }
-    static bool isValid(Handle h) noexcept { return h != nullptr; }
-    static void close(Handle h) noexcept { ::DeleteDC(h); }
-};
-using UniqueGdiObject = win32::UniqueHandle<GdiObjectTraits>;
-using UniqueMemoryDc = win32::UniqueHandle<MemoryDcTraits>;
-
-// GetDC's result goes back with ReleaseDC, to the window it came from.
-class WindowDc {
-public:
-    explicit WindowDc(HWND window) : window_(window), dc_(::GetDC(window)) {}
-    ~WindowDc() {
-        if (dc_ != nullptr) ::ReleaseDC(window_, dc_);
-    }
-    WindowDc(const WindowDc&) = delete;
-    WindowDc& operator=(const WindowDc&) = delete;
-    HDC get() const { return dc_; }
-
-private:
-    HWND window_;
-    HDC dc_;
-};
-
-// Puts the previous object back into the DC before either is deleted.
-class Selection {
-public:
-    Selection(HDC dc, HGDIOBJ object) : dc_(dc), previous_(::SelectObject(dc, object)) {}
-    ~Selection() { ::SelectObject(dc_, previous_); }
-    Selection(const Selection&) = delete;
-    Selection& operator=(const Selection&) = delete;
-
-private:
-    HDC dc_;
-    HGDIOBJ previous_;
-};
+using win32::SelectedObject;
+using win32::UniqueBitmap;
+using win32::UniqueMemoryDc;
+using win32::WindowDc;
 
 void setError(std::string* error, const std::string& text) {
     if (error != nullptr) *error = text;
@@ -84,13 +46,13 @@ std::optional<CapturedImage> captureWith(HWND window, CaptureMethod method, std:
     format.bmiHeader.biBitCount = 32;
     format.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    UniqueGdiObject bitmap(::CreateDIBSection(screen.get(), &format, DIB_RGB_COLORS, &bits, nullptr, 0));
+    UniqueBitmap bitmap(::CreateDIBSection(screen.get(), &format, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!bitmap || bits == nullptr) {
         setError(error, "CreateDIBSection failed");
         return std::nullopt;
     }
     {
-        Selection selected(memory.get(), bitmap.get());
+        SelectedObject selected(memory.get(), bitmap.get());
         bool drawn = false;
         if (method == CaptureMethod::PrintWindow) {
             drawn = ::PrintWindow(window, memory.get(), 0) != 0;
