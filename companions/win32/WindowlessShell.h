@@ -5,6 +5,7 @@
 #pragma once
 #include "platform/Platform.h"
 #include "platform/win32/Handles.h"
+#include "platform/win32/Win32Platform.h"
 #include "platform/win32/WindowsApi.h"
 
 namespace tidemark::companions {
@@ -56,6 +57,27 @@ public:
 
 private:
     HRESULT result_;
+};
+
+// What every windowless program's entry point sets up, in this order: COM,
+// the Win32 platform with desktop-only message boxes, and the hidden window
+// that owns the shell calls.
+class WindowlessProcess {
+public:
+    WindowlessProcess(HINSTANCE instance, const wchar_t* className)
+        : messages_(backend_.platform().messages), platform(withMessages(backend_.platform(), messages_)),
+          window(instance, className) {}
+    WindowlessProcess(const WindowlessProcess&) = delete;
+    WindowlessProcess& operator=(const WindowlessProcess&) = delete;
+
+private:
+    ComApartment com_;
+    win32::Win32Platform backend_;
+    DesktopOnlyMessages messages_;
+
+public:
+    platform::Platform platform;
+    HiddenWindow window;
 };
 
 } // namespace tidemark::companions

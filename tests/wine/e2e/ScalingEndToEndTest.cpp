@@ -131,11 +131,7 @@ TEST_P(Scaling, NumericWindowAndAboutWindow) {
     HWND simple = session.simpleWindow(tidemark.id());
     checkStatusWindow(session, tidemark, simple, dpi, "frmSimple_" + std::to_string(dpi));
 
-    ASSERT_TRUE(automation::postMessage(simple, WM_COMMAND, IDM_UNDERFILE_VER, 0));
-    automation::WindowCriteria criteria;
-    criteria.caption = "Tidemark のﾊﾞｰｼﾞｮﾝ情報";
-    criteria.processId = tidemark.id();
-    HWND about = automation::waitForWindow(criteria, 10000);
+    HWND about = session.openAboutWindow(tidemark.id());
     ASSERT_NE(about, nullptr);
     ::Sleep(500);   // painted
     const std::string name = "frmAbout_" + std::to_string(dpi);
@@ -152,7 +148,7 @@ TEST_P(Scaling, NumericWindowAndAboutWindow) {
     EXPECT_EQ(icon.right - icon.left, ::MulDiv(32, dpi, 96)) << "the icon at its size for the DPI";
     EXPECT_FALSE(session.capture(about, name).empty());
     ASSERT_TRUE(automation::clickButton(automation::findControl(about, IDOK)));
-    EXPECT_TRUE(automation::waitForNoWindow(criteria, 5000));
+    EXPECT_TRUE(automation::pollUntil(5000, [&] { return !::IsWindow(about); }));
 }
 
 TEST_P(Scaling, GraphWindow) {

@@ -112,6 +112,15 @@ HWND TidemarkSession::graphWindow(DWORD processId, DWORD timeoutMs) {
     return windowWithControl(processId, IDC_PICTGRAPH, timeoutMs);
 }
 
+HWND TidemarkSession::openAboutWindow(DWORD processId, DWORD timeoutMs) {
+    HWND simple = simpleWindow(processId);
+    if (!simple || !automation::postMessage(simple, WM_COMMAND, IDM_UNDERFILE_VER, 0)) return nullptr;
+    automation::WindowCriteria about;
+    about.caption = "Tidemark のﾊﾞｰｼﾞｮﾝ情報";
+    about.processId = processId;
+    return automation::waitForWindow(about, timeoutMs);
+}
+
 bool TidemarkSession::trayCallback(DWORD processId, UINT mouseMessage) {
     HWND simple = simpleWindow(processId);
     return simple && automation::postMessage(simple, monitor::kTrayCallbackMessage, 0, mouseMessage);

@@ -35,6 +35,9 @@ public:
     // The status windows of a running copy (found by their controls).
     HWND simpleWindow(DWORD processId, DWORD timeoutMs = 15000);
     HWND graphWindow(DWORD processId, DWORD timeoutMs = 15000);
+    // Opens the About window through the tray menu's command; nullptr when
+    // it does not come.
+    HWND openAboutWindow(DWORD processId, DWORD timeoutMs = 10000);
     // Sends the tray callback with a mouse message to the numeric window.
     bool trayCallback(DWORD processId, UINT mouseMessage);
 

@@ -146,12 +146,7 @@ TEST(TidemarkWindows, AboutWindowShowsTheVersion) {
     TidemarkSession session;
     Process tidemark = session.start();
     ASSERT_TRUE(session.waitForShared("AppSettingFlag", "ShExTime", 30000));
-    HWND simple = session.simpleWindow(tidemark.id());
-    ASSERT_TRUE(automation::postMessage(simple, WM_COMMAND, IDM_UNDERFILE_VER, 0));
-    automation::WindowCriteria about;
-    about.caption = "Tidemark のﾊﾞｰｼﾞｮﾝ情報";
-    about.processId = tidemark.id();
-    HWND window = automation::waitForWindow(about, 10000);
+    HWND window = session.openAboutWindow(tidemark.id());
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(std::regex_match(textOf(window, IDC_LBLVERSION), std::regex("Ver [0-9]+\\.[0-9]+\\.[0-9]+")));
     EXPECT_EQ(textOf(window, IDC_LBLTITLE), "Tidemark");
@@ -166,18 +161,14 @@ TEST(TidemarkWindows, AboutWindowShowsTheVersion) {
     EXPECT_NEAR(at.left + at.right, work.left + work.right, 2);
     EXPECT_NEAR(at.top + at.bottom, work.top + work.bottom, 2);
     ASSERT_TRUE(automation::clickButton(automation::findControl(window, IDOK)));
-    EXPECT_TRUE(automation::waitForNoWindow(about, 5000));
+    EXPECT_TRUE(automation::pollUntil(5000, [&] { return !::IsWindow(window); }));
 }
 
 TEST(TidemarkWindows, AboutWindowWithoutSystemInformationKeepsEnterWorking) {
     TidemarkSession session;
     Process tidemark = session.start();
     ASSERT_TRUE(session.waitForShared("AppSettingFlag", "ShExTime", 30000));
-    ASSERT_TRUE(automation::postMessage(session.simpleWindow(tidemark.id()), WM_COMMAND, IDM_UNDERFILE_VER, 0));
-    automation::WindowCriteria about;
-    about.caption = "Tidemark のﾊﾞｰｼﾞｮﾝ情報";
-    about.processId = tidemark.id();
-    HWND window = automation::waitForWindow(about, 10000);
+    HWND window = session.openAboutWindow(tidemark.id());
     ASSERT_NE(window, nullptr);
     HWND sysInfo = automation::findControl(window, IDC_CMDSYSINFO);
     HWND ok = automation::findControl(window, IDOK);
@@ -193,7 +184,7 @@ TEST(TidemarkWindows, AboutWindowWithoutSystemInformationKeepsEnterWorking) {
     ASSERT_TRUE(::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &gui));
     EXPECT_EQ(gui.hwndFocus, ok);
     ASSERT_TRUE(automation::postMessage(ok, WM_KEYDOWN, VK_RETURN, 0));
-    EXPECT_TRUE(automation::waitForNoWindow(about, 5000));
+    EXPECT_TRUE(automation::pollUntil(5000, [&] { return !::IsWindow(window); }));
 }
 
 } // namespace
