@@ -42,6 +42,9 @@ public:
     // file that does not exist yet. Letter case is as given where the system
     // does not say otherwise; callers that compare paths fold it themselves.
     virtual std::string canonicalPath(const std::string& path) = 0;
+    // The path made full against the current folder, "." and ".." parts
+    // resolved, names otherwise as given (a short name stays short).
+    virtual std::string absolutePath(const std::string& path) = 0;
     // Returns 0, or the system error (183 when it already exists).
     virtual std::uint32_t createDirectory(const std::string& path) = 0;
     virtual bool fileExists(const std::string& path) = 0;

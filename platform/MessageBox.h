@@ -16,6 +16,7 @@ struct MessageRequest {
     std::string title;     // empty: the system's default title
     MessageButtons buttons = MessageButtons::Ok;
     MessageIcon icon = MessageIcon::None;
+    int defaultButton = 1;   // which button Enter presses, from the left: 1 to 3
 };
 
 class MessageBoxes {

@@ -3,6 +3,8 @@
 
 #include <objbase.h>
 
+#include <initializer_list>
+
 namespace tidemark::companions {
 
 HiddenWindow::HiddenWindow(HINSTANCE instance, const wchar_t* className) {
@@ -61,11 +63,18 @@ bool onInteractiveDesktop() {
 
 platform::MessageAnswer DesktopOnlyMessages::show(const platform::MessageRequest& request) {
     if (interactive_) return inner_.show(request);
+    // The box's default button: what Enter would have pressed.
+    using A = platform::MessageAnswer;
+    const auto pick = [&](std::initializer_list<A> buttons) {
+        const auto index = static_cast<std::size_t>(request.defaultButton - 1);
+        return index < buttons.size() ? *(buttons.begin() + index) : *buttons.begin();
+    };
     switch (request.buttons) {
-    case platform::MessageButtons::YesNo:
-    case platform::MessageButtons::YesNoCancel: return platform::MessageAnswer::Yes;
-    case platform::MessageButtons::RetryCancel: return platform::MessageAnswer::Retry;
-    default: return platform::MessageAnswer::Ok;
+    case platform::MessageButtons::YesNo: return pick({A::Yes, A::No});
+    case platform::MessageButtons::YesNoCancel: return pick({A::Yes, A::No, A::Cancel});
+    case platform::MessageButtons::RetryCancel: return pick({A::Retry, A::Cancel});
+    case platform::MessageButtons::OkCancel: return pick({A::Ok, A::Cancel});
+    default: return A::Ok;
     }
 }
 

@@ -33,7 +33,7 @@ bool onInteractiveDesktop();
 
 // Message boxes that go to the screen only on an interactive desktop;
 // elsewhere (a system-start run) they are skipped and answered with the
-// first button, so that nothing waits for a box nobody sees.
+// default button, so that nothing waits for a box nobody sees.
 class DesktopOnlyMessages final : public platform::MessageBoxes {
 public:
     explicit DesktopOnlyMessages(platform::MessageBoxes& inner) : inner_(inner), interactive_(onInteractiveDesktop()) {}

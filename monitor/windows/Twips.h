@@ -44,4 +44,12 @@ constexpr PixelRect toPixels(const TwipsRect& r, int dpi) {
             twipsToPixels(r.top + r.height, dpi)};
 }
 
+namespace layout {
+// A control of a window and its place in twips.
+struct ControlPlace {
+    int id;
+    TwipsRect twips;
+};
+} // namespace layout
+
 } // namespace tidemark::monitor

@@ -67,18 +67,9 @@ std::uint32_t SimFileSystem::rewriteInPlace(const std::string& path, std::string
     return fe::None;
 }
 
-std::string SimFileSystem::canonicalPath(const std::string& path) {
-    std::string p = normalizePath(path);
-    // Short names first, longest spelling first.
-    for (auto it = shortNames_.rbegin(); it != shortNames_.rend(); ++it) {
-        const std::string& shortKey = it->first;
-        const std::string key = keyOf(p);
-        if (key == shortKey || (key.size() > shortKey.size() && key.compare(0, shortKey.size(), shortKey) == 0 &&
-                                key[shortKey.size()] == '\\')) {
-            p = it->second + p.substr(shortKey.size());
-            break;
-        }
-    }
+namespace {
+// "." and ".." parts resolved; never above the drive.
+std::string withoutDotParts(const std::string& p) {
     std::vector<std::string> parts;
     std::size_t start = 0;
     while (start <= p.size()) {
@@ -96,6 +87,34 @@ std::string SimFileSystem::canonicalPath(const std::string& path) {
     for (std::size_t i = 0; i < parts.size(); ++i) out += (i ? "\\" : "") + parts[i];
     if (parts.size() == 1) out += "\\";
     return out;
+}
+} // namespace
+
+std::string SimFileSystem::canonicalPath(const std::string& path) {
+    std::string p = normalizePath(path);
+    // Short names first, longest spelling first.
+    for (auto it = shortNames_.rbegin(); it != shortNames_.rend(); ++it) {
+        const std::string& shortKey = it->first;
+        const std::string key = keyOf(p);
+        if (key == shortKey || (key.size() > shortKey.size() && key.compare(0, shortKey.size(), shortKey) == 0 &&
+                                key[shortKey.size()] == '\\')) {
+            p = it->second + p.substr(shortKey.size());
+            break;
+        }
+    }
+    return withoutDotParts(p);
+}
+
+std::string SimFileSystem::absolutePath(const std::string& path) {
+    const bool full = (path.size() >= 2 && path[1] == ':') || path.rfind("\\\\", 0) == 0;
+    std::string p = path;
+    if (!full) {
+        std::string base = currentFolder;
+        if (!base.empty() && base.back() != '\\') base += '\\';
+        // A path from the root lies on the current folder's drive.
+        p = (!path.empty() && (path[0] == '\\' || path[0] == '/')) ? base.substr(0, 2) + path : base + path;
+    }
+    return withoutDotParts(normalizePath(p));
 }
 
 std::uint32_t SimFileSystem::createDirectory(const std::string& path) {

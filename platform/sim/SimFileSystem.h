@@ -19,6 +19,9 @@ public:
     std::uint32_t replaceContents(const std::string& path, std::string_view bytes) override;
     std::uint32_t rewriteInPlace(const std::string& path, std::string_view bytes) override;
     std::string canonicalPath(const std::string& path) override;
+    std::string absolutePath(const std::string& path) override;
+    // What relative paths are taken against.
+    std::string currentFolder = "C:\\";
     std::uint32_t createDirectory(const std::string& path) override;
     bool fileExists(const std::string& path) override;
     bool directoryExists(const std::string& path) override;

@@ -254,6 +254,13 @@ std::string Win32FileSystem::canonicalPath(const std::string& path) {
     return fromWide(resolved.empty() ? full : resolved);
 }
 
+std::string Win32FileSystem::absolutePath(const std::string& path) {
+    const std::wstring given = toWide(path);
+    const std::wstring full = askPath(
+        [&](wchar_t* out, DWORD size) { return ::GetFullPathNameW(given.c_str(), size, out, nullptr); });
+    return full.empty() ? path : fromWide(full);
+}
+
 std::uint32_t Win32FileSystem::createDirectory(const std::string& path) {
     const std::wstring widePath = toWide(path);
     return ::CreateDirectoryW(widePath.c_str(), nullptr) ? ERROR_SUCCESS : ::GetLastError();

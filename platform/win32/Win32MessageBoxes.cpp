@@ -29,6 +29,14 @@ UINT iconFlags(platform::MessageIcon icon) {
     return 0;
 }
 
+UINT defaultButtonFlag(int button) {
+    switch (button) {
+    case 2: return MB_DEFBUTTON2;
+    case 3: return MB_DEFBUTTON3;
+    default: return MB_DEFBUTTON1;
+    }
+}
+
 } // namespace
 
 platform::MessageAnswer Win32MessageBoxes::show(const platform::MessageRequest& request) {
@@ -38,7 +46,8 @@ platform::MessageAnswer Win32MessageBoxes::show(const platform::MessageRequest& 
     // the foreground one: each box asks to come to the front itself.
     const int answer = ::MessageBoxW(reinterpret_cast<HWND>(request.owner), text.c_str(),
                                      title.empty() ? nullptr : title.c_str(),
-                                     buttonFlags(request.buttons) | iconFlags(request.icon) | MB_SETFOREGROUND);
+                                     buttonFlags(request.buttons) | iconFlags(request.icon) |
+                                         defaultButtonFlag(request.defaultButton) | MB_SETFOREGROUND);
     switch (answer) {
     case IDOK: return platform::MessageAnswer::Ok;
     case IDRETRY: return platform::MessageAnswer::Retry;

@@ -1,5 +1,6 @@
 #include "shared/profile/ProfileEngine.h"
 
+#include <algorithm>
 #include <cctype>
 
 #include "platform/TextConversion.h"
@@ -93,29 +94,32 @@ ProfileReadResult packList(const std::vector<std::string>& names, std::uint32_t 
 bool hasAny(const std::string& s, const char* chars) { return s.find_first_of(chars, 0) != std::string::npos; }
 bool hasNul(const std::string& s) { return s.find('\0') != std::string::npos; }
 
-bool acceptable(const std::optional<std::string>& section, const std::optional<std::string>& key,
-                const std::optional<std::string>& value) {
-    if (!section) return false;
-    if (hasAny(*section, "\r\n]") || hasNul(*section)) return false;
-    if (key) {
-        const std::string k = trimSpaces(*key);
-        if (k.empty() || hasAny(k, "\r\n=") || hasNul(k)) return false;
-        const auto first = k.find_first_not_of(" \t\v");
-        if (first == std::string::npos || k[first] == ';' || k[first] == '[') return false;
-    }
-    if (value && (hasAny(*value, "\r\n") || hasNul(*value))) return false;
+bool acceptable(const ProfileEdit& e) {
+    if (hasAny(e.section, "\r\n]") || hasNul(e.section)) return false;
+    if (e.key && !isWritableKeyName(*e.key)) return false;
+    if (e.value && (hasAny(*e.value, "\r\n") || hasNul(*e.value))) return false;
     return true;
 }
 
-template <class Doc>
-void applyEdit(Doc& doc, const typename Doc::String& section, const std::optional<typename Doc::String>& key,
-               const std::optional<typename Doc::String>& value) {
-    if (!key) doc.deleteSection(section);
-    else if (!value) doc.deleteKey(section, *key);
-    else doc.setValue(section, *key, *value);
+// convert turns UTF-8 into the document's own text.
+template <class Doc, class Convert>
+void applyEdits(Doc& doc, const std::vector<ProfileEdit>& edits, Convert convert) {
+    for (const ProfileEdit& e : edits) {
+        const auto section = convert(trimSpaces(e.section));
+        if (!e.key) doc.deleteSection(section);
+        else if (!e.value) doc.deleteKey(section, convert(trimSpaces(*e.key)));
+        else doc.setValue(section, convert(trimSpaces(*e.key)), convert(*e.value));
+    }
 }
 
 } // namespace
+
+bool isWritableKeyName(const std::string& key) {
+    const std::string k = trimSpaces(key);
+    if (k.empty() || hasAny(k, "\r\n=") || hasNul(k)) return false;
+    const auto first = k.find_first_not_of(" \t\v");
+    return first != std::string::npos && k[first] != ';' && k[first] != '[';
+}
 
 ProfileEngine::ProfileEngine(platform::Platform& platform) : platform_(platform) {}
 
@@ -130,11 +134,7 @@ std::string ProfileEngine::lockNameFor(const std::string& path) {
     return key;
 }
 
-ProfileReadResult ProfileEngine::getString(const std::optional<std::string>& section,
-                                           const std::optional<std::string>& key,
-                                           const std::optional<std::string>& defaultValue, std::uint32_t bufferSize,
-                                           const std::string& path) {
-    auto& cp = platform_.codePage;
+platform::FileReadResult ProfileEngine::readForReading(const std::string& path) {
     platform::FileReadResult file = platform_.files.readAll(path);
     for (int i = 0; i < kReadRetries && !file.ok &&
                     (file.error == platform::fileerror::SharingViolation || file.error == platform::fileerror::AccessDenied);
@@ -150,6 +150,15 @@ ProfileReadResult ProfileEngine::getString(const std::optional<std::string>& sec
         if (const auto hold = platform_.locks.acquire(lockNameFor(path), kLockWaitMs))
             file = platform_.files.readAll(path);
     }
+    return file;
+}
+
+ProfileReadResult ProfileEngine::getString(const std::optional<std::string>& section,
+                                           const std::optional<std::string>& key,
+                                           const std::optional<std::string>& defaultValue, std::uint32_t bufferSize,
+                                           const std::string& path) {
+    auto& cp = platform_.codePage;
+    platform::FileReadResult file = readForReading(path);
 
     std::vector<std::string> names;          // ANSI
     std::optional<std::string> found;        // ANSI, trimmed, quotes on
@@ -199,13 +208,21 @@ ProfileReadResult ProfileEngine::getString(const std::optional<std::string>& sec
 
 bool ProfileEngine::writeString(const std::optional<std::string>& section, const std::optional<std::string>& key,
                                 const std::optional<std::string>& value, const std::string& path) {
-    return edit(section, key, value, nullptr, path) == WriteOutcome::Written;
+    if (!section) {
+        lastError_ = kInvalidParameter;
+        return false;
+    }
+    return edit({{*section, key, value}}, nullptr, path, BatchBase::ExistingFile) == WriteOutcome::Written;
+}
+
+bool ProfileEngine::writeAll(const std::vector<ProfileEdit>& edits, const std::string& path, BatchBase base) {
+    return edit(edits, nullptr, path, base) == WriteOutcome::Written;
 }
 
 WriteOutcome ProfileEngine::writeStringIf(const std::vector<ExpectedValue>& expected, const std::string& section,
                                           const std::string& key, const std::optional<std::string>& value,
                                           const std::string& path) {
-    return edit(section, key, value, &expected, path);
+    return edit({{section, key, value}}, &expected, path, BatchBase::ExistingFile);
 }
 
 namespace {
@@ -222,12 +239,13 @@ bool valuesAsExpected(const Doc& doc, const std::vector<ExpectedValue>* expected
 }
 } // namespace
 
-WriteOutcome ProfileEngine::edit(const std::optional<std::string>& section, const std::optional<std::string>& key,
-                                 const std::optional<std::string>& value, const std::vector<ExpectedValue>* expected,
-                                 const std::string& path) {
-    if (!acceptable(section, key, value)) {
-        lastError_ = kInvalidParameter;
-        return WriteOutcome::Failed;
+WriteOutcome ProfileEngine::edit(const std::vector<ProfileEdit>& edits, const std::vector<ExpectedValue>* expected,
+                                 const std::string& path, BatchBase base) {
+    for (const ProfileEdit& e : edits) {
+        if (!acceptable(e)) {
+            lastError_ = kInvalidParameter;
+            return WriteOutcome::Failed;
+        }
     }
     auto& cp = platform_.codePage;
     const auto hold = platform_.locks.acquire(lockNameFor(path), kLockWaitMs);
@@ -245,31 +263,30 @@ WriteOutcome ProfileEngine::edit(const std::optional<std::string>& section, cons
         lastError_ = file.error;
         return WriteOutcome::Failed;
     }
-    if (!file.ok && (!key || !value) && !expected) {
+    const bool onlyDeletions =
+        std::all_of(edits.begin(), edits.end(), [](const ProfileEdit& e) { return !e.key || !e.value; });
+    if (!file.ok && onlyDeletions && !expected && base == BatchBase::ExistingFile) {
         lastError_ = 0;   // nothing to delete from a file that does not exist
         return WriteOutcome::Written;
     }
+    const bool existed = file.ok;
+    if (base == BatchBase::EmptyFile) file = platform::FileReadResult{};
 
     std::string bytes;
     bool edited = false;
-    const std::optional<std::string> k = key ? std::optional(trimSpaces(*key)) : std::nullopt;
     if (file.ok && hasUtf16Mark(file.bytes)) {
         // A Unicode file stays Unicode.
         ProfileDocument<char16_t> doc(decodeUtf16le(file.bytes), nullptr);
-        std::optional<std::u16string> wk, wv;
-        if (k) wk = platform::utf8ToUtf16(*k);
-        if (value) wv = platform::utf8ToUtf16(*value);
-        edited = valuesAsExpected(doc, expected, [](const std::string& t) { return platform::utf8ToUtf16(t); });
-        if (edited) applyEdit(doc, platform::utf8ToUtf16(trimSpaces(*section)), wk, wv);
+        auto w = [](const std::string& t) { return platform::utf8ToUtf16(t); };
+        edited = valuesAsExpected(doc, expected, w);
+        if (edited) applyEdits(doc, edits, w);
         bytes = encodeUtf16le(doc.text());
     } else {
         const LeadByteTable lead = leadBytesOf(cp);
         ProfileDocument<char> doc(file.ok ? file.bytes : std::string(), &lead);
-        std::optional<std::string> ak, av;
-        if (k) ak = cp.toAnsi(*k);
-        if (value) av = cp.toAnsi(*value);
-        edited = valuesAsExpected(doc, expected, [&cp](const std::string& t) { return cp.toAnsi(t); });
-        if (edited) applyEdit(doc, cp.toAnsi(trimSpaces(*section)), ak, av);
+        auto a = [&cp](const std::string& t) { return cp.toAnsi(t); };
+        edited = valuesAsExpected(doc, expected, a);
+        if (edited) applyEdits(doc, edits, a);
         bytes = doc.text();
     }
     if (!edited) {
@@ -281,9 +298,38 @@ WriteOutcome ProfileEngine::edit(const std::optional<std::string>& section, cons
     // this file to every account) refuses the file beside the target that an
     // atomic replace needs: whoever may write the file writes it where it is,
     // still under the lock.
-    if (lastError_ == platform::fileerror::AccessDenied && file.ok)
+    if (lastError_ == platform::fileerror::AccessDenied && existed)
         lastError_ = platform_.files.rewriteInPlace(path, bytes);
     return lastError_ == 0 ? WriteOutcome::Written : WriteOutcome::Failed;
+}
+
+ProfileSection ProfileEngine::readSection(const std::string& section, const std::string& path) {
+    ProfileSection out;
+    const platform::FileReadResult file = readForReading(path);
+    out.fileRead = file.ok;
+    out.error = file.ok ? 0 : file.error;
+    lastError_ = file.ok ? 0 : platform::fileerror::FileNotFound;
+    if (!file.ok) return out;
+    auto& cp = platform_.codePage;
+    // Names and values go through the ANSI code page, as the read calls
+    // give them.
+    auto collect = [&](const auto& doc, auto convert, auto back) {
+        const auto s = convert(trimSpaces(section));
+        for (const auto& name : doc.keyNames(s)) {
+            const auto v = doc.value(s, name);
+            out.entries.push_back({cp.fromAnsi(back(name)), cp.fromAnsi(v ? back(unquoted(*v)) : std::string())});
+        }
+    };
+    if (hasUtf16Mark(file.bytes)) {
+        const ProfileDocument<char16_t> doc(decodeUtf16le(file.bytes), nullptr);
+        collect(doc, [](const std::string& t) { return platform::utf8ToUtf16(t); },
+                [&cp](const std::u16string& t) { return cp.toAnsi(platform::utf16ToUtf8(t)); });
+    } else {
+        const LeadByteTable lead = leadBytesOf(cp);
+        const ProfileDocument<char> doc(file.bytes, &lead);
+        collect(doc, [&cp](const std::string& t) { return cp.toAnsi(t); }, [](const std::string& t) { return t; });
+    }
+    return out;
 }
 
 ProfileText ProfileEngine::readValue(const std::string& section, const std::string& key, std::uint32_t bufferSize,

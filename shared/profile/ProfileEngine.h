@@ -41,6 +41,37 @@ struct ExpectedValue {
     std::string section, key, value;
 };
 
+// One write of a batch: a null key deletes the section, a null value the key.
+struct ProfileEdit {
+    std::string section;
+    std::optional<std::string> key;
+    std::optional<std::string> value;
+};
+
+// What a batch starts from.
+enum class BatchBase {
+    ExistingFile,   // the file as it is (or nothing where there is none)
+    EmptyFile,      // nothing: the file ends up holding only the batch
+};
+
+// A key and its value as the read calls give them, read whole.
+struct ProfileEntry {
+    std::string name, value;   // UTF-8
+};
+
+struct ProfileSection {
+    // File order, a repeated name repeated; each with the value the read
+    // call gives for it (the first line's).
+    std::vector<ProfileEntry> entries;
+    bool fileRead = false;               // false: the file is missing or could not be read
+    std::uint32_t error = 0;             // why not
+};
+
+// Whether the write call takes the name as a key: not empty, and no CR, LF,
+// NUL or "=" in it, nor ";" or "[" first, which the file would read as
+// something else.
+bool isWritableKeyName(const std::string& key);
+
 enum class WriteOutcome {
     Written,
     Unchanged,   // a conditional write whose condition did not hold
@@ -72,6 +103,17 @@ public:
                                const std::string& key, const std::optional<std::string>& value,
                                const std::string& path);
 
+    // Every edit made in order, and the file replaced once, under one hold
+    // of its lock: readers see the file before the batch or after it. When
+    // any edit would be refused by writeString, nothing is written (false,
+    // lastError 87).
+    bool writeAll(const std::vector<ProfileEdit>& edits, const std::string& path,
+                  BatchBase base = BatchBase::ExistingFile);
+
+    // A section's keys with their values, from one reading of the file and
+    // without the read calls' buffer limits.
+    ProfileSection readSection(const std::string& section, const std::string& path);
+
     // Conveniences in UTF-8 over getString.
     ProfileText readValue(const std::string& section, const std::string& key, std::uint32_t bufferSize,
                           const std::string& path, const std::string& defaultValue = {});
@@ -86,9 +128,9 @@ public:
     std::string lockNameFor(const std::string& path);
 
 private:
-    WriteOutcome edit(const std::optional<std::string>& section, const std::optional<std::string>& key,
-                      const std::optional<std::string>& value, const std::vector<ExpectedValue>* expected,
-                      const std::string& path);
+    WriteOutcome edit(const std::vector<ProfileEdit>& edits, const std::vector<ExpectedValue>* expected,
+                      const std::string& path, BatchBase base);
+    platform::FileReadResult readForReading(const std::string& path);
 
     platform::Platform& platform_;
     std::uint32_t lastError_ = 0;

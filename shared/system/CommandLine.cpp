@@ -51,4 +51,51 @@ std::string argumentsOf(const std::string& commandLine) {
     return text;
 }
 
+std::vector<std::string> splitArguments(const std::string& text) {
+    std::vector<std::string> words;
+    std::string word;
+    bool inWord = false, quoted = false;
+    std::size_t i = 0;
+    const std::size_t n = text.size();
+    while (i < n) {
+        const char c = text[i];
+        if ((c == ' ' || c == '\t') && !quoted) {
+            if (inWord) words.push_back(word);
+            word.clear();
+            inWord = false;
+            ++i;
+            continue;
+        }
+        inWord = true;
+        if (c == '\\') {
+            std::size_t count = 0;
+            while (i < n && text[i] == '\\') ++count, ++i;
+            if (i < n && text[i] == '"') {
+                word.append(count / 2, '\\');
+                if (count % 2 == 1) {
+                    word += '"';
+                    ++i;
+                }
+            } else {
+                word.append(count, '\\');
+            }
+            continue;
+        }
+        if (c == '"') {
+            if (quoted && i + 1 < n && text[i + 1] == '"') {
+                word += '"';
+                i += 2;
+                continue;
+            }
+            quoted = !quoted;
+            ++i;
+            continue;
+        }
+        word += c;
+        ++i;
+    }
+    if (inWord) words.push_back(word);
+    return words;
+}
+
 } // namespace tidemark

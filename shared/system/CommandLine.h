@@ -17,4 +17,10 @@ std::string textAfterProgramName(const std::string& commandLine);
 // The same without the blanks after it either.
 std::string argumentsOf(const std::string& commandLine);
 
+// Argument text split into words by the C runtime's rules: blanks separate
+// words outside quotes; 2n backslashes before a quote give n and the quote
+// opens or closes, 2n+1 give n and a literal quote; "" inside quotes is a
+// literal quote; other backslashes are as written.
+std::vector<std::string> splitArguments(const std::string& text);
+
 } // namespace tidemark

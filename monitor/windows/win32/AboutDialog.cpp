@@ -3,6 +3,7 @@
 #include <string>
 
 #include "monitor/windows/win32/DialogLayout.h"
+#include "monitor/windows/win32/WindowLayouts.h"
 #include "platform/win32/Win32Text.h"
 
 namespace tidemark::monitor {
@@ -59,7 +60,7 @@ INT_PTR Win32AboutDialog::onMessage(UINT message, WPARAM wParam, LPARAM lParam) 
 }
 
 void Win32AboutDialog::layOut(int dpi) {
-    font_ = createWindowFont(dpi);
+    font_ = createWindowFont(dpi, layout::kFontFace, layout::kFontPoints);
     applyLayout(dialog_, layout::kAboutWidth, layout::kAboutHeight, layout::kAbout, font_.get(), dpi);
     const int size = mulDiv(layout::kAboutIconPixels, dpi, kBaseDpi);
     icon_.reset(static_cast<HICON>(

@@ -37,10 +37,10 @@ void disableAutomaticDialogScaling(HWND dialog) {
     if (set) set(dialog, kDisableAll, kDisableAll);
 }
 
-win32::UniqueFont createWindowFont(int dpi) {
-    return win32::UniqueFont(::CreateFontW(-mulDiv(layout::kFontPoints, dpi, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE,
+win32::UniqueFont createWindowFont(int dpi, const wchar_t* face, int points) {
+    return win32::UniqueFont(::CreateFontW(-mulDiv(points, dpi, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE,
                                            FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                           DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, layout::kFontFace));
+                                           DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face));
 }
 
 void moveToSuggestedRect(HWND window, LPARAM suggested) {

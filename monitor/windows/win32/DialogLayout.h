@@ -2,7 +2,9 @@
 // client size, every control's place and the font. Re-run when the DPI
 // changes.
 #pragma once
-#include "monitor/windows/win32/WindowLayouts.h"
+#include <array>
+
+#include "monitor/windows/Twips.h"
 #include "platform/win32/GdiHandles.h"
 
 namespace tidemark::monitor {
@@ -15,7 +17,8 @@ int systemMetricForDpi(int index, int dpi);
 // windows do it themselves from their twips.
 void disableAutomaticDialogScaling(HWND dialog);
 
-win32::UniqueFont createWindowFont(int dpi);
+// A Japanese font of the given face and size in points, at the DPI.
+win32::UniqueFont createWindowFont(int dpi, const wchar_t* face, int points);
 
 // Sizes the client area, places each control and gives it the font.
 template <std::size_t N>

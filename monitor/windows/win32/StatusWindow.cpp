@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "monitor/windows/win32/DialogLayout.h"
+#include "monitor/windows/win32/WindowLayouts.h"
 #include "monitor/windows/win32/TrayIcon.h"
 #include "monitor/windows/win32/TrayMessages.h"
 #include "platform/win32/Win32Text.h"
@@ -129,7 +130,7 @@ void Win32StatusWindow::onCommand(int id) {
 void Win32StatusWindow::layOut(int dpi) {
     HWND w = window_.get();
     dpi_ = dpi;
-    font_ = createWindowFont(dpi_);
+    font_ = createWindowFont(dpi_, layout::kFontFace, layout::kFontPoints);
     if (which_ == StatusWindow::Simple)
         applyLayout(w, layout::kStatusWidth, layout::kStatusHeight, layout::kSimple, font_.get(), dpi_);
     else

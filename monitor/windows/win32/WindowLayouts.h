@@ -9,11 +9,6 @@
 
 namespace tidemark::monitor::layout {
 
-struct ControlPlace {
-    int id;
-    TwipsRect twips;
-};
-
 inline constexpr const wchar_t* kFontFace = L"MS UI Gothic";
 inline constexpr int kFontPoints = 9;
 
