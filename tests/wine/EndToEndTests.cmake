@@ -12,7 +12,7 @@ target_link_libraries(tm_e2e_tests PRIVATE tm_automation tm_shared tm_platform_w
   gdi32      # ScalingEndToEndTest: text extents
   advapi32   # ScalingEndToEndTest: LogPixels
 )
-add_dependencies(tm_e2e_tests Tidemark Ramhold)
+add_dependencies(tm_e2e_tests Tidemark Ramhold Stowel)
 add_test(NAME tm_e2e_tests COMMAND tm_e2e_tests --gtest_filter=-EveryScaling/*:ScalingChange.*)
 set_tests_properties(tm_e2e_tests PROPERTIES TIMEOUT 600)
 
@@ -40,3 +40,12 @@ add_test(NAME tm_e2e_companions COMMAND tm_e2e_companions)
 # Wine loads the stand-in put in the place of its own CACLS.
 set_tests_properties(tm_e2e_companions PROPERTIES TIMEOUT 600
   ENVIRONMENT "WINEDLLOVERRIDES=mscoree,mshtml=\;cacls.exe=n")
+
+# The transfer tools: Inkett with every kind of argument, Stowel through the
+# system's file dialogs, and a running Tidemark taking an imported list.
+add_executable(tm_e2e_transfer e2e/TransferEndToEndTest.cpp e2e/TidemarkSession.cpp)
+target_include_directories(tm_e2e_transfer PRIVATE ${CMAKE_CURRENT_LIST_DIR}/e2e)
+target_link_libraries(tm_e2e_transfer PRIVATE tm_automation tm_shared tm_platform_win32 gtest_main user32 shell32)
+add_dependencies(tm_e2e_transfer Tidemark Ramhold Stowel Inkett)
+add_test(NAME tm_e2e_transfer COMMAND tm_e2e_transfer)
+set_tests_properties(tm_e2e_transfer PROPERTIES TIMEOUT 600)

@@ -10,6 +10,7 @@
 #include "monitor/windows/win32/WindowLayouts.h"
 #include "platform/win32/GdiHandles.h"
 #include "platform/win32/Win32Text.h"
+#include "transfer/win32/StowelLayout.h"
 
 namespace tidemark::e2e {
 namespace {
@@ -58,13 +59,15 @@ RECT clientRectOf(HWND control, HWND dialog) {
 }
 
 // The controls of a dialog, and what is wrong with their places and texts.
-std::vector<std::string> layoutFaults(HWND dialog, int dpi, const std::vector<int>& wrappingIds = {}) {
+std::vector<std::string> layoutFaults(HWND dialog, int dpi, const std::vector<int>& wrappingIds = {},
+                                      const wchar_t* face = monitor::layout::kFontFace,
+                                      int points = monitor::layout::kFontPoints) {
     std::vector<std::string> faults;
     RECT client{};
     ::GetClientRect(dialog, &client);
-    win32::UniqueFont font(::CreateFontW(-::MulDiv(monitor::layout::kFontPoints, dpi, 72), 0, 0, 0, FW_NORMAL, FALSE,
-                                         FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                         DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, monitor::layout::kFontFace));
+    win32::UniqueFont font(::CreateFontW(-::MulDiv(points, dpi, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                                         SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                         DEFAULT_PITCH | FF_DONTCARE, face));
     win32::UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
     win32::SelectedObject selected(dc.get(), font.get());
     for (HWND c = ::GetWindow(dialog, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
@@ -172,6 +175,35 @@ TEST_P(Scaling, GraphWindow) {
     const std::uint32_t x = image->width * 229 / 233 - 1, y = image->height - 1;
     const std::uint8_t* pixel = &image->rgb[(y * image->width + x) * 3];
     EXPECT_NE(pixel[0] + pixel[1] + pixel[2], 0) << "no bar at the box's right end";
+}
+
+// Stowel's window (frmSave), which Stowel shows at once.
+TEST_P(Scaling, TransferWindow) {
+    const int dpi = GetParam();
+    LogPixels scaling(static_cast<DWORD>(dpi));
+    Process stowel = automation::start(automation::currentProgramFolder() + "\\Stowel.exe");
+    ASSERT_TRUE(stowel);
+    automation::WindowCriteria criteria;
+    criteria.caption = "Tidemark設定 保存・読込み";
+    criteria.processId = stowel.id();
+    criteria.visibleOnly = true;
+    HWND window = automation::waitForWindow(criteria, 15000);
+    ASSERT_NE(window, nullptr);
+    ::Sleep(500);   // painted
+    RECT client{};
+    ::GetClientRect(window, &client);
+    EXPECT_EQ(client.right, ::MulDiv(transfer::layout::kSaveWidth, dpi, 1440));
+    EXPECT_EQ(client.bottom, ::MulDiv(transfer::layout::kSaveHeight, dpi, 1440));
+    const std::string name = "frmSave_" + std::to_string(dpi);
+    for (const std::string& fault :
+         layoutFaults(window, dpi, {IDC_LBLCOVER}, transfer::layout::kFontFace, transfer::layout::kFontPoints))
+        ADD_FAILURE() << name << ": " << fault;
+    const std::string bin = automation::currentProgramFolder();
+    const std::string captures = bin.substr(0, bin.find_last_of('\\')) + "\\captures";
+    ::CreateDirectoryW(win32::toWide(captures).c_str(), nullptr);
+    EXPECT_TRUE(automation::captureWindowToPng(window, captures + "\\" + name + ".png"));
+    ASSERT_TRUE(automation::postMessage(window, WM_CLOSE, 0, 0));
+    EXPECT_TRUE(stowel.waitForExit(10000).has_value());
 }
 
 // A window moved to a monitor of another DPI: the system sends
