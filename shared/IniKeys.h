@@ -63,7 +63,6 @@ inline constexpr const char* UnknownUser = "Unknown User";
 // Read-buffer sizes of the profile calls, in bytes.
 namespace buffer {
 inline constexpr unsigned Value = 255;          // IniOpe
-inline constexpr unsigned TransferValue = 1024; // IniOpe2
 inline constexpr unsigned KeyList = 10240;
 } // namespace buffer
 

@@ -96,20 +96,4 @@ std::vector<std::string> IniOpe::GetIniKeyName(const std::string& section, bool&
     return keyNames(platform_, state_.strIniFilePath, section, bolGetIniResult, lngGetIniKeyNum);
 }
 
-bool IniOpe2::IniWriteSaveTask(const std::string& file, const std::string& section,
-                               const std::optional<std::string>& key, const std::optional<std::string>& value) {
-    profile::ProfileEngine engine(platform_);
-    return engine.writeString(section, key, key ? value : std::nullopt, file);
-}
-
-std::string IniOpe2::IniReadLoadTask(const std::string& file, const std::string& section, const std::string& key,
-                                     long& count) {
-    return readValue(platform_, file, section, key, ini::buffer::TransferValue, count);
-}
-
-std::vector<std::string> IniOpe2::GetIniKeyName(const std::string& file, const std::string& section,
-                                                bool& bolGetIniResult, long& lngGetIniKeyNum) {
-    return keyNames(platform_, file, section, bolGetIniResult, lngGetIniKeyNum);
-}
-
 } // namespace tidemark

@@ -55,21 +55,4 @@ private:
     ProgramState& state_;
 };
 
-// The same access on a file named in each call (the transfer tools).
-class IniOpe2 {
-public:
-    explicit IniOpe2(platform::Platform& platform) : platform_(platform) {}
-
-    bool IniWriteSaveTask(const std::string& strIniFileName, const std::string& strIniSectionName,
-                          const std::optional<std::string>& strIniWriteKeyName,
-                          const std::optional<std::string>& strIniWriteValue);
-    std::string IniReadLoadTask(const std::string& strIniFileName, const std::string& strIniSectionName,
-                                const std::string& strIniReadKeyName, long& lngIniReadNumChar);
-    std::vector<std::string> GetIniKeyName(const std::string& strIniFileName, const std::string& strIniSectionName,
-                                           bool& bolGetIniResult, long& lngGetIniKeyNum);
-
-private:
-    platform::Platform& platform_;
-};
-
 } // namespace tidemark

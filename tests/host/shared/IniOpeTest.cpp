@@ -93,19 +93,5 @@ TEST_F(IniOpeTest, WithoutAnApplicationDataFolderUserFilesAreUnusable) {
     EXPECT_TRUE(ini.IniWriteTask("s", "k", std::string("v")));
 }
 
-TEST_F(IniOpeTest, TransferTwinReadsNamedFilesWithTheLargerBuffer) {
-    IniOpe2 two(alice.platform());
-    const std::string file = "C:\\Users\\alice\\Documents\\x.vesk";
-    machine.files.makeDirectories("C:\\Users\\alice\\Documents");
-    EXPECT_TRUE(two.IniWriteSaveTask(file, "AppSettingFlag", "SlowMemCleanSetting", std::string(600, '5')));
-    long n = 0;
-    EXPECT_EQ(two.IniReadLoadTask(file, "AppSettingFlag", "SlowMemCleanSetting", n).size(), 600u);
-    EXPECT_EQ(n, 600);
-    bool ok = false;
-    long last = -1;
-    EXPECT_EQ(two.GetIniKeyName(file, "AppSettingFlag", ok, last).size(), 1u);
-    EXPECT_TRUE(ok);
-}
-
 } // namespace
 } // namespace tidemark

@@ -197,5 +197,27 @@ TEST_F(ProfileWrite, ConditionalWriteHappensOnlyWhileEveryExpectedValueHolds) {
     EXPECT_EQ(engine.writeStringIf({{"b", "c", "0"}}, "b", "c", string("1"), path), W::Failed);
 }
 
+TEST_F(ProfileWrite, ABatchIsWrittenWholeInOneReplaceOrNotAtAll) {
+    machine.files.putFile(path, string("\xFF\xFE[\0a\0]\0\r\0\n\0k\0=\0\x31\0\r\0\n\0", 22));
+    const int writesBefore = machine.files.writeCount();
+    ASSERT_TRUE(engine.writeAll({{"a", "k", "2"}, {"b", "n", "v"}, {"a", nullopt, nullopt}}, path));
+    EXPECT_EQ(machine.files.writeCount(), writesBefore + 1);
+    EXPECT_EQ(bytes(), string("\xFF\xFE[\0b\0]\0\r\0\n\0n\0=\0v\0\r\0\n\0", 22));
+    // One edit the file could not hold: nothing of the batch is written.
+    EXPECT_FALSE(engine.writeAll({{"b", "m", "1"}, {"b", "x=y", "2"}}, path));
+    EXPECT_EQ(engine.lastError(), 87u);
+    EXPECT_EQ(read("b", "m"), "");
+    // From an empty file: only the batch, in the code page, whatever was there.
+    ASSERT_TRUE(engine.writeAll({{"c", "k", "1"}}, path, BatchBase::EmptyFile));
+    EXPECT_EQ(bytes(), "[c]\r\nk=1\r\n");
+    // Read whole, repeated names kept with the first line's value.
+    machine.files.putFile(path, "[s]\r\nA=\"1\"\r\na=2\r\nLong=" + string(5000, 'x') + "\r\n");
+    const ProfileSection section = engine.readSection("S", path);
+    ASSERT_EQ(section.entries.size(), 3u);
+    EXPECT_EQ(section.entries[1].value, "1");
+    EXPECT_EQ(section.entries[2].value.size(), 5000u);
+    EXPECT_FALSE(engine.readSection("s", "C:\\t\\missing.ini").fileRead);
+}
+
 } // namespace
 } // namespace tidemark::profile

@@ -121,6 +121,10 @@ TEST(CommandLineQuoting, EveryArgumentArrivesAsOneWord) {
     EXPECT_EQ(quoteArgument("a\\\"b"), "\"a\\\\\\\"b\"");
     EXPECT_EQ(quoteArgument("C:\\dir\\"), "\"C:\\dir\\\\\"");
     EXPECT_EQ(joinArguments({"/add", "p w"}), "\"/add\" \"p w\"");
+    // What the runtime splits back out is what was quoted.
+    const std::vector<std::string> words = {"", "C:\\dir\\", "pa\"ss", "a\\\"b", "\\\\server\\x y", "\"\"", " \t "};
+    EXPECT_EQ(splitArguments(joinArguments(words)), words);
+    EXPECT_EQ(splitArguments("  a\\b  \"c d\"e \"f\"\"g\""), (std::vector<std::string>{"a\\b", "c de", "f\"g"}));
 }
 
 } // namespace
