@@ -95,6 +95,14 @@ void warnLowered(platform::Platform& p, platform::NativeWindow owner, std::uint6
          text::kSizeWarningText1 + std::to_string(largestMB) + text::kSizeWarningText2, MessageIcon::Error);
 }
 
+// Whether two paths name one file, however each is spelled.
+bool sameFile(platform::Platform& p, const std::string& a, const std::string& b) {
+    std::string x = p.files.canonicalPath(a), y = p.files.canonicalPath(b);
+    for (std::string* s : {&x, &y})
+        for (char& c : *s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return x == y;
+}
+
 } // namespace
 
 TransferOutcome ExportIniTask(platform::Platform& p, platform::NativeWindow owner, const std::string& settingsPath,
@@ -106,7 +114,8 @@ TransferOutcome ExportIniTask(platform::Platform& p, platform::NativeWindow owne
         return !s.fileRead && s.error != platform::fileerror::FileNotFound;
     };
     std::vector<ProfileEdit> edits;
-    bool ok = !unreadable(memory) && !unreadable(list);
+    // A transfer file is written afresh: never over the settings themselves.
+    bool ok = !unreadable(memory) && !unreadable(list) && !sameFile(p, settingsPath, transferPath);
     for (const char* name : kMemoryKeys) {
         std::optional<std::string> value = present(memory, name);
         if (name == std::string(key::PhysMemSize) && !(value && decimalNumber(*value))) {

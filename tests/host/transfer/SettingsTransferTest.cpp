@@ -93,7 +93,13 @@ TEST_F(Transfer, AFailedExportSaysSoAndLeavesAnOlderFileAlone) {
     machine.files.putFile(kSettings, "");
     EXPECT_EQ(ExportIniTask(p(), 0, kSettings, kTransfer), TransferOutcome::Failed);
     EXPECT_EQ(machine.files.contents(kTransfer), "[Old]\r\nA=1\r\n");
-    EXPECT_EQ(titles(), (std::vector<std::string>{"設定書込みの失敗", "設定書込みの失敗"}));
+    // Saved over the settings file itself: the settings stay.
+    machine.setMemory(kTotal, kTotal / 2);
+    machine.files.putFile(kSettings, phys() + "MemCleanRightUser=NoUser\r\n");
+    EXPECT_EQ(ExportIniTask(p(), 0, kSettings, "C:\\PROGRA~1\\..\\Program Files\\quillon kestrel\\tidemark.INI"),
+              TransferOutcome::Failed);
+    EXPECT_EQ(machine.files.contents(kSettings), phys() + "MemCleanRightUser=NoUser\r\n");
+    EXPECT_EQ(titles(), (std::vector<std::string>{"設定書込みの失敗", "設定書込みの失敗", "設定書込みの失敗"}));
     EXPECT_EQ(machine.messages[0].request.text, "設定のエクスポートに失敗しました");
 }
 
