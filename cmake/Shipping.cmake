@@ -35,6 +35,14 @@ function(tidemark_ship target)
   endif()
   set_property(GLOBAL APPEND PROPERTY TIDEMARK_SHIPPED_TARGETS ${target})
   set_property(TARGET ${target} PROPERTY TIDEMARK_SHIP_DESCRIPTION "${SHIP_DESCRIPTION}")
+  # The resource compiler leaves no dependency file: its scripts are rebuilt
+  # when the version header changes (a release of another version).
+  get_target_property(sources ${target} SOURCES)
+  list(FILTER sources INCLUDE REGEX "\\.rc$")
+  if(sources)
+    set_source_files_properties(${sources} TARGET_DIRECTORY ${target}
+      PROPERTIES OBJECT_DEPENDS "${CMAKE_BINARY_DIR}/generated/tidemark_version.h")
+  endif()
   # The file alone: no import library, nothing else of the target.
   install(PROGRAMS "$<TARGET_FILE:${target}>" DESTINATION .)
 endfunction()
