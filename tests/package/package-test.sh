@@ -148,7 +148,7 @@ all_programs_in() { local f; for f in "${shipped[@]}"; do [ -f "$1/$f" ] || { ec
 no_program_in() { local f; for f in "${shipped[@]}"; do [ ! -e "$1/$f" ] || { echo "left $f"; return 1; }; done; }
 arp_version() { reg_value "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\{$1}" DisplayVersion; }
 product_code() { cmake -DNAME="product:$1" -P "$root/packaging/NameGuid.cmake"; }
-wait_for_file() { local i; for i in $(seq 1 "$2"); do [ -s "$1" ] && return 0; sleep 1; done; return 1; }
+wait_for_file() { local _; for _ in $(seq 1 "$2"); do [ -s "$1" ] && return 0; sleep 1; done; return 1; }
 
 check "silent install of $version" msiexec install /i "C:\\packages\\$(basename "$msi")"
 check "every shipped program is in Program Files\\Tidemark Suite" all_programs_in "$dir"
@@ -175,8 +175,8 @@ if [ -f "$dir/Inkett.exe" ]; then
   # Wine shows no other process's command line: the program that the shell
   # started is what is checked here, the "%1" it was given is checked above.
   inkett_runs() {
-    local i
-    for i in $(seq 1 30); do
+    local _
+    for _ in $(seq 1 30); do
       wine wmic process get name 2>/dev/null | tr -d '\0\r' | grep -qi 'Inkett\.exe' && return 0
       sleep 1
     done
