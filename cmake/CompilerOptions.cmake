@@ -15,6 +15,13 @@ if(WIN32)
     # Shipped without symbols: the loader reads the whole image, so every
     # byte of debug information would be resident memory of a tray program.
     add_link_options($<$<CONFIG:Release>:-s>)
+    # Reproducible programs: the same sources give the same bytes in any
+    # folder and at any time. No build path in the code (__FILE__ and the
+    # like), no link time in the PE header.
+    add_compile_options(
+      "-ffile-prefix-map=${CMAKE_SOURCE_DIR}=."
+      "-ffile-prefix-map=${CMAKE_BINARY_DIR}=build")
+    add_link_options(-Wl,--no-insert-timestamp)
   endif()
 endif()
 
