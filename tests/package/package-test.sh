@@ -166,27 +166,28 @@ sleep 2
 # Ended with everything it may have started (a box, CACLS).
 wineserver -k; wineserver -w
 wait "$tidemark" 2>/dev/null
-cp "$dir/Tidemark.ini" "$work/Tidemark.ini.before" 2>/dev/null
 
 if [ -f "$dir/Inkett.exe" ]; then
-  # Through the shell's association, as a double click does.
-  printf '[AppSettingFlag]\r\nMemCleanForm=First\r\n' >"$c/packages/sample.vesk"
-  wine start "C:\\packages\\sample.vesk" >/dev/null 2>&1
-  # Wine shows no other process's command line: the program that the shell
-  # started is what is checked here, the "%1" it was given is checked above.
-  inkett_runs() {
+  # Through the shell's association, as a double click does: a transfer file
+  # of this computer's memory size (as the system reports it to programs)
+  # is imported into the installed settings without a question.
+  total=$(wine wmic computersystem get TotalPhysicalMemory 2>/dev/null | tr -d '\r\0' | grep -oE '[0-9]+' | head -1)
+  printf '[AppSettingFlag]\r\nPhysMemSize=%s\r\nMemCleanForm=Slow\r\n' "$total" >"$c/packages/sample settings.vesk"
+  wine start "C:\\packages\\sample settings.vesk" >/dev/null 2>&1
+  inkett_imported() {
     local _
     for _ in $(seq 1 30); do
-      wine wmic process get name 2>/dev/null | tr -d '\0\r' | grep -qi 'Inkett\.exe' && return 0
+      grep -q 'MemCleanForm=Slow' "$dir/Tidemark.ini" 2>/dev/null && return 0
       sleep 1
     done
     return 1
   }
-  check "opening a .vesk runs Inkett on it" inkett_runs
+  check "opening a .vesk runs Inkett on that file" inkett_imported
   wineserver -k; wineserver -w
 else
   skip "opening a .vesk runs Inkett on it: Inkett.exe is not among the shipped programs yet"
 fi
+cp "$dir/Tidemark.ini" "$work/Tidemark.ini.before" 2>/dev/null
 
 # What the suite makes outside its folder: start-up shortcuts for everybody
 # and for this user, the system-start task's file.
