@@ -21,25 +21,22 @@ void StowelPresenter::Form_Load() {
     view_.setText(StowelControl::cmdLoad, text::kLoadButton);
 }
 
-void StowelPresenter::cmdSave_Click() {
+void StowelPresenter::cmdSave_Click() { transfer(Direction::Export); }
+
+void StowelPresenter::cmdLoad_Click() { transfer(Direction::Import); }
+
+void StowelPresenter::transfer(Direction direction) {
     const std::string settingsPath = sharedSettingsPath(platform_.process);
     std::string transferPath;
-    if (!ComnDiag(platform_, dialogs_)
-             .GetSavePath(view_.handle(), kFilter, text::kDefaultExtension, kCsidlDocuments, transferPath))
-        return;
-    finish(ExportIniTask(platform_, view_.handle(), settingsPath, transferPath));
-}
-
-void StowelPresenter::cmdLoad_Click() {
-    const std::string settingsPath = sharedSettingsPath(platform_.process);
-    std::string transferPath;
-    if (!ComnDiag(platform_, dialogs_)
-             .GetLoadPath(view_.handle(), kFilter, text::kDefaultExtension, kCsidlDocuments, transferPath))
-        return;
-    finish(ImportIniTask(platform_, view_.handle(), settingsPath, transferPath));
-}
-
-void StowelPresenter::finish(TransferOutcome outcome) {
+    ComnDiag dialogs(platform_, dialogs_);
+    const bool chosen =
+        direction == Direction::Export
+            ? dialogs.GetSavePath(view_.handle(), kFilter, text::kDefaultExtension, kCsidlDocuments, transferPath)
+            : dialogs.GetLoadPath(view_.handle(), kFilter, text::kDefaultExtension, kCsidlDocuments, transferPath);
+    if (!chosen) return;
+    const TransferOutcome outcome = direction == Direction::Export
+                                        ? ExportIniTask(platform_, view_.handle(), settingsPath, transferPath)
+                                        : ImportIniTask(platform_, view_.handle(), settingsPath, transferPath);
     if (outcome == TransferOutcome::Done) view_.close();
 }
 

@@ -23,7 +23,9 @@ public:
     void cmdLoad_Click();
 
 private:
-    void finish(TransferOutcome outcome);
+    enum class Direction { Export, Import };
+    // The dialog, then the export or import; a success ends the window.
+    void transfer(Direction direction);
 
     platform::Platform& platform_;
     StowelView& view_;
