@@ -12,6 +12,6 @@ inline constexpr const char* kRunWord = "RUN";
 // What the run did, for tests.
 enum class Outcome { Ended, AccessOpened };
 
-Outcome GrantelMain(platform::Platform& platform, ProgramState& state);
+Outcome runGrantel(platform::Platform& platform, ProgramState& state);
 
 } // namespace tidemark::grantel

@@ -18,12 +18,12 @@ inline constexpr std::int32_t Interrupted = 4;
 class AllocationLibrary {
 public:
     virtual ~AllocationLibrary() = default;
-    virtual void MallocFirst(std::int32_t sizeMB) = 0;
-    virtual void MallocSlow(std::int32_t sizeMB, std::int32_t stepBytes, std::int32_t pauseMs) = 0;
-    virtual std::int32_t GetMallocFirstFlag() = 0;
-    virtual std::int32_t GetMallocSlowFlag() = 0;
-    virtual std::int32_t GetRamholdMemFlag() = 0;
-    virtual void LetRamholdBreak() = 0;
+    virtual void startFastClaim(std::int32_t sizeMB) = 0;
+    virtual void startStepwiseClaim(std::int32_t sizeMB, std::int32_t stepBytes, std::int32_t pauseMs) = 0;
+    virtual std::int32_t fastClaimStatus() = 0;
+    virtual std::int32_t stepwiseClaimStatus() = 0;
+    virtual std::int32_t memoryHeldStatus() = 0;
+    virtual void requestBreak() = 0;
     // Why the library or one of its operations could not be bound; empty
     // while every call so far found what it needed. A missing operation
     // does nothing and reports 0.

@@ -1,36 +1,34 @@
 #include "transfer/FileDialogs.h"
 
-#include "shared/accounts/GetsProc.h"
+#include "shared/system/SystemQueries.h"
 
 namespace tidemark::transfer {
 
-FileDialogRequest ComnDiag::request(platform::NativeWindow owner, const std::string& filter, const std::string& ext,
-                                    int csidl) {
+FileDialogRequest TransferFileDialog::request(platform::NativeWindow owner, const std::string& filter,
+                                              const std::string& ext, int csidl) {
     FileDialogRequest r;
     r.owner = owner;
     r.filter = filter;
     r.defaultExtension = ext;
-    std::string folder;
-    if (GetFldNm(platform_).GetSysFolderPath(owner, csidl, folder)) r.initialFolder = folder;
+    r.initialFolder = systemFolder(platform_, csidl).value_or(std::string());
     return r;
 }
 
-bool ComnDiag::answer(const std::optional<std::string>& chosen, std::string& strFileName) {
+std::optional<std::string> TransferFileDialog::answer(const std::optional<std::string>& chosen) {
     // The dialog's window goes before anything else is drawn.
     platform_.clock.sleepMs(10);
-    if (!chosen || chosen->empty()) return false;
-    strFileName = *chosen;
-    return true;
+    if (!chosen || chosen->empty()) return std::nullopt;
+    return chosen;
 }
 
-bool ComnDiag::GetSavePath(platform::NativeWindow owner, const std::string& filter, const std::string& ext, int csidl,
-                           std::string& strFileName) {
-    return answer(dialogs_.chooseSavePath(request(owner, filter, ext, csidl)), strFileName);
+std::optional<std::string> TransferFileDialog::chooseSavePath(platform::NativeWindow owner, const std::string& filter,
+                                                              const std::string& defaultExtension, int csidl) {
+    return answer(dialogs_.chooseSavePath(request(owner, filter, defaultExtension, csidl)));
 }
 
-bool ComnDiag::GetLoadPath(platform::NativeWindow owner, const std::string& filter, const std::string& ext, int csidl,
-                           std::string& strFileName) {
-    return answer(dialogs_.chooseOpenPath(request(owner, filter, ext, csidl)), strFileName);
+std::optional<std::string> TransferFileDialog::chooseOpenPath(platform::NativeWindow owner, const std::string& filter,
+                                                              const std::string& defaultExtension, int csidl) {
+    return answer(dialogs_.chooseOpenPath(request(owner, filter, defaultExtension, csidl)));
 }
 
 } // namespace tidemark::transfer

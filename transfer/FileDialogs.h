@@ -1,5 +1,5 @@
-// The system's file dialogs for the transfer file (class ComnDiag): the
-// open and save dialogs behind an interface, so that tests answer them.
+// The system's file dialogs for the transfer file: the open and save
+// dialogs behind an interface, so that tests answer them.
 #pragma once
 #include <optional>
 #include <string>
@@ -24,20 +24,22 @@ public:
     virtual std::optional<std::string> chooseOpenPath(const FileDialogRequest& request) = 0;
 };
 
-// ComnDiag: the dialog opens in the CSIDL folder when it is found.
-class ComnDiag {
+// The transfer file's dialogs as the tools ask for them: they open in the
+// CSIDL folder when it is found.
+class TransferFileDialog {
 public:
-    ComnDiag(platform::Platform& platform, FileDialogs& dialogs) : platform_(platform), dialogs_(dialogs) {}
+    TransferFileDialog(platform::Platform& platform, FileDialogs& dialogs) : platform_(platform), dialogs_(dialogs) {}
 
-    bool GetSavePath(platform::NativeWindow lngMeHwnd, const std::string& strFileFilter,
-                     const std::string& strDefaultExt, int lngCSIDLValue, std::string& strFileName);
-    bool GetLoadPath(platform::NativeWindow lngMeHwnd, const std::string& strFileFilter,
-                     const std::string& strDefaultExt, int lngCSIDLValue, std::string& strFileName);
+    // The chosen path; nullopt when cancelled, failed or empty.
+    std::optional<std::string> chooseSavePath(platform::NativeWindow owner, const std::string& filter,
+                                              const std::string& defaultExtension, int csidl);
+    std::optional<std::string> chooseOpenPath(platform::NativeWindow owner, const std::string& filter,
+                                              const std::string& defaultExtension, int csidl);
 
 private:
     FileDialogRequest request(platform::NativeWindow owner, const std::string& filter, const std::string& ext,
                               int csidl);
-    bool answer(const std::optional<std::string>& chosen, std::string& strFileName);
+    std::optional<std::string> answer(const std::optional<std::string>& chosen);
 
     platform::Platform& platform_;
     FileDialogs& dialogs_;

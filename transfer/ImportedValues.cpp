@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "monitor/cleaner/CleanerRules.h"
+#include "shared/cleaner/CleanerRules.h"
 
 namespace tidemark::transfer {
 namespace {

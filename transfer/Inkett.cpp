@@ -2,7 +2,7 @@
 
 #include <cctype>
 
-#include "shared/IniOpe.h"
+#include "shared/settings/SettingsFiles.h"
 #include "shared/system/CommandLine.h"
 #include "transfer/SettingsTransfer.h"
 #include "transfer/TransferStartup.h"
@@ -25,7 +25,7 @@ bool hasTransferExtension(const std::string& path) {
     return last == "vesk" || last == ".ves";
 }
 
-InkettOutcome VeskMain(platform::Platform& p, platform::NativeWindow owner) {
+InkettOutcome runInkett(platform::Platform& p, platform::NativeWindow owner) {
     const auto box = [&](const char* title, const char* message) {
         platform::MessageRequest r;
         r.owner = owner;
@@ -47,7 +47,7 @@ InkettOutcome VeskMain(platform::Platform& p, platform::NativeWindow owner) {
         return InkettOutcome::NotTransferFile;
     }
     // A relative path names a file of the folder Inkett was started in.
-    const TransferOutcome outcome = ImportIniTask(p, owner, settingsPath, p.files.absolutePath(path));
+    const TransferOutcome outcome = importSettings(p, owner, settingsPath, p.files.absolutePath(path));
     return outcome == TransferOutcome::Done ? InkettOutcome::Imported : InkettOutcome::NotImported;
 }
 

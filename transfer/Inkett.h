@@ -22,7 +22,7 @@ std::string transferPathArgument(const std::string& argumentText);
 // ".vesk", or ".ves" as a short 8.3 name spells it, in any letter case.
 bool hasTransferExtension(const std::string& path);
 
-// VeskMain.
-InkettOutcome VeskMain(platform::Platform& platform, platform::NativeWindow owner);
+// The program: the argument checked, then the import.
+InkettOutcome runInkett(platform::Platform& platform, platform::NativeWindow owner);
 
 } // namespace tidemark::transfer

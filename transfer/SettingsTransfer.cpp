@@ -4,7 +4,7 @@
 #include <optional>
 #include <vector>
 
-#include "shared/IniKeys.h"
+#include "shared/settings/SettingsKeys.h"
 #include "shared/profile/ProfileEngine.h"
 #include "transfer/ImportedValues.h"
 #include "transfer/TransferTexts.h"
@@ -105,7 +105,7 @@ bool sameFile(platform::Platform& p, const std::string& a, const std::string& b)
 
 } // namespace
 
-TransferOutcome ExportIniTask(platform::Platform& p, platform::NativeWindow owner, const std::string& settingsPath,
+TransferOutcome exportSettings(platform::Platform& p, platform::NativeWindow owner, const std::string& settingsPath,
                               const std::string& transferPath) {
     ProfileEngine engine(p);
     const ProfileSection memory = engine.readSection(section::AppSettingFlag, settingsPath);
@@ -138,7 +138,7 @@ TransferOutcome ExportIniTask(platform::Platform& p, platform::NativeWindow owne
     return TransferOutcome::Done;
 }
 
-TransferOutcome ImportIniTask(platform::Platform& p, platform::NativeWindow owner, const std::string& settingsPath,
+TransferOutcome importSettings(platform::Platform& p, platform::NativeWindow owner, const std::string& settingsPath,
                               const std::string& transferPath) {
     ProfileEngine engine(p);
     const ProfileSection memory = engine.readSection(section::AppSettingFlag, transferPath);

@@ -1,6 +1,6 @@
 // Export of the memory settings and the process watch list into a transfer
-// file, and import of one into the settings file (module OpeIni2 of Stowel,
-// OpeRVesk of Inkett). Both files go through the settings engine; each is
+// file (Stowel), and import of one into the settings file (Stowel and
+// Inkett). Both files go through the settings engine; each is
 // written in one replace, so a failure leaves it as it was.
 #pragma once
 #include <string>
@@ -14,16 +14,16 @@ enum class TransferOutcome {
     Failed,    // a read or write failed: the failure box shown, nothing written
 };
 
-// ExportIniTask: a fresh transfer file holding the memory settings (with
+// A fresh transfer file holding the memory settings (with
 // PhysMemSize always: the stored value, else this computer's total) and
 // every watched process with a path.
-TransferOutcome ExportIniTask(platform::Platform& platform, platform::NativeWindow owner,
+TransferOutcome exportSettings(platform::Platform& platform, platform::NativeWindow owner,
                               const std::string& settingsPath, const std::string& transferPath);
 
-// ImportIniTask: the transfer file's values, checked, held at this
+// The transfer file's values, checked, held at this
 // computer's limits, and written to the settings file together with
 // STMCProcReplaceFlag when a watched process came with them.
-TransferOutcome ImportIniTask(platform::Platform& platform, platform::NativeWindow owner,
+TransferOutcome importSettings(platform::Platform& platform, platform::NativeWindow owner,
                               const std::string& settingsPath, const std::string& transferPath);
 
 } // namespace tidemark::transfer

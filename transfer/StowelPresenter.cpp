@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "shared/IniOpe.h"
+#include "shared/settings/SettingsFiles.h"
 #include "transfer/TransferStartup.h"
 #include "transfer/TransferTexts.h"
 
@@ -12,31 +12,30 @@ constexpr int kCsidlDocuments = 5;   // CSIDL_PERSONAL
 const std::string kFilter(text::kDialogFilter, sizeof text::kDialogFilter - 1);
 } // namespace
 
-bool StowelMayStart(platform::Platform& platform) { return administratorMayTransfer(platform, 0); }
+bool stowelMayStart(platform::Platform& platform) { return administratorMayTransfer(platform, 0); }
 
-void StowelPresenter::Form_Load() {
+void StowelPresenter::load() {
     view_.setCaption(text::kStowelCaption);
-    view_.setText(StowelControl::lblCover, text::kCoverText);
-    view_.setText(StowelControl::cmdSave, text::kSaveButton);
-    view_.setText(StowelControl::cmdLoad, text::kLoadButton);
+    view_.setText(StowelControl::Explanation, text::kCoverText);
+    view_.setText(StowelControl::ExportButton, text::kSaveButton);
+    view_.setText(StowelControl::ImportButton, text::kLoadButton);
 }
 
-void StowelPresenter::cmdSave_Click() { transfer(Direction::Export); }
+void StowelPresenter::onSaveClicked() { transfer(Direction::Export); }
 
-void StowelPresenter::cmdLoad_Click() { transfer(Direction::Import); }
+void StowelPresenter::onLoadClicked() { transfer(Direction::Import); }
 
 void StowelPresenter::transfer(Direction direction) {
     const std::string settingsPath = sharedSettingsPath(platform_.process);
-    std::string transferPath;
-    ComnDiag dialogs(platform_, dialogs_);
-    const bool chosen =
+    TransferFileDialog dialog(platform_, dialogs_);
+    const std::optional<std::string> transferPath =
         direction == Direction::Export
-            ? dialogs.GetSavePath(view_.handle(), kFilter, text::kDefaultExtension, kCsidlDocuments, transferPath)
-            : dialogs.GetLoadPath(view_.handle(), kFilter, text::kDefaultExtension, kCsidlDocuments, transferPath);
-    if (!chosen) return;
+            ? dialog.chooseSavePath(view_.handle(), kFilter, text::kDefaultExtension, kCsidlDocuments)
+            : dialog.chooseOpenPath(view_.handle(), kFilter, text::kDefaultExtension, kCsidlDocuments);
+    if (!transferPath) return;
     const TransferOutcome outcome = direction == Direction::Export
-                                        ? ExportIniTask(platform_, view_.handle(), settingsPath, transferPath)
-                                        : ImportIniTask(platform_, view_.handle(), settingsPath, transferPath);
+                                        ? exportSettings(platform_, view_.handle(), settingsPath, *transferPath)
+                                        : importSettings(platform_, view_.handle(), settingsPath, *transferPath);
     if (outcome == TransferOutcome::Done) view_.close();
 }
 

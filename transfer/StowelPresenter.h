@@ -10,17 +10,17 @@
 
 namespace tidemark::transfer {
 
-// SaveMain's checks before the window: false when the program must end.
-bool StowelMayStart(platform::Platform& platform);
+// Stowel's checks before its window: false when the program must end.
+bool stowelMayStart(platform::Platform& platform);
 
 class StowelPresenter {
 public:
     StowelPresenter(platform::Platform& platform, StowelView& view, FileDialogs& dialogs)
         : platform_(platform), view_(view), dialogs_(dialogs) {}
 
-    void Form_Load();
-    void cmdSave_Click();
-    void cmdLoad_Click();
+    void load();
+    void onSaveClicked();
+    void onLoadClicked();
 
 private:
     enum class Direction { Export, Import };

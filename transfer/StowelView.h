@@ -5,7 +5,7 @@
 
 namespace tidemark::transfer {
 
-enum class StowelControl { lblCover, cmdSave, cmdLoad };
+enum class StowelControl { Explanation, ExportButton, ImportButton };
 
 class StowelView {
 public:

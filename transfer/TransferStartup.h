@@ -1,6 +1,5 @@
 // What both transfer tools do first: only members of "Administrators" may
-// change the suite's settings this way (SaveMain of Stowel, VeskMain of
-// Inkett).
+// change the suite's settings this way.
 #pragma once
 #include "platform/Platform.h"
 

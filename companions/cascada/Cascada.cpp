@@ -1,10 +1,10 @@
 #include "companions/cascada/Cascada.h"
 
-#include "shared/IniKeys.h"
-#include "shared/IniOpe.h"
+#include "shared/settings/SettingsFiles.h"
+#include "shared/settings/SettingsKeys.h"
 #include "shared/system/CommandLine.h"
-#include "shared/system/GetOsVer.h"
 #include "shared/system/SystemTools.h"
+#include "shared/system/WindowsVersion.h"
 
 namespace tidemark::cascada {
 namespace {
@@ -17,18 +17,16 @@ constexpr int kVersionMaxCycles = 50;
 // Cycles of five queries 1 ms apart and a 500 ms pause until one succeeds;
 // after 50 cycles, Windows XP (5.1).
 platform::OsVersionInfo systemVersion(platform::Platform& platform) {
-    GetOsVer os(platform);
-    platform::OsVersionInfo v;
     for (int cycle = 0; cycle < kVersionMaxCycles; ++cycle) {
-        bool ok = false;
+        std::optional<platform::OsVersionInfo> version;
         for (int i = 0; i < kVersionCallsPerCycle; ++i) {
-            ok = os.GetOsVersion(v);
+            version = windowsVersion(platform);
             platform.clock.sleepMs(1);
         }
         platform.clock.sleepMs(500);
-        if (ok) return v;
+        if (version) return *version;
     }
-    v = {};
+    platform::OsVersionInfo v;
     v.majorVersion = 5;
     v.minorVersion = 1;
     return v;
@@ -36,7 +34,7 @@ platform::OsVersionInfo systemVersion(platform::Platform& platform) {
 
 } // namespace
 
-bool CascadaTimer(platform::Platform& platform, int seconds, const MessagePump& pump) {
+bool waitSeconds(platform::Platform& platform, int seconds, const MessagePump& pump) {
     if (seconds <= 0) seconds = 60;
     if (seconds > 300) seconds = 300;
     for (int i = 0; i < seconds; ++i) {
@@ -51,24 +49,24 @@ std::string atParameters(const platform::LocalTime& now, const std::string& comm
     return windowless::hourColonMinute(minutes / 60, minutes % 60) + " " + quoteArgument(command) + " " + word;
 }
 
-bool SetAT::SetBatAT(const std::string& strCommand, const std::string& strCmdPram) {
+bool AtScheduler::schedule(const std::string& command, const std::string& word) {
     const std::string at = systemToolPath(platform_, kAtProgram);
     if (at.empty()) return false;
     platform_.launcher.shellExecute(owner_, "open", quoteArgument(at),
-                                    atParameters(platform_.clock.localTime(), strCommand, strCmdPram), "",
+                                    atParameters(platform_.clock.localTime(), command, word), "",
                                     platform::showcmd::Minimized);
     return false;
 }
 
-Outcome CascadaMain(platform::Platform& platform, ProgramState& state, const MessagePump& pump) {
+Outcome runCascada(platform::Platform& platform, ProgramState& state, const MessagePump& pump) {
     // 1.
-    state.strIniFilePath = sharedSettingsPath(platform.process);
+    state.settings.sharedPath = sharedSettingsPath(platform.process);
     const std::string word = windowless::commandWord(platform);
     if (word != kRunWord && word != kSysWord) return Outcome::Ended;
 
     // 2-3. The account's kind, for the main program's warning.
-    const windowless::LogonName logon = windowless::findLogonName(platform, state);
-    state.strLogonUserName = logon.name;
+    const windowless::LogonName logon = windowless::findLogonName(platform);
+    state.user.logonName = logon.name;
     bool administrator = false;
     std::string group = ini::word::UnknownGroup;
     if (logon.found) {
@@ -79,22 +77,22 @@ Outcome CascadaMain(platform::Platform& platform, ProgramState& state, const Mes
             group = administrator ? ini::word::Administrators : ini::word::NotAdmin;
         }
     }
-    IniOpe ini(platform, state);
-    state.bolIniWriteFlag = ini.IniWriteTask(section::AppSettingFlag, key::SSAUserName, group);
+    SettingsFiles files(platform, state);
+    state.settings.sharedWritable = files.write(section::AppSettingFlag, key::SSAUserName, group);
 
     // 4-5.
     const platform::OsVersionInfo v = systemVersion(platform);
     if (v.majorVersion != 5 || v.minorVersion >= 1 || word == kSysWord) {
-        windowless::startSuiteProgram(platform, state.lngMainWnd, kCorvidExe, kRunWord);
+        windowless::startSuiteProgram(platform, state.mainWindow, kCorvidExe, kRunWord);
         return Outcome::CorvidStarted;
     }
     if (!administrator) return Outcome::Ended;
-    if (!CascadaTimer(platform, kHandOverWaitSeconds, pump)) return Outcome::Ended;
-    state.bolIniWriteFlag =
-        ini.IniWriteTask(section::AppSettingFlag, key::MemCleanRightUser, std::string(ini::word::SystemStartAdministrators));
-    state.bolIniWriteFlag = ini.IniWriteTask(section::UserAccountName, ini::word::SystemStartAdministrators,
+    if (!waitSeconds(platform, kHandOverWaitSeconds, pump)) return Outcome::Ended;
+    state.settings.sharedWritable =
+        files.write(section::AppSettingFlag, key::MemCleanRightUser, std::string(ini::word::SystemStartAdministrators));
+    state.settings.sharedWritable = files.write(section::UserAccountName, ini::word::SystemStartAdministrators,
                                              std::string(ini::word::SystemStartAdministratorsName));
-    SetAT(platform, state.lngMainWnd).SetBatAT(windowless::ownFolder(platform) + "\\" + kCascadaExe, kSysWord);
+    AtScheduler(platform, state.mainWindow).schedule(windowless::ownFolder(platform) + "\\" + kCascadaExe, kSysWord);
     return Outcome::HandedToAt;
 }
 

@@ -24,27 +24,27 @@ enum class Outcome { Ended, CorvidStarted, HandedToAt };
 // Handles the window messages waiting; false once the session ends.
 using MessagePump = std::function<bool()>;
 
-// CascadaTimer: n one-second sleeps with the messages handled before each;
+// waitSeconds: n one-second sleeps with the messages handled before each;
 // 0 or less waits 60 seconds, more than 300 waits 300. False when the
 // session ended during the wait.
-bool CascadaTimer(platform::Platform& platform, int seconds, const MessagePump& pump);
+bool waitSeconds(platform::Platform& platform, int seconds, const MessagePump& pump);
 
 // The AT command's parameters for a one-time job kAtDelayMinutes from the
 // given time: a 24-hour "HH:MM" of the local clock (past midnight it names
 // the next day's time), one blank, the quoted program and its word.
 std::string atParameters(const platform::LocalTime& now, const std::string& command, const std::string& word);
 
-class SetAT {
+class AtScheduler {
 public:
-    SetAT(platform::Platform& platform, platform::NativeWindow owner) : platform_(platform), owner_(owner) {}
+    AtScheduler(platform::Platform& platform, platform::NativeWindow owner) : platform_(platform), owner_(owner) {}
     // Schedules the job through AT from the system folder; always False.
-    bool SetBatAT(const std::string& strCommand, const std::string& strCmdPram);
+    bool schedule(const std::string& command, const std::string& word);
 
 private:
     platform::Platform& platform_;
     platform::NativeWindow owner_;
 };
 
-Outcome CascadaMain(platform::Platform& platform, ProgramState& state, const MessagePump& pump);
+Outcome runCascada(platform::Platform& platform, ProgramState& state, const MessagePump& pump);
 
 } // namespace tidemark::cascada

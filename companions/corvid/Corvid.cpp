@@ -1,12 +1,12 @@
 #include "companions/corvid/Corvid.h"
 
-#include "monitor/core/NumberText.h"
-#include "monitor/procwatch/ProcessWatch.h"
-#include "shared/IniKeys.h"
-#include "shared/IniOpe.h"
-#include "shared/accounts/GetUser.h"
-#include "shared/system/GetOsVer.h"
+#include "shared/accounts/ProfileScan.h"
+#include "shared/cleaner/ProcessWatch.h"
+#include "shared/settings/SettingsFiles.h"
+#include "shared/settings/SettingsKeys.h"
+#include "shared/system/NumberText.h"
 #include "shared/system/StaleTemporaryFiles.h"
+#include "shared/system/WindowsVersion.h"
 
 namespace tidemark::corvid {
 namespace {
@@ -16,15 +16,14 @@ constexpr const char* kSsa = ini::word::SystemStartAdministrators;
 } // namespace
 
 StartOutcome Corvid::start() {
-    s_.strIniFilePath = sharedSettingsPath(platform_.process);
+    s_.settings.sharedPath = sharedSettingsPath(platform_.process);
     const std::string word = windowless::commandWord(platform_);
     if (word != kPassTestWord && word != kRunWord) return StartOutcome::Ended;
 
-    platform::OsVersionInfo v;
-    GetOsVer(platform_).GetOsVersion(v);
+    const platform::OsVersionInfo v = windowsVersion(platform_).value_or(platform::OsVersionInfo{});
     if (!(v.platformId == 2 && v.majorVersion >= 5)) {
         platform::MessageRequest m;
-        m.owner = s_.lngMainWnd;
+        m.owner = s_.mainWindow;
         m.text = kOldSystemMessage;
         m.title = "Tidemark";
         platform_.messages.show(m);
@@ -41,35 +40,33 @@ StartOutcome Corvid::start() {
 }
 
 void Corvid::runStartup() {
-    s_.bolIniWriteFlag = true;
-    s_.bolSsaRight = true;
+    s_.settings.sharedWritable = true;
+    s_.actsAsHolder = true;
     deleteStaleTemporaryFiles(platform_);
-    s_.logon = windowless::findLogonName(platform_, s_);
-    s_.strLogonUserName = s_.logon.name;
+    s_.logon = windowless::findLogonName(platform_);
+    s_.user.logonName = s_.logon.name;
     if (windowless::isAdministratorAccount(platform_, s_.logon))
-        windowless::startSuiteProgram(platform_, s_.lngMainWnd, kGrantelExe, kRunWord);
+        windowless::startSuiteProgram(platform_, s_.mainWindow, kGrantelExe, kRunWord);
 
     // The scan clears the right flag it is given when it fails.
-    s_.bolMemCleanRight = s_.bolSsaRight;
-    GetUser::ScanUserProfiles(platform_, s_);
-    s_.bolSsaRight = s_.bolMemCleanRight;
+    s_.right.held = s_.actsAsHolder;
+    scanUserProfiles(platform_, s_);
+    s_.actsAsHolder = s_.right.held;
 
     write(section::AppSettingFlag, key::MemCleanRightUser, kSsa);
     write(section::UserAccountName, kSsa, ini::word::SystemStartAdministratorsName);
     write(section::AppSettingFlag, key::SSAUserTime, windowless::hourMinute(platform_.clock.localTime()));
 
     refreshMemory();
-    s_.bolMemSetValid = readSettings();
-    bool found = false;
-    long last = 0;
-    s_.watchNames = IniOpe(platform_, s_).GetIniKeyName(section::ExitTrigProcList, found, last);
+    s_.settingsValid = readSettings();
+    s_.watchNames = SettingsFiles(platform_, s_).keyNames(section::ExitTrigProcList);
 
-    if (s_.bolMemSetValid) {
+    if (s_.settingsValid) {
         // The start-up cleaning does not wait for low memory.
         if (!watchedProgramRuns()) cleanAndRecord();
         renewCounters();
     } else {
-        writeShExTime(kErrMemSize);
+        writeLastRun(kErrMemSize);
     }
     periodicCheck();
 }
@@ -79,7 +76,7 @@ void Corvid::runLoop(const std::function<bool()>& pumpMessages) {
         fiveSecondCheck();
         if (++s_.passesSinceSettings >= kPassesPerSettingsRead) {
             s_.passesSinceSettings = 0;
-            s_.bolMemSetValid = readSettings();
+            s_.settingsValid = readSettings();
         }
         if (++s_.passesSinceCheck >= kPassesPerCheck) {
             s_.passesSinceCheck = 0;
@@ -92,46 +89,45 @@ void Corvid::runLoop(const std::function<bool()>& pumpMessages) {
     }
 }
 
-void Corvid::exit() { platform_.ramhold.LetRamholdBreak(); }
+void Corvid::exit() { platform_.ramhold.requestBreak(); }
 
 void Corvid::fiveSecondCheck() {
     refreshMemory();
-    if (s_.bolSsaRight && s_.settings.mode == 1 && cleaner::asSigned(s_.availPhys) > s_.settings.trigger)
-        platform_.ramhold.LetRamholdBreak();
+    if (s_.actsAsHolder && s_.cleanerValues.mode == 1 && cleaner::asSigned(s_.availPhys) > s_.cleanerValues.trigger)
+        platform_.ramhold.requestBreak();
 }
 
 bool Corvid::readSettings() {
-    if (!s_.bolIniWriteFlag) return false;
-    long n = 0;
-    const std::string phys = IniOpe(platform_, s_).IniReadTask(section::AppSettingFlag, key::PhysMemSize, n);
+    if (!s_.settings.sharedWritable) return false;
+    const std::string phys = SettingsFiles(platform_, s_).read(section::AppSettingFlag, key::PhysMemSize);
     // Settings made for another memory size, or never saved by an
     // administrator, are not used.
-    const std::int64_t stored = n > 0 ? monitor::leadingNumber(phys).value_or(0) : 0;
+    const std::int64_t stored = leadingNumber(phys).value_or(0);
     if (stored != cleaner::asSigned(s_.totalPhys)) return false;
-    s_.settings = cleaner::ReadCleanerSettings(platform_, s_, s_.totalPhys, cleaner::TriggerDefault::AtLeast50MB);
+    s_.cleanerValues = cleaner::readCleanerSettings(platform_, s_, s_.totalPhys, cleaner::TriggerDefault::AtLeast50MB);
     return true;
 }
 
 void Corvid::periodicCheck() {
-    if (!s_.bolIniWriteFlag) return;
-    if (s_.bolSsaRight) renewCounters();
-    if (platform_.ramhold.GetRamholdMemFlag() != 1) {
+    if (!s_.settings.sharedWritable) return;
+    if (s_.actsAsHolder) renewCounters();
+    if (platform_.ramhold.memoryHeldStatus() != 1) {
         refreshMemory();
-        if (s_.bolMemSetValid) {
-            if (s_.strShExTime == kErrMemSize) writeShExTime(kNotRunYet);
-            if (cleaner::asSigned(s_.availPhys) <= s_.settings.trigger && !watchedProgramRuns()) cleanAndRecord();
+        if (s_.settingsValid) {
+            if (s_.lastRunText == kErrMemSize) writeLastRun(kNotRunYet);
+            if (cleaner::asSigned(s_.availPhys) <= s_.cleanerValues.trigger && !watchedProgramRuns()) cleanAndRecord();
         } else {
-            writeShExTime(kErrMemSize);
+            writeLastRun(kErrMemSize);
         }
-    } else if (s_.settings.mode == 1 && watchedProgramRuns()) {
-        platform_.ramhold.LetRamholdBreak();
+    } else if (s_.cleanerValues.mode == 1 && watchedProgramRuns()) {
+        platform_.ramhold.requestBreak();
     }
 }
 
 void Corvid::renewCounters() {
-    if (!cleaner::RenewRightCounters(platform_, s_, s_.strUserSid,
+    if (!cleaner::renewRightCounters(platform_, s_, s_.profiles.sids,
                                      {{key::SSAUserTime, windowless::hourMinute(platform_.clock.localTime())}}))
-        s_.bolSsaRight = false;
+        s_.actsAsHolder = false;
 }
 
 void Corvid::refreshMemory() {
@@ -142,35 +138,34 @@ void Corvid::refreshMemory() {
 }
 
 bool Corvid::confirmHolder() {
-    if (s_.bolRightLost) return false;
-    long n = 0;
-    const std::string holder = IniOpe(platform_, s_).IniReadTask(section::AppSettingFlag, key::MemCleanRightUser, n);
-    if (n > 0 && holder == kSsa) return true;
+    if (s_.rightLost) return false;
+    const std::string holder = SettingsFiles(platform_, s_).read(section::AppSettingFlag, key::MemCleanRightUser);
+    if (holder == kSsa) return true;
     // A user's copy took the right over while this one did not renew it:
     // one cleaner per machine, so this one stops for good.
-    s_.bolRightLost = true;
-    s_.bolSsaRight = false;
+    s_.rightLost = true;
+    s_.actsAsHolder = false;
     return false;
 }
 
 void Corvid::cleanAndRecord() {
     if (!confirmHolder()) return;
-    if (!cleaner::StartCleaning(platform_.ramhold, s_.settings.sizeMB, s_.settings.mode, s_.settings.slowStep,
-                                s_.settings.slowPause))
+    if (!cleaner::startCleaning(platform_.ramhold, s_.cleanerValues.sizeMB, s_.cleanerValues.mode,
+                                s_.cleanerValues.slowStep, s_.cleanerValues.slowPause))
         return;
     const platform::LocalTime t = platform_.clock.localTime();
-    writeShExTime(platform_.locale.shortDate(t) + " " + platform_.locale.longTime(t));
+    writeLastRun(platform_.locale.shortDate(t) + " " + platform_.locale.longTime(t));
 }
 
-void Corvid::writeShExTime(const std::string& text) {
-    s_.strShExTime = text;
+void Corvid::writeLastRun(const std::string& text) {
+    s_.lastRunText = text;
     write(section::AppSettingFlag, key::ShExTime, text);
 }
 
-bool Corvid::watchedProgramRuns() { return monitor::ProcessWatch::checkProcessTask(platform_, s_, s_.watchNames); }
+bool Corvid::watchedProgramRuns() { return cleaner::watchedProgramRunning(platform_, s_, s_.watchNames); }
 
 void Corvid::write(const char* sectionName, const std::string& keyName, const std::string& value) {
-    s_.bolIniWriteFlag = IniOpe(platform_, s_).IniWriteTask(sectionName, keyName, value);
+    s_.settings.sharedWritable = SettingsFiles(platform_, s_).write(sectionName, keyName, value);
 }
 
 } // namespace tidemark::corvid

@@ -8,9 +8,9 @@
 #include <functional>
 #include <string>
 #include <vector>
-#include "monitor/cleaner/CleanerRules.h"
 #include "platform/Platform.h"
 #include "shared/ProgramState.h"
+#include "shared/cleaner/CleanerRules.h"
 #include "shared/system/WindowlessProgram.h"
 
 namespace tidemark::corvid {
@@ -32,11 +32,11 @@ inline constexpr int kPassesPerCheck = 12;
 struct CorvidState : ProgramState {
     CorvidState() { programTitle = "Corvid"; }
     windowless::LogonName logon;
-    bool bolSsaRight = true;          // acts as the system-start right holder (renews the counters)
-    bool bolRightLost = false;        // the file named another holder: never cleans again
-    bool bolMemSetValid = false;
-    std::string strShExTime;
-    cleaner::CleanerSettings settings;
+    bool actsAsHolder = true;      // acts as the system-start right holder (renews the counters)
+    bool rightLost = false;        // the file named another holder: never cleans again
+    bool settingsValid = false;
+    std::string lastRunText;
+    cleaner::CleanerSettings cleanerValues;
     std::uint64_t totalPhys = 0, availPhys = 0;
     std::vector<std::string> watchNames;
     // Passes since the last settings reading and since the last periodic
@@ -71,7 +71,7 @@ private:
     // The right is still the system-start account's: the file names it.
     bool confirmHolder();
     void cleanAndRecord();
-    void writeShExTime(const std::string& text);
+    void writeLastRun(const std::string& text);
     bool watchedProgramRuns();
     void write(const char* section, const std::string& key, const std::string& value);
 

@@ -16,7 +16,7 @@ struct MonitorContext {
     platform::MessageAnswer message(const std::string& text, platform::MessageIcon icon,
                                     platform::MessageButtons buttons = platform::MessageButtons::Ok) {
         platform::MessageRequest m;
-        m.owner = state.lngMainWnd;
+        m.owner = state.mainWindow;
         m.text = text;
         m.title = state.programTitle;
         m.icon = icon;

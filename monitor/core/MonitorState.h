@@ -1,6 +1,6 @@
 // The main program's state for its whole run, shared by its windows and
-// modules: the suite-wide part plus the monitor's flags, memory figures,
-// cleaner settings and right-challenge state.
+// modules: the suite-wide part plus the monitor's window flags, memory
+// figures, cleaner values and the watch on the system-start account.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -9,48 +9,54 @@
 
 namespace tidemark::monitor {
 
+struct WindowFlags {
+    platform::NativeWindow tray = 0;       // the window the tray icon reports to
+    bool trayIconShown = false;
+    bool settingsOpen = false;             // the settings window
+    bool adminOpen = false;                // the administrator window
+    bool adminBusy = false;                // a child of the administrator window is open
+    bool aboutClosed = true;
+    bool passwordClosed = true;            // the system-start password window
+    bool systemInfoAvailable = true;       // the About window's system-information button
+};
+
+struct MemoryFigures {
+    std::int16_t loadPercent = 0;
+    std::uint64_t totalBytes = 0, availBytes = 0;
+    std::uint64_t totalKB = 0, availKB = 0;
+};
+
+struct CleanerValues {
+    std::int64_t triggerBytes = 0;         // available memory at which the cleaner runs
+    std::int16_t sizeMB = 0;               // claimed per cleaning
+    std::int32_t mode = 0;                 // 0 First, 1 Slow
+    std::int32_t slowPauseMs = 5000;
+    std::int32_t slowStepBytes = 5242880;
+    std::int64_t physMemSize = 0;
+    bool known = false;                    // the values above were read or entered
+    bool readBusy = false;                 // the values are being read
+    bool physMemWarned = false;            // the changed-memory box was shown to a non-administrator
+};
+
+struct SystemStartWatch {
+    std::int32_t staleCount = 0;           // minutes the system-start stamp has been behind
+    bool warned = false;
+};
+
 struct MonitorState : ProgramState {
-    // Start-up and window flags.
-    bool bolXpOrLater = false;
+    bool xpOrLater = false;
     bool isAdministrator = false;          // the membership found at start-up
-    platform::NativeWindow lngTrayWnd = 0;
-    bool bolTrayIconFlag = false;
-    bool bolFrmFixOpen = false;
-    bool bolFrmAdmFxOpen = false;
-    bool bolAdmBusy = false;
-    bool bolAboutClosed = true;
-    bool bolPasInClosed = true;
-    bool bolSysInfoFlag = true;
-    bool bolMemSetBusy = false;
-
-    // Memory figures.
-    std::int16_t intMemoryLoad = 0;
-    std::uint64_t curTotalPhys = 0, curAvailPhys = 0;
-    std::uint64_t curTotalPhysKB = 0, curAvailPhysKB = 0;
-
-    // Cleaner settings.
-    std::int64_t decCleanTrigger = 0;
-    std::int16_t intCleanSizeMB = 0;
-    std::int32_t intMemCleanForm = 0;      // 0 First, 1 Slow
-    std::int32_t lngSlowSleepTime = 5000;
-    std::int32_t lngSlowStepSize = 5242880;
-    std::int64_t decPhysMemSize = 0;
-    bool bolMemSetKnown = false;           // the values above were read or entered
-
-    // Right protocol and system-start watch.
-    bool bolRightChallenge = false;
-    std::int32_t lngLastChallenge = 0;
-    std::string strChallengedHolder;       // "MemCleanRightUser" when the challenge armed
-    std::string strShExTime;
-    std::int32_t intSsaStaleCount = 0;
-    bool bolSsaWarned = false;
-    bool bolPhysMemWarned = false;
+    WindowFlags windows;
+    MemoryFigures memory;
+    CleanerValues cleaner;
+    SystemStartWatch systemStart;
+    std::string lastRunText;               // "ShExTime" as this copy last wrote it
 
     // The watched program names ([ExitTrigProcList] keys).
     std::vector<std::string> watchNames;
 
     // The allocation library's problem has been reported to the user.
-    bool bolRamholdProblemShown = false;
+    bool ramholdProblemShown = false;
 };
 
 } // namespace tidemark::monitor

@@ -9,16 +9,16 @@ namespace tidemark::monitor {
 enum class StatusWindow { Simple, Graph };
 
 enum class StatusControl {
-    Label1_1,   // memory load
-    Label2_1,   // total physical memory
-    Label3_1,   // free physical memory
-    Label4_0,   // caption of the last-run line
-    Label4_1,   // last-run text
-    Frame1,     // frame of the numeric window
-    PictGraph,  // graph box
-    lblUseMem,  // used memory beside the graph
-    cmdFix,     // the settings button of either window
-    cmdHide,    // the hide button of either window
+    MemoryLoad,       // "メモリー使用率" figure
+    TotalMemory,      // total physical memory figure
+    FreeMemory,       // free physical memory figure
+    LastRunCaption,   // caption of the last-run line
+    LastRunText,      // last-run text
+    NumbersFrame,     // frame of the numeric window
+    Graph,            // graph box
+    UsedMemory,       // used memory beside the graph
+    SettingsButton,   // 設定 of either window
+    HideButton,       // 隠す of either window
 };
 
 class MonitorUi {
@@ -39,15 +39,15 @@ public:
     virtual void disableAdministratorMenu() = 0;
 
     // The tray icon.
-    virtual bool addTaskTrayIcon() = 0;
-    virtual void delTaskTrayIcon() = 0;
-    virtual void ResetTrayIcons() = 0;
+    virtual bool addTrayIcon() = 0;
+    virtual void removeTrayIcon() = 0;
+    virtual void resetTrayIcons() = 0;
     // Chooses the image for the current figures and gives it to the shell
     // when it differs from the last one given.
     virtual void refreshTrayImage() = 0;
-    virtual void CheckTrayRestart() = 0;
-    virtual void ToggleSimpleWindow() = 0;
-    virtual void ToggleGraphWindow() = 0;
+    virtual void checkTrayRestart() = 0;
+    virtual void toggleSimpleWindow() = 0;
+    virtual void toggleGraphWindow() = 0;
 
     // The settings window (opened when the physical memory changed).
     virtual void closeSettingsWindow() = 0;

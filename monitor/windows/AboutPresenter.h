@@ -10,15 +10,15 @@ class AboutPresenter {
 public:
     AboutPresenter(MonitorContext& context, AboutView& view);
 
-    // mnuUnderFileVer: bolAboutClosed is false while the window is shown.
+    // mnuUnderFileVer: windows.aboutClosed is false while the window is shown.
     void showModal();
-    bool isOpen() const { return !context_.state.bolAboutClosed; }
+    bool isOpen() const { return !context_.state.windows.aboutClosed; }
     // What the tray does while the window is open: its OK button in front.
     void focusOk();
 
-    void Form_Load();
-    void cmdOK_Click() { view_.close(); }
-    void cmdSysInfo_Click();
+    void load();
+    void onOkClicked() { view_.close(); }
+    void onSystemInfoClicked();
 
 private:
     MonitorContext& context_;

@@ -7,7 +7,7 @@
 
 namespace tidemark::monitor {
 
-enum class AboutControl { lblTitle, lblVersion, cmdOK, cmdSysInfo };
+enum class AboutControl { Title, Version, OkButton, SystemInfoButton };
 
 struct ProgramVersion {
     int major = 0, minor = 0, revision = 0;
@@ -17,7 +17,7 @@ class AboutView {
 public:
     virtual ~AboutView() = default;
     // Shows the window modally; returns when it is closed. The presenter's
-    // Form_Load runs once the window exists.
+    // load runs once the window exists.
     virtual void runModal() = 0;
     virtual void close() = 0;
     virtual platform::NativeWindow handle() const = 0;

@@ -1,6 +1,6 @@
 #include "monitor/windows/AboutWindow.h"
 
-namespace tidemark::monitor::AboutWindow {
+namespace tidemark::monitor::about {
 
 std::string caption(const std::string& title) { return title + " のﾊﾞｰｼﾞｮﾝ情報"; }
 
@@ -8,13 +8,13 @@ std::string versionText(int major, int minor, int revision) {
     return "Ver " + std::to_string(major) + "." + std::to_string(minor) + "." + std::to_string(revision);
 }
 
-bool GetKeyValue(platform::Platform& platform, platform::RegistryRoot root, const std::string& keyName,
-                 const std::string& valueName, std::string& value) {
-    value.clear();
+std::optional<std::string> registryValueText(platform::Platform& platform, platform::RegistryRoot root,
+                                             const std::string& keyName, const std::string& valueName) {
     const auto key = platform.registry.openKey(root, keyName);
-    if (!key) return false;
+    if (!key) return std::nullopt;
     const auto v = key->queryValue(valueName);
-    if (!v || v->data.size() > 1024) return false;
+    if (!v || v->data.size() > 1024) return std::nullopt;
+    std::string value;
     std::string data = v->data;
     if (!data.empty() && data.back() == '\0') data.pop_back();
     if (v->type == platform::regtype::String || v->type == platform::regtype::ExpandString) {
@@ -24,20 +24,20 @@ bool GetKeyValue(platform::Platform& platform, platform::RegistryRoot root, cons
         for (int i = 3; i >= 0; --i) n = (n << 8) | static_cast<unsigned char>(v->data[i]);
         value = std::to_string(n);
     }
-    return true;
+    return value;
 }
 
-bool StartSysInfo(MonitorContext& c, platform::NativeWindow owner) {
+bool startSystemInformation(MonitorContext& c, platform::NativeWindow owner) {
     auto& p = c.platform;
     constexpr std::intptr_t kStarted = 32;
-    std::string path;
-    if (GetKeyValue(p, platform::RegistryRoot::LocalMachine, "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH", path) &&
-        !path.empty()) {
-        if (p.launcher.shellExecute(owner, "open", path, "", "", platform::showcmd::Normal) > kStarted) return true;
-    } else if (GetKeyValue(p, platform::RegistryRoot::LocalMachine, "SOFTWARE\\Microsoft\\Shared Tools Location",
-                           "MSINFO", path) &&
-               !path.empty() && p.files.fileExists(path + "\\MSINFO32.EXE")) {
-        if (p.launcher.shellExecute(owner, "open", path + "\\MSINFO32.EXE", "", "", platform::showcmd::Normal) >
+    const auto program =
+        registryValueText(p, platform::RegistryRoot::LocalMachine, "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH");
+    if (program && !program->empty()) {
+        if (p.launcher.shellExecute(owner, "open", *program, "", "", platform::showcmd::Normal) > kStarted) return true;
+    } else if (const auto folder = registryValueText(p, platform::RegistryRoot::LocalMachine,
+                                                     "SOFTWARE\\Microsoft\\Shared Tools Location", "MSINFO");
+               folder && !folder->empty() && p.files.fileExists(*folder + "\\MSINFO32.EXE")) {
+        if (p.launcher.shellExecute(owner, "open", *folder + "\\MSINFO32.EXE", "", "", platform::showcmd::Normal) >
             kStarted)
             return true;
     }
@@ -46,8 +46,8 @@ bool StartSysInfo(MonitorContext& c, platform::NativeWindow owner) {
     m.text = "システム情報は、現在使用できません";
     m.title = c.state.programTitle;
     p.messages.show(m);
-    c.state.bolSysInfoFlag = false;
+    c.state.windows.systemInfoAvailable = false;
     return false;
 }
 
-} // namespace tidemark::monitor::AboutWindow
+} // namespace tidemark::monitor::about

@@ -19,49 +19,49 @@ std::uint32_t palette::rgb(int index) {
 }
 
 GraphModel::GraphModel() {
-    lngGraphValue.fill(1000);
-    lngGraphColor.fill(palette::Black);
+    samples.fill(1000);
+    colours.fill(palette::Black);
 }
 
-int GraphModel::PushGraphSample(std::int32_t value, std::uint64_t availKB) {
+int GraphModel::pushSample(std::int32_t value, std::uint64_t availKB) {
     constexpr int last = kSamples - 1;
-    lngGraphValue[last] = value;
+    samples[last] = value;
     int grid = palette::Black;
     if (value >= 801 && value <= 1000) {
-        lngGraphColor[last] = palette::DarkBlue;
+        colours[last] = palette::DarkBlue;
         grid = palette::DarkCyan;
     } else if (value >= 501 && value <= 800) {
-        lngGraphColor[last] = palette::Blue;
+        colours[last] = palette::Blue;
         grid = palette::DarkCyan;
     } else if (value >= 341 && value <= 500) {
-        lngGraphColor[last] = palette::Green;
+        colours[last] = palette::Green;
         grid = palette::DarkCyan;
     } else if (value >= 0 && value <= 340) {
         const bool scarce = availKB < 51200;
-        lngGraphColor[last] = scarce ? palette::Red : palette::Yellow;
+        colours[last] = scarce ? palette::Red : palette::Yellow;
         grid = scarce ? palette::DarkRed : palette::DarkYellow;
     }
     for (int i = 0; i < last; ++i) {
-        lngGraphValue[i] = lngGraphValue[i + 1];
-        lngGraphColor[i] = lngGraphColor[i + 1];
+        samples[i] = samples[i + 1];
+        colours[i] = colours[i + 1];
     }
     return grid;
 }
 
-std::vector<GraphLine> GraphModel::DrawGraph(int gridColour) {
+std::vector<GraphLine> GraphModel::drawFrame(int gridColour) {
     constexpr int twipsPerPixel = kTwipsPerPixel;
     std::vector<GraphLine> lines;
     for (int y : {250, 500, 750}) lines.push_back({0, y, kWidth, y, gridColour});
     const int step = 15 * twipsPerPixel;
     for (int d = 0; d <= 16; ++d) {
-        const int x = step * d - lngGridOffset;
+        const int x = step * d - gridOffset;
         lines.push_back({x, 0, x, kHeight, gridColour});
-        if (lngGridOffset >= step) lngGridOffset = 0;
+        if (gridOffset >= step) gridOffset = 0;
     }
-    lngGridOffset += twipsPerPixel;
+    gridOffset += twipsPerPixel;
     for (int j = kSamples - 1; j >= 1; --j) {
         const int x = j * twipsPerPixel;
-        lines.push_back({x, kHeight, x, lngGraphValue[j], lngGraphColor[j]});
+        lines.push_back({x, kHeight, x, samples[j], colours[j]});
     }
     return lines;
 }

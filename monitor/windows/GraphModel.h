@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "monitor/windows/Twips.h"
+#include "shared/ui/Twips.h"
 
 namespace tidemark::monitor {
 
@@ -36,13 +36,13 @@ public:
 
     // Stores the free per mille as the newest sample with its colour, shifts
     // the history by one and returns the grid colour.
-    int PushGraphSample(std::int32_t freePerMille, std::uint64_t availKB);
+    int pushSample(std::int32_t freePerMille, std::uint64_t availKB);
     // The lines of one frame; moves the grid one pixel to the left.
-    std::vector<GraphLine> DrawGraph(int gridColour);
+    std::vector<GraphLine> drawFrame(int gridColour);
 
-    std::array<std::int32_t, kSamples> lngGraphValue;
-    std::array<std::int32_t, kSamples> lngGraphColor;
-    std::int32_t lngGridOffset = 0;   // twips
+    std::array<std::int32_t, kSamples> samples;
+    std::array<std::int32_t, kSamples> colours;
+    std::int32_t gridOffset = 0;   // twips
 };
 
 struct GraphRect {

@@ -10,7 +10,7 @@ MonitorWindows::MonitorWindows(platform::Platform& platform, MonitorState& state
       simple_(StatusWindow::Simple, platform, state, views.simple, *this),
       graph_(StatusWindow::Graph, platform, state, views.graph, *this),
       tray_(state, platform.clock, views.tray, simple_, graph_, about_,
-            TrayActions{[this] { SubMain::Exit(context_); }, {}, {}, {}, {}, {}}) {}
+            TrayActions{[this] { lifecycle::shutDown(context_); }, {}, {}, {}, {}, {}}) {}
 
 void MonitorWindows::setText(StatusWindow w, StatusControl control, const std::string& text) {
     window(w).setText(control, text);
@@ -21,9 +21,9 @@ void MonitorWindows::setTooltip(StatusWindow w, StatusControl control, const std
 }
 
 void MonitorWindows::createStatusWindows() {
-    graph_.Form_Load();
-    simple_.Form_Load();
-    context_.state.lngMainWnd = views_.simple.handle();
+    graph_.load();
+    simple_.load();
+    context_.state.mainWindow = views_.simple.handle();
     tray_.waitForTaskbar();
 }
 
@@ -35,8 +35,8 @@ void MonitorWindows::startTimers() {
 void MonitorWindows::stopMainTimers() { simple_.stopTimers(); }
 
 void MonitorWindows::destroyStatusWindows() {
-    graph_.Form_Unload();
-    simple_.Form_Unload();
+    graph_.unload();
+    simple_.unload();
     if (ended_) ended_();
 }
 
@@ -48,11 +48,11 @@ void MonitorWindows::statusTimer(StatusWindow w, StatusTimer timer) {
     // A message box opened by a tick keeps dispatching timer messages: a
     // tick never starts while the same timer's tick still runs.
     if (w == StatusWindow::Graph) {
-        graphGuard_.run([&] { graph_.GraphTimer1(); });
+        graphGuard_.run([&] { graph_.onGraphTimer(); });
     } else if (timer == StatusTimer::Timer1) {
-        minuteGuard_.run([&] { SubMain::SimpleTimer1Tick(context_); });
+        minuteGuard_.run([&] { lifecycle::onMinuteTick(context_); });
     } else {
-        secondGuard_.run([&] { SubMain::SimpleTimer2Tick(context_); });
+        secondGuard_.run([&] { lifecycle::onSecondTick(context_); });
     }
 }
 

@@ -6,7 +6,7 @@
 #include <functional>
 
 #include "monitor/core/MonitorContext.h"
-#include "monitor/core/SubMain.h"
+#include "monitor/core/MonitorLifecycle.h"
 #include "monitor/windows/AboutPresenter.h"
 #include "monitor/windows/StatusPresenter.h"
 #include "monitor/windows/TrayPresenter.h"
@@ -43,13 +43,13 @@ public:
     bool isVisible(StatusWindow window) override;
     void hide(StatusWindow window) override;
     void disableAdministratorMenu() override { tray_.disableAdministratorMenu(); }
-    bool addTaskTrayIcon() override { return tray_.addTaskTrayIcon(); }
-    void delTaskTrayIcon() override { tray_.delTaskTrayIcon(); }
-    void ResetTrayIcons() override { tray_.ResetTrayIcons(); }
+    bool addTrayIcon() override { return tray_.addTrayIcon(); }
+    void removeTrayIcon() override { tray_.removeTrayIcon(); }
+    void resetTrayIcons() override { tray_.resetTrayIcons(); }
     void refreshTrayImage() override { tray_.refreshTrayImage(); }
-    void CheckTrayRestart() override { tray_.CheckTrayRestart(); }
-    void ToggleSimpleWindow() override { tray_.ToggleSimpleWindow(); }
-    void ToggleGraphWindow() override { tray_.ToggleGraphWindow(); }
+    void checkTrayRestart() override { tray_.checkTrayRestart(); }
+    void toggleSimpleWindow() override { tray_.toggleSimpleWindow(); }
+    void toggleGraphWindow() override { tray_.toggleGraphWindow(); }
     // The settings window comes with its own presenter.
     void closeSettingsWindow() override {}
     void bringSettingsWindowToFront() override {}
@@ -65,7 +65,7 @@ private:
     MonitorViews views_;
     std::function<void()> ended_;
     MonitorContext context_;
-    SubMain::TickGuard minuteGuard_, secondGuard_, graphGuard_;
+    lifecycle::TickGuard minuteGuard_, secondGuard_, graphGuard_;
     AboutPresenter about_;
     StatusPresenter simple_, graph_;
     TrayPresenter tray_;

@@ -1,8 +1,8 @@
 #include "monitor/windows/StatusPresenter.h"
 
-#include "monitor/core/NumberText.h"
+#include "shared/system/NumberText.h"
 #include "monitor/windows/WindowPlacement.h"
-#include "shared/accounts/GetsProc.h"
+#include "shared/system/SystemQueries.h"
 
 namespace tidemark::monitor {
 
@@ -10,19 +10,19 @@ StatusPresenter::StatusPresenter(StatusWindow which, platform::Platform& platfor
                                  StatusView& view, StatusEvents& events)
     : which_(which), platform_(platform), state_(state), view_(view), events_(events) {}
 
-void StatusPresenter::Form_Load() {
+void StatusPresenter::load() {
     texts_.clear();
     tooltips_.clear();
     view_.create();
-    setTooltip(StatusControl::cmdFix, "Tidemarkの設定を行います");
-    setTooltip(StatusControl::cmdHide, "このフォームを隠します");
+    setTooltip(StatusControl::SettingsButton, "Tidemarkの設定を行います");
+    setTooltip(StatusControl::HideButton, "このフォームを隠します");
     if (which_ == StatusWindow::Graph) {
-        setTooltip(StatusControl::lblUseMem, "現在使用中のメモリーサイズを表示しています");
-        lastFrame_ = graph_.DrawGraph(palette::Black);
+        setTooltip(StatusControl::UsedMemory, "現在使用中のメモリーサイズを表示しています");
+        lastFrame_ = graph_.drawFrame(palette::Black);
     }
 }
 
-void StatusPresenter::Form_Unload() {
+void StatusPresenter::unload() {
     stopTimers();
     view_.destroy();
 }
@@ -65,22 +65,21 @@ void StatusPresenter::show() {
 }
 
 void StatusPresenter::placeAtTopRight() {
-    long right = 0, top = 0;
     std::optional<platform::Rect> area;
-    if (GetsProc(platform_, state_).GetMonitorSizeTopRight(right, top))
-        area = platform::Rect{0, static_cast<std::int32_t>(top), static_cast<std::int32_t>(right), 0};
+    if (const auto corner = workAreaTopRight(platform_, state_.mainWindow))
+        area = platform::Rect{0, static_cast<std::int32_t>(corner->top), static_cast<std::int32_t>(corner->right), 0};
     const PixelPoint at = statusWindowPosition(area, view_.width());
     view_.moveTo(at.left, at.top);
 }
 
-void StatusPresenter::Form_DpiChanged() { drawLastFrame(); }
+void StatusPresenter::onDpiChanged() { drawLastFrame(); }
 
-void StatusPresenter::GraphTimer1() {
+void StatusPresenter::onGraphTimer() {
     const MonitorState& s = state_;
-    const std::int32_t free = freePerMille(s.curAvailPhys, s.curTotalPhys);
-    const std::uint64_t used = s.curTotalPhys >= s.curAvailPhys ? s.curTotalPhys - s.curAvailPhys : 0;
-    setText(StatusControl::lblUseMem, groupedDigitsOrEmpty(used / 1024) + " KB 使用");
-    lastFrame_ = graph_.DrawGraph(graph_.PushGraphSample(free, s.curAvailPhysKB));
+    const std::int32_t free = freePerMille(s.memory.availBytes, s.memory.totalBytes);
+    const std::uint64_t used = s.memory.totalBytes >= s.memory.availBytes ? s.memory.totalBytes - s.memory.availBytes : 0;
+    setText(StatusControl::UsedMemory, groupedDigitsOrEmpty(used / 1024) + " KB 使用");
+    lastFrame_ = graph_.drawFrame(graph_.pushSample(free, s.memory.availKB));
     // Drawn only while someone can see it; showing the window draws the
     // last frame.
     if (view_.isVisible()) drawLastFrame();

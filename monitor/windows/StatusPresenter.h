@@ -32,8 +32,8 @@ public:
     StatusView& view() { return view_; }
 
     // Created hidden, with its fixed tooltips; destroyed at exit.
-    void Form_Load();
-    void Form_Unload();
+    void load();
+    void unload();
     // frmSimple: Timer1 every minute and Timer2 every second; frmGraph:
     // Timer1 every second.
     void startTimers();
@@ -50,16 +50,16 @@ public:
     void placeAtTopRight();
 
     // Events of the window.
-    void cmdHide_Click() { events_.statusHideRequested(); }
-    void cmdFix_Click() { events_.statusFixRequested(); }
-    void Form_Escape() { events_.statusHideRequested(); }
-    void Form_Close() { events_.statusHideRequested(); }
-    void Timer_Timer(StatusTimer timer) { events_.statusTimer(which_, timer); }
+    void onHideClicked() { events_.statusHideRequested(); }
+    void onSettingsClicked() { events_.statusFixRequested(); }
+    void onEscape() { events_.statusHideRequested(); }
+    void onCloseBox() { events_.statusHideRequested(); }
+    void onTimer(StatusTimer timer) { events_.statusTimer(which_, timer); }
     // The window moved to a monitor of another DPI (or was re-laid out).
-    void Form_DpiChanged();
+    void onDpiChanged();
 
     // frmGraph's Timer1: the used memory, one sample, one frame.
-    void GraphTimer1();
+    void onGraphTimer();
     const GraphModel& graph() const { return graph_; }
 
 private:

@@ -2,7 +2,7 @@
 
 namespace tidemark::monitor {
 
-TrayImage SelectTrayIcon(int memoryLoad, std::uint64_t availPhys, bool keepActive, int minute) {
+TrayImage selectTrayIcon(int memoryLoad, std::uint64_t availPhys, bool keepActive, int minute) {
     const bool parity = ((minute / 10) + 2) % 2 == 1;
     enum class Band { Blue, Yellow, Red };
     const Band band = memoryLoad <= 65 ? Band::Blue : availPhys > 52428800 ? Band::Yellow : Band::Red;

@@ -11,7 +11,7 @@ enum class TrayImage { None = 0, Program, Frm_00_Blue, Frm_01_Yellow, Frm_02_Yel
 // Blue up to 65 % load; above it yellow while more than 50 MB are free, else
 // red. With the keep-active option the picture alternates every ten minutes
 // so that the notification area never hides it as inactive.
-TrayImage SelectTrayIcon(int memoryLoad, std::uint64_t availPhys, bool keepActive, int minute);
+TrayImage selectTrayIcon(int memoryLoad, std::uint64_t availPhys, bool keepActive, int minute);
 
 // "Tidemark", CR, "メモリ使用率 ", the load, "%".
 std::string trayTipText(int memoryLoad);

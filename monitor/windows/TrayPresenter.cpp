@@ -20,66 +20,66 @@ void TrayPresenter::waitForTaskbar() {
     // A start before the shell's taskbar exists is normal at logon.
     platform::NativeWindow tray = 0;
     while ((tray = view_.findTaskbar()) == 0) clock_.sleepMs(kTaskbarPollMs);
-    state_.lngTrayWnd = tray;
+    state_.windows.tray = tray;
 }
 
 void TrayPresenter::selectImage() {
-    lngIconHandle_ = SelectTrayIcon(state_.intMemoryLoad, state_.curAvailPhys,
-                                    state_.bolAllUsersIcon || state_.bolUserIcon, clock_.localTime().minute);
+    image_ = selectTrayIcon(state_.memory.loadPercent, state_.memory.availBytes,
+                                    state_.display.allUsersIcon || state_.display.userIcon, clock_.localTime().minute);
 }
 
-bool TrayPresenter::addTaskTrayIcon() {
+bool TrayPresenter::addTrayIcon() {
     selectImage();
-    return view_.addIcon(lngIconHandle_, trayTipText(state_.intMemoryLoad));
+    return view_.addIcon(image_, trayTipText(state_.memory.loadPercent));
 }
 
-void TrayPresenter::modifyTaskTrayIcon() { view_.modifyIcon(lngIconHandle_, trayTipText(state_.intMemoryLoad)); }
+void TrayPresenter::modifyTrayIcon() { view_.modifyIcon(image_, trayTipText(state_.memory.loadPercent)); }
 
-void TrayPresenter::delTaskTrayIcon() { view_.deleteIcon(); }
+void TrayPresenter::removeTrayIcon() { view_.deleteIcon(); }
 
-void TrayPresenter::ResetTrayIcons() { view_.releaseImages(); }
+void TrayPresenter::resetTrayIcons() { view_.releaseImages(); }
 
 void TrayPresenter::refreshTrayImage() {
     selectImage();
-    if (lngIconHandle_ != lngLastIconHandle_) {
-        modifyTaskTrayIcon();
-        lngLastIconHandle_ = lngIconHandle_;
+    if (image_ != lastImage_) {
+        modifyTrayIcon();
+        lastImage_ = image_;
     }
 }
 
-void TrayPresenter::CheckTrayRestart() {
+void TrayPresenter::checkTrayRestart() {
     const platform::NativeWindow tray = view_.findTaskbar();
-    if (tray != 0 && tray != state_.lngTrayWnd) {
-        delTaskTrayIcon();
-        state_.bolTrayIconFlag = addTaskTrayIcon();
-        state_.lngTrayWnd = tray;
+    if (tray != 0 && tray != state_.windows.tray) {
+        removeTrayIcon();
+        state_.windows.trayIconShown = addTrayIcon();
+        state_.windows.tray = tray;
     }
 }
 
-void TrayPresenter::TaskbarCreated() {
+void TrayPresenter::onTaskbarCreated() {
     // Deleting first keeps a broadcast sent without a restart from failing
     // the add.
-    state_.lngTrayWnd = view_.findTaskbar();
-    delTaskTrayIcon();
-    state_.bolTrayIconFlag = addTaskTrayIcon();
+    state_.windows.tray = view_.findTaskbar();
+    removeTrayIcon();
+    state_.windows.trayIconShown = addTrayIcon();
 }
 
 void TrayPresenter::onTrayCallback(TrayMouse mouse) {
-    modifyTaskTrayIcon();
+    modifyTrayIcon();
     if (mouse == TrayMouse::Other) return;
-    if (state_.bolAdmBusy) {
+    if (state_.windows.adminBusy) {
         view_.beep();
     } else if (mouse == TrayMouse::LeftButtonUp) {
         toggleStatusWindow();
     } else {
-        ShowTrayMenu();
+        showTrayMenu();
     }
 }
 
-void TrayPresenter::ShowTrayMenu() {
+void TrayPresenter::showTrayMenu() {
     if (about_.isOpen()) {
         about_.focusOk();
-    } else if (!state_.bolPasInClosed) {
+    } else if (!state_.windows.passwordClosed) {
         call(actions_.focusPasswordWindow);
     } else {
         view_.popUpMenu(menuItems());
@@ -106,7 +106,7 @@ void TrayPresenter::menuCommand(TrayCommand command) {
         break;
     case TrayCommand::AdmFix:
         if (!adminItemEnabled_) break;
-        call(state_.bolFrmAdmFxOpen ? actions_.frontAdminSettings : actions_.showAdminSettings);
+        call(state_.windows.adminOpen ? actions_.frontAdminSettings : actions_.showAdminSettings);
         break;
     case TrayCommand::Ver:
         about_.showModal();
@@ -115,11 +115,11 @@ void TrayPresenter::menuCommand(TrayCommand command) {
 }
 
 void TrayPresenter::toggleStatusWindow() {
-    if (state_.intFormStyle == 0) ToggleSimpleWindow();
-    else ToggleGraphWindow();
+    if (state_.display.windowStyle == 0) toggleSimpleWindow();
+    else toggleGraphWindow();
 }
 
-void TrayPresenter::openSettings() { call(state_.bolFrmFixOpen ? actions_.frontSettings : actions_.showSettings); }
+void TrayPresenter::openSettings() { call(state_.windows.settingsOpen ? actions_.frontSettings : actions_.showSettings); }
 
 void TrayPresenter::toggle(StatusPresenter& window) {
     window.placeAtTopRight();
@@ -127,7 +127,7 @@ void TrayPresenter::toggle(StatusPresenter& window) {
         about_.focusOk();
         return;
     }
-    if (window.which() == StatusWindow::Graph && !state_.bolPasInClosed) {
+    if (window.which() == StatusWindow::Graph && !state_.windows.passwordClosed) {
         call(actions_.focusPasswordWindow);
         return;
     }

@@ -34,29 +34,29 @@ public:
     // Start-up waits, without limit, until a taskbar exists.
     void waitForTaskbar();
 
-    bool addTaskTrayIcon();
-    void modifyTaskTrayIcon();
-    void delTaskTrayIcon();
-    void ResetTrayIcons();
+    bool addTrayIcon();
+    void modifyTrayIcon();
+    void removeTrayIcon();
+    void resetTrayIcons();
     void refreshTrayImage();
-    void CheckTrayRestart();
+    void checkTrayRestart();
     // The shell's TaskbarCreated broadcast: it has forgotten every icon.
-    void TaskbarCreated();
+    void onTaskbarCreated();
 
     void onTrayCallback(TrayMouse mouse);
-    void ShowTrayMenu();
+    void showTrayMenu();
     void menuCommand(TrayCommand command);
     std::vector<TrayMenuItem> menuItems() const;
     void disableAdministratorMenu() { adminItemEnabled_ = false; }
 
-    void ToggleSimpleWindow() { toggle(simple_); }
-    void ToggleGraphWindow() { toggle(graph_); }
-    // The window intFormStyle chooses.
+    void toggleSimpleWindow() { toggle(simple_); }
+    void toggleGraphWindow() { toggle(graph_); }
+    // The window display.windowStyle chooses.
     void toggleStatusWindow();
     // 設定 of either status window and the menu's 設定 item.
     void openSettings();
 
-    TrayImage currentImage() const { return lngIconHandle_; }
+    TrayImage currentImage() const { return image_; }
 
 private:
     void selectImage();
@@ -69,8 +69,8 @@ private:
     StatusPresenter& graph_;
     AboutPresenter& about_;
     TrayActions actions_;
-    TrayImage lngIconHandle_ = TrayImage::None;
-    TrayImage lngLastIconHandle_ = TrayImage::None;
+    TrayImage image_ = TrayImage::None;
+    TrayImage lastImage_ = TrayImage::None;
     bool hideItemVisible_ = true;
     bool showItemVisible_ = true;
     bool adminItemEnabled_ = true;

@@ -3,7 +3,7 @@
 #pragma once
 #include <optional>
 
-#include "monitor/windows/Twips.h"
+#include "shared/ui/Twips.h"
 #include "platform/Display.h"
 
 namespace tidemark::monitor {

@@ -2,21 +2,21 @@
 
 namespace tidemark::sim {
 
-void SimRamhold::MallocFirst(std::int32_t sizeMB) {
+void SimRamhold::startFastClaim(std::int32_t sizeMB) {
     if (missing_) return;
     calls.push_back({"MallocFirst", sizeMB, 0, 0});
     firstFlag_ = 1;
     memFlag_ = 1;
 }
 
-void SimRamhold::MallocSlow(std::int32_t sizeMB, std::int32_t stepBytes, std::int32_t pauseMs) {
+void SimRamhold::startStepwiseClaim(std::int32_t sizeMB, std::int32_t stepBytes, std::int32_t pauseMs) {
     if (missing_) return;
     calls.push_back({"MallocSlow", sizeMB, stepBytes, pauseMs});
     slowFlag_ = platform::slowstatus::Claiming;
     memFlag_ = 1;
 }
 
-void SimRamhold::LetRamholdBreak() {
+void SimRamhold::requestBreak() {
     if (missing_) return;
     ++breaks;
     if (slowFlag_ == platform::slowstatus::Claiming) {

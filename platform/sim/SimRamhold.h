@@ -14,12 +14,12 @@ public:
         std::int32_t sizeMB = 0, stepBytes = 0, pauseMs = 0;
     };
 
-    void MallocFirst(std::int32_t sizeMB) override;
-    void MallocSlow(std::int32_t sizeMB, std::int32_t stepBytes, std::int32_t pauseMs) override;
-    std::int32_t GetMallocFirstFlag() override { return missing_ ? 0 : firstFlag_; }
-    std::int32_t GetMallocSlowFlag() override { return missing_ ? 0 : slowFlag_; }
-    std::int32_t GetRamholdMemFlag() override { return missing_ ? 0 : memFlag_; }
-    void LetRamholdBreak() override;
+    void startFastClaim(std::int32_t sizeMB) override;
+    void startStepwiseClaim(std::int32_t sizeMB, std::int32_t stepBytes, std::int32_t pauseMs) override;
+    std::int32_t fastClaimStatus() override { return missing_ ? 0 : firstFlag_; }
+    std::int32_t stepwiseClaimStatus() override { return missing_ ? 0 : slowFlag_; }
+    std::int32_t memoryHeldStatus() override { return missing_ ? 0 : memFlag_; }
+    void requestBreak() override;
     std::string loadProblem() override { return missing_ ? "Ramhold.dll" : std::string(); }
 
     // Ends the cleaning under way: claimed and released.

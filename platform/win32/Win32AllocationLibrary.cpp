@@ -48,30 +48,30 @@ Win32AllocationLibrary::Win32AllocationLibrary() : fileName_(kDefaultFileName) {
 Win32AllocationLibrary::Win32AllocationLibrary(const std::string& dllPath)
     : path_(toWide(dllPath)), fileName_(fileNameOf(dllPath)) {}
 
-void Win32AllocationLibrary::MallocFirst(std::int32_t sizeMB) {
+void Win32AllocationLibrary::startFastClaim(std::int32_t sizeMB) {
     if (const Proc proc = bind(OpMallocFirst)) reinterpret_cast<StartFirstFn>(proc)(sizeMB);
 }
 
-void Win32AllocationLibrary::MallocSlow(std::int32_t sizeMB, std::int32_t stepBytes, std::int32_t pauseMs) {
+void Win32AllocationLibrary::startStepwiseClaim(std::int32_t sizeMB, std::int32_t stepBytes, std::int32_t pauseMs) {
     if (const Proc proc = bind(OpMallocSlow)) reinterpret_cast<StartSlowFn>(proc)(sizeMB, stepBytes, pauseMs);
 }
 
-std::int32_t Win32AllocationLibrary::GetMallocFirstFlag() {
+std::int32_t Win32AllocationLibrary::fastClaimStatus() {
     const Proc proc = bind(OpGetMallocFirstFlag);
     return proc ? reinterpret_cast<QueryFn>(proc)() : 0;
 }
 
-std::int32_t Win32AllocationLibrary::GetMallocSlowFlag() {
+std::int32_t Win32AllocationLibrary::stepwiseClaimStatus() {
     const Proc proc = bind(OpGetMallocSlowFlag);
     return proc ? reinterpret_cast<QueryFn>(proc)() : 0;
 }
 
-std::int32_t Win32AllocationLibrary::GetRamholdMemFlag() {
+std::int32_t Win32AllocationLibrary::memoryHeldStatus() {
     const Proc proc = bind(OpGetRamholdMemFlag);
     return proc ? reinterpret_cast<QueryFn>(proc)() : 0;
 }
 
-void Win32AllocationLibrary::LetRamholdBreak() {
+void Win32AllocationLibrary::requestBreak() {
     if (const Proc proc = bind(OpLetRamholdBreak)) reinterpret_cast<QueryFn>(proc)();
 }
 

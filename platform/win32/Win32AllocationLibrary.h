@@ -27,12 +27,12 @@ public:
     Win32AllocationLibrary(const Win32AllocationLibrary&) = delete;
     Win32AllocationLibrary& operator=(const Win32AllocationLibrary&) = delete;
 
-    void MallocFirst(std::int32_t sizeMB) override;
-    void MallocSlow(std::int32_t sizeMB, std::int32_t stepBytes, std::int32_t pauseMs) override;
-    std::int32_t GetMallocFirstFlag() override;
-    std::int32_t GetMallocSlowFlag() override;
-    std::int32_t GetRamholdMemFlag() override;
-    void LetRamholdBreak() override;
+    void startFastClaim(std::int32_t sizeMB) override;
+    void startStepwiseClaim(std::int32_t sizeMB, std::int32_t stepBytes, std::int32_t pauseMs) override;
+    std::int32_t fastClaimStatus() override;
+    std::int32_t stepwiseClaimStatus() override;
+    std::int32_t memoryHeldStatus() override;
+    void requestBreak() override;
     std::string loadProblem() override;
 
 private:

@@ -2,9 +2,9 @@
 
 #include <cstdio>
 
-#include "shared/IniKeys.h"
-#include "shared/accounts/GetUsrCl.h"
-#include "shared/accounts/GetsProc.h"
+#include "shared/settings/SettingsKeys.h"
+#include "shared/accounts/AccountGroups.h"
+#include "shared/system/SystemQueries.h"
 #include "shared/system/CommandLine.h"
 
 namespace tidemark::windowless {
@@ -21,17 +21,17 @@ std::string ownFolder(platform::Platform& platform) {
     return slash == std::string::npos ? std::string() : exe.substr(0, slash);
 }
 
-LogonName findLogonName(platform::Platform& platform, const ProgramState& state) {
-    GetsProc proc(platform, state);
+LogonName findLogonName(platform::Platform& platform) {
     LogonName out;
     for (int cycles = 0;;) {
-        long result = 0;
+        std::optional<std::string> name;
         for (int i = 0; i < kLogonCallsPerCycle; ++i) {
-            out.name = proc.GetLogonUserName(result);
+            name = logonUserName(platform);
+            out.name = name.value_or(std::string());
             platform.clock.sleepMs(1);
         }
         platform.clock.sleepMs(500);
-        if (result != 0) {
+        if (name) {
             out.found = true;
             return out;
         }
@@ -52,9 +52,7 @@ bool isSystemAccount(platform::Platform& platform, const std::string& name) {
 bool isAdministratorAccount(platform::Platform& platform, const LogonName& logon) {
     if (!logon.found) return false;
     if (logon.name == kSystemAccountName || isSystemAccount(platform, logon.name)) return true;
-    bool ok = false;
-    long level = 0, err = 0;
-    return GetUsrCl(platform).JudgeThisUserGroup(ini::word::Administrators, ok, level, err);
+    return AccountGroups(platform).isMember(ini::word::Administrators).member;
 }
 
 std::intptr_t startSuiteProgram(platform::Platform& platform, platform::NativeWindow owner,

@@ -28,7 +28,7 @@ struct LogonName {
 
 // Cycles of five name queries 1 ms apart (the last counts) and a 500 ms
 // pause, until the last query succeeded or 50 cycles have passed.
-LogonName findLogonName(platform::Platform& platform, const ProgramState& state);
+LogonName findLogonName(platform::Platform& platform);
 
 // The local system account, known by its SID or, failing that, its name.
 bool isSystemAccount(platform::Platform& platform, const std::string& name);

@@ -1,13 +1,13 @@
 // Inkett.exe: imports the transfer file named on the command line. Its
 // only window is the hidden owner of its message boxes. Exit code 0 when
 // the file was imported, 1 otherwise.
-#include "companions/win32/WindowlessShell.h"
+#include "shared/system/win32/WindowlessShell.h"
 #include "transfer/Inkett.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     try {
-        tidemark::companions::WindowlessProcess process(instance, L"frmInkett");
-        const auto outcome = tidemark::transfer::VeskMain(process.platform, process.window.native());
+        tidemark::windowless::WindowlessProcess process(instance, L"frmInkett");
+        const auto outcome = tidemark::transfer::runInkett(process.platform, process.window.native());
         return outcome == tidemark::transfer::InkettOutcome::Imported ? 0 : 1;
     } catch (...) {
         return 1;

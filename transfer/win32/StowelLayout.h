@@ -3,7 +3,7 @@
 #pragma once
 #include <array>
 
-#include "monitor/windows/Twips.h"
+#include "shared/ui/Twips.h"
 #include "resource.h"
 
 namespace tidemark::transfer::layout {

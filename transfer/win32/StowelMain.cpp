@@ -17,7 +17,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         ::InitCommonControlsEx(&controls);
         tidemark::win32::Win32Platform backend;
         tidemark::platform::Platform& platform = backend.platform();
-        if (tidemark::transfer::StowelMayStart(platform)) {
+        if (tidemark::transfer::stowelMayStart(platform)) {
             tidemark::transfer::Win32StowelWindow window(instance);
             tidemark::transfer::Win32FileDialogs dialogs;
             tidemark::transfer::StowelPresenter presenter(platform, window, dialogs);

@@ -1,6 +1,6 @@
 #include "transfer/win32/StowelWindow.h"
 
-#include "monitor/windows/win32/DialogLayout.h"
+#include "shared/ui/win32/DialogLayout.h"
 #include "platform/win32/Win32Text.h"
 #include "transfer/win32/StowelLayout.h"
 
@@ -9,9 +9,9 @@ namespace {
 
 int controlId(StowelControl control) {
     switch (control) {
-    case StowelControl::lblCover: return IDC_LBLCOVER;
-    case StowelControl::cmdSave: return IDC_CMDSAVE;
-    case StowelControl::cmdLoad: return IDC_CMDLOAD;
+    case StowelControl::Explanation: return IDC_LBLCOVER;
+    case StowelControl::ExportButton: return IDC_CMDSAVE;
+    case StowelControl::ImportButton: return IDC_CMDLOAD;
     }
     return 0;
 }
@@ -29,7 +29,7 @@ INT_PTR Win32StowelWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_INITDIALOG:
         monitor::disableAutomaticDialogScaling(dialog_);
         layOut(monitor::windowDpi(dialog_));
-        if (presenter_) presenter_->Form_Load();
+        if (presenter_) presenter_->load();
         return TRUE;
     case WM_DPICHANGED:
         monitor::moveToSuggestedRect(dialog_, lParam);
@@ -37,8 +37,8 @@ INT_PTR Win32StowelWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return TRUE;
     case WM_COMMAND:
         if (!presenter_) return FALSE;
-        if (LOWORD(wParam) == IDC_CMDSAVE) presenter_->cmdSave_Click();
-        else if (LOWORD(wParam) == IDC_CMDLOAD) presenter_->cmdLoad_Click();
+        if (LOWORD(wParam) == IDC_CMDSAVE) presenter_->onSaveClicked();
+        else if (LOWORD(wParam) == IDC_CMDLOAD) presenter_->onLoadClicked();
         else if (LOWORD(wParam) == IDCANCEL) close();
         return TRUE;
     case WM_CLOSE:

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "monitor/windows/win32/DialogLayout.h"
+#include "shared/ui/win32/DialogLayout.h"
 #include "monitor/windows/win32/WindowLayouts.h"
 #include "platform/win32/Win32Text.h"
 
@@ -11,10 +11,10 @@ namespace {
 
 int controlId(AboutControl control) {
     switch (control) {
-    case AboutControl::lblTitle: return IDC_LBLTITLE;
-    case AboutControl::lblVersion: return IDC_LBLVERSION;
-    case AboutControl::cmdOK: return IDOK;
-    case AboutControl::cmdSysInfo: return IDC_CMDSYSINFO;
+    case AboutControl::Title: return IDC_LBLTITLE;
+    case AboutControl::Version: return IDC_LBLVERSION;
+    case AboutControl::OkButton: return IDOK;
+    case AboutControl::SystemInfoButton: return IDC_CMDSYSINFO;
     }
     return 0;
 }
@@ -40,7 +40,7 @@ INT_PTR Win32AboutDialog::onMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_INITDIALOG:
         disableAutomaticDialogScaling(dialog_);
         layOut(windowDpi(dialog_));
-        if (presenter_) presenter_->Form_Load();
+        if (presenter_) presenter_->load();
         return TRUE;
     case WM_DPICHANGED:
         moveToSuggestedRect(dialog_, lParam);
@@ -48,8 +48,8 @@ INT_PTR Win32AboutDialog::onMessage(UINT message, WPARAM wParam, LPARAM lParam) 
         return TRUE;
     case WM_COMMAND:
         if (!presenter_) return FALSE;
-        if (LOWORD(wParam) == IDC_CMDSYSINFO) presenter_->cmdSysInfo_Click();
-        else if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) presenter_->cmdOK_Click();
+        if (LOWORD(wParam) == IDC_CMDSYSINFO) presenter_->onSystemInfoClicked();
+        else if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) presenter_->onOkClicked();
         return TRUE;
     case WM_CLOSE:
         close();

@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "monitor/windows/win32/DialogLayout.h"
+#include "shared/ui/win32/DialogLayout.h"
 #include "monitor/windows/win32/WindowLayouts.h"
 #include "monitor/windows/win32/TrayIcon.h"
 #include "monitor/windows/win32/TrayMessages.h"
@@ -13,16 +13,16 @@ namespace {
 
 int controlId(StatusControl control) {
     switch (control) {
-    case StatusControl::Label1_1: return IDC_LABEL1_1;
-    case StatusControl::Label2_1: return IDC_LABEL2_1;
-    case StatusControl::Label3_1: return IDC_LABEL3_1;
-    case StatusControl::Label4_0: return IDC_LABEL4_0;
-    case StatusControl::Label4_1: return IDC_LABEL4_1;
-    case StatusControl::Frame1: return IDC_FRAME1;
-    case StatusControl::PictGraph: return IDC_PICTGRAPH;
-    case StatusControl::lblUseMem: return IDC_LBLUSEMEM;
-    case StatusControl::cmdFix: return IDC_CMDFIX;
-    case StatusControl::cmdHide: return IDC_CMDHIDE;
+    case StatusControl::MemoryLoad: return IDC_LABEL1_1;
+    case StatusControl::TotalMemory: return IDC_LABEL2_1;
+    case StatusControl::FreeMemory: return IDC_LABEL3_1;
+    case StatusControl::LastRunCaption: return IDC_LABEL4_0;
+    case StatusControl::LastRunText: return IDC_LABEL4_1;
+    case StatusControl::NumbersFrame: return IDC_FRAME1;
+    case StatusControl::Graph: return IDC_PICTGRAPH;
+    case StatusControl::UsedMemory: return IDC_LBLUSEMEM;
+    case StatusControl::SettingsButton: return IDC_CMDFIX;
+    case StatusControl::HideButton: return IDC_CMDHIDE;
     }
     return 0;
 }
@@ -82,16 +82,16 @@ INT_PTR Win32StatusWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_DPICHANGED:
         moveToSuggestedRect(window_.get(), lParam);
         layOut(LOWORD(wParam));
-        if (presenter_) presenter_->Form_DpiChanged();
+        if (presenter_) presenter_->onDpiChanged();
         return TRUE;
     case WM_TIMER:
-        if (presenter_) presenter_->Timer_Timer(wParam == 1 ? StatusTimer::Timer1 : StatusTimer::Timer2);
+        if (presenter_) presenter_->onTimer(wParam == 1 ? StatusTimer::Timer1 : StatusTimer::Timer2);
         return TRUE;
     case WM_COMMAND:
         onCommand(LOWORD(wParam));
         return TRUE;
     case WM_CLOSE:
-        if (presenter_) presenter_->Form_Close();
+        if (presenter_) presenter_->onCloseBox();
         return TRUE;
     case WM_DRAWITEM:
         if (wParam != IDC_PICTGRAPH) return FALSE;
@@ -108,7 +108,7 @@ bool Win32StatusWindow::onTrayMessage(UINT message, WPARAM wParam, LPARAM lParam
         return true;
     }
     if (message == taskbarCreated_) {
-        tray_->TaskbarCreated();
+        tray_->onTaskbarCreated();
         return true;
     }
     if (message == WM_COMMAND && HIWORD(wParam) == 0 && lParam == 0) {
@@ -122,9 +122,9 @@ bool Win32StatusWindow::onTrayMessage(UINT message, WPARAM wParam, LPARAM lParam
 
 void Win32StatusWindow::onCommand(int id) {
     if (!presenter_) return;
-    if (id == IDC_CMDHIDE) presenter_->cmdHide_Click();
-    else if (id == IDC_CMDFIX) presenter_->cmdFix_Click();
-    else if (id == IDCANCEL) presenter_->Form_Escape();
+    if (id == IDC_CMDHIDE) presenter_->onHideClicked();
+    else if (id == IDC_CMDFIX) presenter_->onSettingsClicked();
+    else if (id == IDCANCEL) presenter_->onEscape();
 }
 
 void Win32StatusWindow::layOut(int dpi) {

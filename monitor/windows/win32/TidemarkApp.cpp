@@ -21,7 +21,7 @@ TidemarkApp::~TidemarkApp() {
 }
 
 int TidemarkApp::run() {
-    if (SubMain::Main(windows_.context()) == SubMain::StartOutcome::Ended) {
+    if (lifecycle::start(windows_.context()) == lifecycle::StartOutcome::Ended) {
         windows_.destroyStatusWindows();
         return 0;
     }

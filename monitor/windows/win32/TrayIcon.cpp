@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "monitor/windows/win32/DialogLayout.h"
+#include "shared/ui/win32/DialogLayout.h"
 #include "monitor/windows/win32/TrayMessages.h"
 #include "monitor/windows/win32/resource.h"
 #include "platform/win32/Win32Text.h"

@@ -4,7 +4,7 @@
 #pragma once
 #include <array>
 
-#include "monitor/windows/Twips.h"
+#include "shared/ui/Twips.h"
 #include "monitor/windows/win32/resource.h"
 
 namespace tidemark::monitor::layout {

@@ -21,7 +21,7 @@ protected:
         sim::SimProcess p(machine, user, "Grantel.exe", word);
         p.userNameFailures = nameFailures;
         ProgramState s;
-        return grantel::GrantelMain(p.platform(), s);
+        return grantel::runGrantel(p.platform(), s);
     }
 };
 
@@ -65,7 +65,7 @@ TEST_F(GrantelOnMachine, SystemIsKnownByItsSidWithoutAGroupQuery) {
     machine.files.putFile(machine.programFolder + "\\Tidemark.ini", "");
     sim::SimProcess p(machine, "Système", "Grantel.exe", "RUN");
     ProgramState s;
-    EXPECT_EQ(grantel::GrantelMain(p.platform(), s), Outcome::AccessOpened);
+    EXPECT_EQ(grantel::runGrantel(p.platform(), s), Outcome::AccessOpened);
     EXPECT_EQ(p.groupQueryCalls, 0);
 }
 

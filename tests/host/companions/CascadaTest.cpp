@@ -29,13 +29,12 @@ protected:
         sim::SimProcess p(machine, user, "Cascada.exe", word);
         p.userNameFailures = nameFailures;
         ProgramState s;
-        return cascada::CascadaMain(p.platform(), s, [] { return true; });
+        return cascada::runCascada(p.platform(), s, [] { return true; });
     }
     std::string storedHere(const char* section, const std::string& key) {
         ProgramState s;
-        s.strIniFilePath = machine.programFolder + "\\Tidemark.ini";
-        long n = 0;
-        return IniOpe(alice.platform(), s).IniReadTask(section, key, n);
+        s.settings.sharedPath = machine.programFolder + "\\Tidemark.ini";
+        return SettingsFiles(alice.platform(), s).read(section, key);
     }
 };
 
@@ -120,12 +119,12 @@ TEST_F(CascadaOnMachine, TimerWaitsAreHeldBetweenOneAndThreeHundredSeconds) {
     for (const Case& c : {Case{0, 60}, Case{-5, 60}, Case{1, 1}, Case{300, 300}, Case{1000, 300}}) {
         const std::uint64_t before = machine.clock.monotonicMs();
         int pumps = 0;
-        EXPECT_TRUE(cascada::CascadaTimer(alice.platform(), c.asked, [&] { return ++pumps > 0; }));
+        EXPECT_TRUE(cascada::waitSeconds(alice.platform(), c.asked, [&] { return ++pumps > 0; }));
         EXPECT_EQ(machine.clock.monotonicMs() - before, c.seconds * 1000u) << c.asked;
         EXPECT_EQ(pumps, c.seconds);
     }
     int pumps = 0;
-    EXPECT_FALSE(cascada::CascadaTimer(alice.platform(), 10, [&] { return ++pumps < 3; }));
+    EXPECT_FALSE(cascada::waitSeconds(alice.platform(), 10, [&] { return ++pumps < 3; }));
 }
 
 TEST_F(CascadaOnMachine, UnreadableVersionCountsAsWindowsXp) {

@@ -150,7 +150,7 @@ TEST_F(CorvidOnMachine, GrantelIsStartedOnlyForAdministratorsAndSystem) {
         runs.back()->process->userNameFailures = c.nameFailures;
         runs.back()->corvid.start();
         EXPECT_EQ(launchesOf("Grantel.exe").size(), c.grantel ? 1u : 0u) << c.user;
-        EXPECT_EQ(runs.back()->state.strLogonUserName, c.name);
+        EXPECT_EQ(runs.back()->state.user.logonName, c.name);
     }
 }
 
@@ -171,7 +171,7 @@ TEST_F(CorvidOnMachine, SettingsForAnotherMemorySizeNeverCleanUntilAnAdministrat
     std::size_t cleaningsBeforeValid = 0;
     run.corvid.runLoop([&] {
         if (elapsed == 300) saveSettingsForThisMachine();
-        if (validAt < 0 && run.state.bolMemSetValid) {
+        if (validAt < 0 && run.state.settingsValid) {
             validAt = elapsed;
             cleaningsBeforeValid = run.process->ramhold.calls.size();
         }
@@ -214,7 +214,7 @@ TEST_F(CorvidOnMachine, WithoutATriggerStoredCorvidUsesAThirdOfMemoryUncapped) {
     machine.setMemory(3072 * MB, 1100 * MB);
     store("AppSettingFlag", "PhysMemSize", std::to_string(3072 * MB));
     auto& run = startCorvid();
-    EXPECT_EQ(run.state.settings.trigger, static_cast<std::int64_t>(1024 * MB));   // the main program stops at 128 MB
+    EXPECT_EQ(run.state.cleanerValues.trigger, static_cast<std::int64_t>(1024 * MB));   // the main program stops at 128 MB
     run.process->ramhold.finish();
     runFor(run, 60);
     EXPECT_EQ(run.process->ramhold.calls.size(), 1u);   // 1100 MB free: above the trigger
@@ -234,7 +234,7 @@ TEST_F(CorvidOnMachine, CadenceOverHoursRenewsEveryMinuteAndReadsSettingsEveryFi
         if (elapsed % 60 == 59) stamps.push_back(stored("AppSettingFlag", "SSAUserTime"));
         // Flip the mode every 15 seconds; Corvid must follow each flip.
         if (elapsed % 15 == 14) {
-            EXPECT_EQ(run.state.settings.mode, settingsChanges % 2) << elapsed;
+            EXPECT_EQ(run.state.cleanerValues.mode, settingsChanges % 2) << elapsed;
             ++settingsChanges;
             store("AppSettingFlag", "MemCleanForm", settingsChanges % 2 ? "Slow" : "First");
         }
@@ -275,9 +275,9 @@ TEST_F(CorvidOnMachine, HoldingCorvidKeepsTheUsersFromCleaning) {
     EXPECT_GE(run.process->ramhold.calls.size(), 50u);
     EXPECT_EQ(cleanings("alice") + cleanings("bob"), 0u);
     // The users' copies name the holder, and see it alive.
-    EXPECT_EQ(copies.at("alice")->ui.tooltip(monitor::StatusWindow::Simple, monitor::StatusControl::Label4_0),
+    EXPECT_EQ(copies.at("alice")->ui.tooltip(monitor::StatusWindow::Simple, monitor::StatusControl::LastRunCaption),
               "メモリークリーナー実行権者は System Start Administrators");
-    EXPECT_FALSE(copies.at("bob")->state.bolSsaWarned);
+    EXPECT_FALSE(copies.at("bob")->state.systemStart.warned);
 }
 
 TEST_F(CorvidOnMachine, StalledCorvidLosesTheRightAndStopsCleaningWhenItWakes) {
@@ -293,7 +293,7 @@ TEST_F(CorvidOnMachine, StalledCorvidLosesTheRightAndStopsCleaningWhenItWakes) {
     run.process->ramhold.finish();
     runFor(run, 1800, {"alice"});
     EXPECT_EQ(run.process->ramhold.calls.size(), before);
-    EXPECT_TRUE(run.state.bolRightLost);
+    EXPECT_TRUE(run.state.rightLost);
     EXPECT_TRUE(holds("alice"));
     EXPECT_EQ(stored("AppSettingFlag", "MemCleanRightUser"), testing::kAliceSid);
     EXPECT_GT(cleanings("alice"), 20u);
@@ -326,7 +326,7 @@ TEST_F(CorvidOnMachine, FailedProfileScanStopsTheRenewalsButNotTheCleaning) {
     machine.registry.deleteKey(platform::RegistryRoot::LocalMachine, sim::kProfileListKey);
     auto& run = startCorvid();
     ASSERT_EQ(machine.messages.size(), 1u);
-    EXPECT_FALSE(run.state.bolSsaRight);
+    EXPECT_FALSE(run.state.actsAsHolder);
     store("AppSettingFlag", "MemCleanRightTime", "1");
     lowMemory();
     run.process->ramhold.finish();

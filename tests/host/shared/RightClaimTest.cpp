@@ -1,9 +1,10 @@
 // Registering the user at start-up and settling who holds the cleaner right.
 #include <gtest/gtest.h>
 
-#include "shared/IniKeys.h"
-#include "shared/IniOpe.h"
-#include "shared/OpeIni.h"
+#include "shared/settings/SettingsKeys.h"
+#include "shared/settings/SettingsFiles.h"
+#include "shared/accounts/UserRegistration.h"
+#include "shared/settings/DisplayChoices.h"
 #include "support/SimFixture.h"
 
 namespace tidemark {
@@ -12,35 +13,33 @@ namespace {
 class RightClaim : public testing::SimFixture {
 protected:
     RightClaim() {
-        state.strIniFilePath = sharedSettingsPath(alice.platform().process);
-        state.strLogonUserName = "alice";
+        state.settings.sharedPath = sharedSettingsPath(alice.platform().process);
+        state.user.logonName = "alice";
     }
     void holderIs(const std::string& sid) {
-        IniOpe(alice.platform(), state).IniWriteTask("AppSettingFlag", "MemCleanRightUser", sid);
+        SettingsFiles(alice.platform(), state).write("AppSettingFlag", "MemCleanRightUser", sid);
     }
     std::string holder() {
-        long n = 0;
-        return IniOpe(alice.platform(), state).IniReadTask("AppSettingFlag", "MemCleanRightUser", n);
+        return SettingsFiles(alice.platform(), state).read("AppSettingFlag", "MemCleanRightUser");
     }
-    void start() { OpeIni::RegisterCurrentUser(alice.platform(), state); }
+    void start() { registerCurrentUser(alice.platform(), state); }
     ProgramState state;
 };
 
 TEST_F(RightClaim, FirstStartRegistersTheUserAndTakesTheRight) {
     start();
-    EXPECT_TRUE(state.bolMemCleanRight);
-    EXPECT_TRUE(state.bolIniWriteFlag);
+    EXPECT_TRUE(state.right.held);
+    EXPECT_TRUE(state.settings.sharedWritable);
     EXPECT_EQ(holder(), testing::kAliceSid);
-    long n = 0;
-    EXPECT_EQ(IniOpe(alice.platform(), state).IniReadTask("UserAccountName", testing::kAliceSid, n), "alice");
+    EXPECT_EQ(SettingsFiles(alice.platform(), state).read("UserAccountName", testing::kAliceSid), "alice");
 }
 
 TEST_F(RightClaim, NobodyOrOneselfAsHolderKeepsTheRight) {
     for (const std::string h : {"NoUser", testing::kAliceSid}) {
         holderIs(h);
-        state.bolMemCleanRight = true;
+        state.right.held = true;
         start();
-        EXPECT_TRUE(state.bolMemCleanRight) << h;
+        EXPECT_TRUE(state.right.held) << h;
         EXPECT_EQ(holder(), testing::kAliceSid);
     }
 }
@@ -49,28 +48,28 @@ TEST_F(RightClaim, LoggedOnHolderKeepsTheRight) {
     machine.logOn("bob");
     holderIs(testing::kBobSid);
     start();
-    EXPECT_FALSE(state.bolMemCleanRight);
+    EXPECT_FALSE(state.right.held);
     EXPECT_EQ(holder(), testing::kBobSid);
 }
 
 TEST_F(RightClaim, HolderWhoIsNotLoggedOnLosesTheRight) {
     holderIs(testing::kBobSid);
     start();
-    EXPECT_TRUE(state.bolMemCleanRight);
+    EXPECT_TRUE(state.right.held);
     EXPECT_EQ(holder(), testing::kAliceSid);
 }
 
 TEST_F(RightClaim, HolderWithoutAProfileLosesTheRight) {
     holderIs("S-1-5-21-9-9-9-4242-deleted-user");
     start();
-    EXPECT_TRUE(state.bolMemCleanRight);
+    EXPECT_TRUE(state.right.held);
     EXPECT_EQ(holder(), testing::kAliceSid);
 }
 
 TEST_F(RightClaim, SystemStartAccountIsNeverDisplacedAtStartUp) {
     holderIs("SystemStartAdministrators");
     start();
-    EXPECT_FALSE(state.bolMemCleanRight);
+    EXPECT_FALSE(state.right.held);
     EXPECT_EQ(holder(), "SystemStartAdministrators");
 }
 
@@ -80,20 +79,20 @@ TEST_F(RightClaim, HolderComparisonIsCaseSensitive) {
     lower[0] = 's';
     holderIs(lower);   // not any profile's SID as written
     start();
-    EXPECT_TRUE(state.bolMemCleanRight);
+    EXPECT_TRUE(state.right.held);
 }
 
 TEST_F(RightClaim, UnwritableSharedFileMeansNoRight) {
-    machine.files.denyWrites(state.strIniFilePath);
+    machine.files.denyWrites(state.settings.sharedPath);
     start();
-    EXPECT_FALSE(state.bolIniWriteFlag);
-    EXPECT_FALSE(state.bolMemCleanRight);
+    EXPECT_FALSE(state.settings.sharedWritable);
+    EXPECT_FALSE(state.right.held);
     // Nothing more happens while the file cannot be written.
-    state.bolMemCleanRight = true;
-    OpeIni::RegisterCurrentUser(alice.platform(), state);
-    EXPECT_TRUE(state.bolMemCleanRight);
-    OpeIni::ClaimMemCleanRight(alice.platform(), state);
-    EXPECT_FALSE(state.bolMemCleanRight);
+    state.right.held = true;
+    registerCurrentUser(alice.platform(), state);
+    EXPECT_TRUE(state.right.held);
+    claimCleanerRight(alice.platform(), state);
+    EXPECT_FALSE(state.right.held);
 }
 
 TEST_F(RightClaim, UnknownSidNeitherClaimsNorOverwrites) {
@@ -101,8 +100,8 @@ TEST_F(RightClaim, UnknownSidNeitherClaimsNorOverwrites) {
     machine.logOff("alice");
     holderIs("NoUser");
     start();
-    EXPECT_TRUE(state.strCurrentUserSid.empty());
-    EXPECT_FALSE(state.bolMemCleanRight);
+    EXPECT_TRUE(state.user.sid.empty());
+    EXPECT_FALSE(state.right.held);
     EXPECT_EQ(holder(), "NoUser");
 }
 
@@ -111,34 +110,34 @@ TEST_F(RightClaim, SecondUserOfTheMachineRunsWithoutTheRight) {
     machine.logOn("bob");
     sim::SimProcess bob{machine, "bob"};
     ProgramState bobs;
-    bobs.strIniFilePath = state.strIniFilePath;
-    bobs.strLogonUserName = "bob";
-    OpeIni::RegisterCurrentUser(bob.platform(), bobs);
-    EXPECT_FALSE(bobs.bolMemCleanRight);
-    EXPECT_TRUE(state.bolMemCleanRight);
+    bobs.settings.sharedPath = state.settings.sharedPath;
+    bobs.user.logonName = "bob";
+    registerCurrentUser(bob.platform(), bobs);
+    EXPECT_FALSE(bobs.right.held);
+    EXPECT_TRUE(state.right.held);
     EXPECT_EQ(holder(), testing::kAliceSid);
 }
 
 TEST_F(RightClaim, IconAndStyleChoicesAreRead) {
     start();
-    IniOpe ini{alice.platform(), state};
-    OpeIni::ReadFormStyle(alice.platform(), state);
-    EXPECT_FALSE(state.bolLocalIniFlag);
-    EXPECT_EQ(state.intFormStyle, 0);
-    ini.LocalIniWriteTask("AppSetting", "FormStyle", std::string("1"));
-    ini.LocalIniWriteTask("IconSetting", testing::kAliceSid, std::string("True"));
-    ini.IniWriteTask("IconSetting", "AllUsers", std::string("true"));
-    OpeIni::ReadFormStyle(alice.platform(), state);
-    OpeIni::ReadUserIconSetting(alice.platform(), state);
-    OpeIni::ReadAllUsersIconSetting(alice.platform(), state);
-    EXPECT_TRUE(state.bolLocalIniFlag);
-    EXPECT_EQ(state.intFormStyle, 1);
-    EXPECT_TRUE(state.bolUserIcon);
-    EXPECT_FALSE(state.bolAllUsersIcon);   // "true" is not "True"
-    ini.LocalIniWriteTask("AppSetting", "FormStyle", std::string("2"));
-    OpeIni::ReadFormStyle(alice.platform(), state);
-    EXPECT_EQ(state.intFormStyle, 0);
-    EXPECT_TRUE(state.bolLocalIniFlag);
+    SettingsFiles files{alice.platform(), state};
+    readWindowStyle(alice.platform(), state);
+    EXPECT_FALSE(state.settings.userFileUsable);
+    EXPECT_EQ(state.display.windowStyle, 0);
+    files.writeUser("AppSetting", "FormStyle", std::string("1"));
+    files.writeUser("IconSetting", testing::kAliceSid, std::string("True"));
+    files.write("IconSetting", "AllUsers", std::string("true"));
+    readWindowStyle(alice.platform(), state);
+    readUserIconChoice(alice.platform(), state);
+    readAllUsersIconChoice(alice.platform(), state);
+    EXPECT_TRUE(state.settings.userFileUsable);
+    EXPECT_EQ(state.display.windowStyle, 1);
+    EXPECT_TRUE(state.display.userIcon);
+    EXPECT_FALSE(state.display.allUsersIcon);   // "true" is not "True"
+    files.writeUser("AppSetting", "FormStyle", std::string("2"));
+    readWindowStyle(alice.platform(), state);
+    EXPECT_EQ(state.display.windowStyle, 0);
+    EXPECT_TRUE(state.settings.userFileUsable);
 }
 
 } // namespace

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "shared/IniOpe.h"
+#include "shared/settings/SettingsFiles.h"
 #include "support/MonitorCopy.h"
 #include "support/SimFixture.h"
 
@@ -43,22 +43,21 @@ protected:
             copies.at(user)->minuteTick();
         }
     }
-    bool holds(const std::string& user) { return copies.at(user)->state.bolMemCleanRight; }
+    bool holds(const std::string& user) { return copies.at(user)->state.right.held; }
     int holders() {
         int n = 0;
-        for (auto& [user, copy] : copies) n += copy->state.bolMemCleanRight;
+        for (auto& [user, copy] : copies) n += copy->state.right.held;
         return n;
     }
     std::string stored(const char* section, const std::string& key) {
         ProgramState s;
-        s.strIniFilePath = kSharedFile;
-        long n = 0;
-        return IniOpe(alice.platform(), s).IniReadTask(section, key, n);
+        s.settings.sharedPath = kSharedFile;
+        return SettingsFiles(alice.platform(), s).read(section, key);
     }
     void store(const char* section, const std::string& key, const std::string& value) {
         ProgramState s;
-        s.strIniFilePath = kSharedFile;
-        IniOpe(alice.platform(), s).IniWriteTask(section, key, std::optional<std::string>(value));
+        s.settings.sharedPath = kSharedFile;
+        SettingsFiles(alice.platform(), s).write(section, key, std::optional<std::string>(value));
     }
     void lowMemory() { machine.setMemory(1024 * MB, 50 * MB); }
     std::size_t cleanings(const std::string& user) { return copies.at(user)->process->ramhold.calls.size(); }

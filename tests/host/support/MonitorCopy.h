@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "monitor/core/MonitorContext.h"
-#include "monitor/core/SubMain.h"
+#include "monitor/core/MonitorLifecycle.h"
 #include "platform/sim/SimProcess.h"
 
 namespace tidemark::testing {
@@ -42,19 +42,19 @@ public:
     bool isVisible(monitor::StatusWindow w) override { return visible[static_cast<int>(w)]; }
     void hide(monitor::StatusWindow w) override { visible[static_cast<int>(w)] = false; }
     void disableAdministratorMenu() override { adminMenuDisabled = true; }
-    bool addTaskTrayIcon() override {
+    bool addTrayIcon() override {
         ++trayAdds;
         return trayAccepts;
     }
-    void delTaskTrayIcon() override { ++trayDeletes; }
-    void ResetTrayIcons() override { ++trayResets; }
+    void removeTrayIcon() override { ++trayDeletes; }
+    void resetTrayIcons() override { ++trayResets; }
     void refreshTrayImage() override { ++imageRefreshes; }
-    void CheckTrayRestart() override { ++restartChecks; }
-    void ToggleSimpleWindow() override {
+    void checkTrayRestart() override { ++restartChecks; }
+    void toggleSimpleWindow() override {
         ++simpleToggles;
         visible[0] = !visible[0];
     }
-    void ToggleGraphWindow() override {
+    void toggleGraphWindow() override {
         ++graphToggles;
         visible[1] = !visible[1];
     }
@@ -69,16 +69,16 @@ struct MonitorCopy {
         : process(std::make_unique<sim::SimProcess>(machine, user, "Tidemark.exe", arguments)),
           context{process->platform(), state, ui} {}
 
-    monitor::SubMain::StartOutcome start() { return monitor::SubMain::Main(context); }
-    void minuteTick() { minuteGuard.run([&] { monitor::SubMain::SimpleTimer1Tick(context); }); }
-    void secondTick() { secondGuard.run([&] { monitor::SubMain::SimpleTimer2Tick(context); }); }
-    void exit() { monitor::SubMain::Exit(context); }
+    monitor::lifecycle::StartOutcome start() { return monitor::lifecycle::start(context); }
+    void minuteTick() { minuteGuard.run([&] { monitor::lifecycle::onMinuteTick(context); }); }
+    void secondTick() { secondGuard.run([&] { monitor::lifecycle::onSecondTick(context); }); }
+    void exit() { monitor::lifecycle::shutDown(context); }
 
     std::unique_ptr<sim::SimProcess> process;
     monitor::MonitorState state;
     RecordingUi ui;
     monitor::MonitorContext context;
-    monitor::SubMain::TickGuard minuteGuard, secondGuard;
+    monitor::lifecycle::TickGuard minuteGuard, secondGuard;
 };
 
 } // namespace tidemark::testing

@@ -117,7 +117,7 @@ public:
 
     void runModal() override {
         log_.push_back("about opened");
-        if (presenter) presenter->Form_Load();
+        if (presenter) presenter->load();
         if (whileOpen) whileOpen();
         log_.push_back("about closed");
     }
@@ -138,7 +138,7 @@ public:
 
 private:
     static const char* name(monitor::AboutControl c) {
-        return c == monitor::AboutControl::cmdOK ? "cmdOK" : c == monitor::AboutControl::cmdSysInfo ? "cmdSysInfo" : "label";
+        return c == monitor::AboutControl::OkButton ? "OkButton" : c == monitor::AboutControl::SystemInfoButton ? "SystemInfoButton" : "label";
     }
     Log& log_;
 };

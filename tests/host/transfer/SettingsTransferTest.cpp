@@ -34,7 +34,7 @@ protected:
     }
     TransferOutcome importText(const std::string& text) {
         machine.files.putFile(kTransfer, text);
-        return ImportIniTask(p(), 0, kSettings, kTransfer);
+        return importSettings(p(), 0, kSettings, kTransfer);
     }
     std::vector<std::string> titles() const {
         std::vector<std::string> out;
@@ -55,7 +55,7 @@ TEST_F(Transfer, ExportWritesAFreshFileThatImportsBackOnAnotherInstallation) {
                           "\x83\x81\x83\x82\x92\xA0.exe=C:\\Windows\\\x83\x81\x83\x82\x92\xA0.exe\r\n");
     // An older file at the same path: none of it may survive.
     machine.files.putFile(kTransfer, "[Old]\r\nStale=1\r\n[ExitTrigProcList]\r\nOld.exe=C:\\Old.exe\r\n");
-    EXPECT_EQ(ExportIniTask(p(), 0, kSettings, kTransfer), TransferOutcome::Done);
+    EXPECT_EQ(exportSettings(p(), 0, kSettings, kTransfer), TransferOutcome::Done);
     EXPECT_EQ(machine.files.contents(kTransfer),
               "[AppSettingFlag]\r\nPhysMemSize=1073741824\r\nMemCleanExeMemSize=134217728\r\nMemCleanSize=128\r\n"
               "MemCleanForm=Slow\r\nProcWatchSetting=True\r\nSlowMemCleanSetting=5000>5\r\n"
@@ -66,7 +66,7 @@ TEST_F(Transfer, ExportWritesAFreshFileThatImportsBackOnAnotherInstallation) {
     // Into an installation that watches something else already.
     machine.files.putFile(kSettings, "[AppSettingFlag]\r\nMemCleanForm=First\r\n[ExitTrigProcList]\r\nMine.exe=C:\\Mine.exe\r\n");
     machine.messages.clear();
-    EXPECT_EQ(ImportIniTask(p(), 0, kSettings, kTransfer), TransferOutcome::Done);
+    EXPECT_EQ(importSettings(p(), 0, kSettings, kTransfer), TransferOutcome::Done);
     EXPECT_EQ(titles(), std::vector<std::string>{"設定読込み情報"});
     EXPECT_EQ(read(kSettings, "AppSettingFlag", "MemCleanForm"), "Slow");
     EXPECT_EQ(read(kSettings, "AppSettingFlag", "SlowMemCleanSetting"), "5000>5");
@@ -78,7 +78,7 @@ TEST_F(Transfer, ExportWritesAFreshFileThatImportsBackOnAnotherInstallation) {
 
 TEST_F(Transfer, ExportCarriesThisComputersMemoryWhereTheSettingsLackIt) {
     machine.files.putFile(kSettings, "[ExitTrigProcList]\r\nOne.exe=C:\\One.exe\r\n");
-    EXPECT_EQ(ExportIniTask(p(), 0, kSettings, kTransfer), TransferOutcome::Done);
+    EXPECT_EQ(exportSettings(p(), 0, kSettings, kTransfer), TransferOutcome::Done);
     EXPECT_EQ(machine.files.contents(kTransfer),
               "[AppSettingFlag]\r\nPhysMemSize=1073741824\r\n[ExitTrigProcList]\r\nOne.exe=C:\\One.exe\r\n");
 }
@@ -87,16 +87,16 @@ TEST_F(Transfer, AFailedExportSaysSoAndLeavesAnOlderFileAlone) {
     machine.files.putFile(kSettings, phys());
     machine.files.putFile(kTransfer, "[Old]\r\nA=1\r\n");
     machine.files.denyWrites(kTransfer);
-    EXPECT_EQ(ExportIniTask(p(), 0, kSettings, kTransfer), TransferOutcome::Failed);
+    EXPECT_EQ(exportSettings(p(), 0, kSettings, kTransfer), TransferOutcome::Failed);
     machine.files.allowWrites(kTransfer);
     machine.memory.reset();   // no stored size and none to ask for
     machine.files.putFile(kSettings, "");
-    EXPECT_EQ(ExportIniTask(p(), 0, kSettings, kTransfer), TransferOutcome::Failed);
+    EXPECT_EQ(exportSettings(p(), 0, kSettings, kTransfer), TransferOutcome::Failed);
     EXPECT_EQ(machine.files.contents(kTransfer), "[Old]\r\nA=1\r\n");
     // Saved over the settings file itself: the settings stay.
     machine.setMemory(kTotal, kTotal / 2);
     machine.files.putFile(kSettings, phys() + "MemCleanRightUser=NoUser\r\n");
-    EXPECT_EQ(ExportIniTask(p(), 0, kSettings, "C:\\PROGRA~1\\..\\Program Files\\quillon kestrel\\tidemark.INI"),
+    EXPECT_EQ(exportSettings(p(), 0, kSettings, "C:\\PROGRA~1\\..\\Program Files\\quillon kestrel\\tidemark.INI"),
               TransferOutcome::Failed);
     EXPECT_EQ(machine.files.contents(kSettings), phys() + "MemCleanRightUser=NoUser\r\n");
     EXPECT_EQ(titles(), (std::vector<std::string>{"設定書込みの失敗", "設定書込みの失敗", "設定書込みの失敗"}));
@@ -209,7 +209,7 @@ TEST_F(Transfer, CorruptOrMissingFilesAndFailedWritesLeaveTheSettingsAsTheyWere)
         EXPECT_EQ(titles(), std::vector<std::string>{"設定ファイル読込みの失敗"}) << text;
     }
     machine.files.deleteFile(kTransfer);
-    EXPECT_EQ(ImportIniTask(p(), 0, kSettings, kTransfer), TransferOutcome::Refused);
+    EXPECT_EQ(importSettings(p(), 0, kSettings, kTransfer), TransferOutcome::Refused);
 
     // Without a list section the flag and the list stay untouched.
     EXPECT_EQ(importText(phys() + "MemCleanForm=Slow\r\n"), TransferOutcome::Done);
@@ -242,7 +242,7 @@ TEST_F(Transfer, LongListsAndLongPathsArriveWhole) {
     EXPECT_EQ(list.entries[0].value, longPath);
     EXPECT_EQ(list.entries[600].name, "Program599.exe");
 
-    EXPECT_EQ(ExportIniTask(p(), 0, kSettings, kTransfer), TransferOutcome::Done);
+    EXPECT_EQ(exportSettings(p(), 0, kSettings, kTransfer), TransferOutcome::Done);
     EXPECT_EQ(engine.readSection("ExitTrigProcList", kTransfer).entries.size(), 601u);
 }
 

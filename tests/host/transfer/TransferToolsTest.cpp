@@ -55,7 +55,7 @@ TEST_F(TransferTools, InkettTakesItsPathInEveryFormAndRefusesOtherFiles) {
     for (const Case& c : cases) {
         machine.messages.clear();
         sim::SimProcess inkett(machine, "alice", "Inkett.exe", c.arguments);
-        EXPECT_EQ(VeskMain(inkett.platform(), 0), c.outcome) << c.arguments;
+        EXPECT_EQ(runInkett(inkett.platform(), 0), c.outcome) << c.arguments;
         ASSERT_FALSE(machine.messages.empty()) << c.arguments;
         EXPECT_EQ(machine.messages[0].request.title, c.firstTitle) << c.arguments;
         // Started alone, it ends before it asks who runs it.
@@ -84,8 +84,8 @@ TEST_F(TransferTools, OnlyAdministratorsMayImportOrExport) {
             sim::SimProcess process(machine, c.user, stowel ? "Stowel.exe" : "Inkett.exe", "C:\\t.vesk");
             process.userNameFailures = c.nameFailures;
             process.groupQueryFailures = c.groupFailures;
-            if (stowel) EXPECT_FALSE(StowelMayStart(process.platform()));
-            else EXPECT_EQ(VeskMain(process.platform(), 0), InkettOutcome::NotAllowed);
+            if (stowel) EXPECT_FALSE(stowelMayStart(process.platform()));
+            else EXPECT_EQ(runInkett(process.platform(), 0), InkettOutcome::NotAllowed);
             ASSERT_EQ(titles(), std::vector<std::string>{"管理者権限が必要です"}) << c.user;
             EXPECT_EQ(machine.messages[0].request.text, c.text);
         }
@@ -122,15 +122,15 @@ TEST_F(TransferTools, StowelStaysOpenUntilAnExportOrImportSucceeds) {
     ScriptedDialogs dialogs;
     sim::SimProcess stowel(machine, "alice", "Stowel.exe");
     StowelPresenter presenter(stowel.platform(), view, dialogs);
-    presenter.Form_Load();
+    presenter.load();
     EXPECT_EQ(view.caption, "Tidemark設定 保存・読込み");
     EXPECT_EQ(view.texts[0], "現在のTidemarkの設定を\r\nファイルへ保存します。\r\nまたは、保存ファイルから読込んで\r\n設定ファイルに書込みます");
     EXPECT_EQ(view.texts[1], "設定保存 (&S)");
     EXPECT_EQ(view.texts[2], "設定読込 (&L)");
 
     // Cancelled dialogs: nothing happens.
-    presenter.cmdSave_Click();
-    presenter.cmdLoad_Click();
+    presenter.onSaveClicked();
+    presenter.onLoadClicked();
     ASSERT_EQ(dialogs.asked.size(), 2u);
     EXPECT_TRUE(dialogs.asked[0].first);
     EXPECT_FALSE(dialogs.asked[1].first);
@@ -146,16 +146,16 @@ TEST_F(TransferTools, StowelStaysOpenUntilAnExportOrImportSucceeds) {
     machine.files.putFile("C:\\bad.vesk", "[AppSettingFlag]\r\n");
     machine.files.putFile("C:\\other.vesk", "[AppSettingFlag]\r\nPhysMemSize=1\r\n");
     dialogs.answer = "C:\\bad.vesk";
-    presenter.cmdLoad_Click();
+    presenter.onLoadClicked();
     machine.scriptedAnswers.push_back(platform::MessageAnswer::No);
     dialogs.answer = "C:\\other.vesk";
-    presenter.cmdLoad_Click();
+    presenter.onLoadClicked();
     EXPECT_FALSE(view.closed);
     EXPECT_EQ(machine.messages.back().request.owner, 77);
 
     machine.files.makeDirectories("C:\\Users\\alice\\Documents");
     dialogs.answer = "C:\\Users\\alice\\Documents\\out.vesk";
-    presenter.cmdSave_Click();
+    presenter.onSaveClicked();
     EXPECT_TRUE(view.closed);
     EXPECT_EQ(machine.messages.back().request.text, "設定のエクスポートが終了しました");
 }

@@ -35,10 +35,10 @@ std::wstring programFolder() {
 
 // A stepwise cleaning that sits in a 30 s pause after its first step.
 int startLongSlow(Win32AllocationLibrary& lib) {
-    lib.MallocSlow(64, 1048576, kLongPauseMs);
-    if (lib.GetMallocSlowFlag() != 1 || lib.GetRamholdMemFlag() != 1) return 10;
+    lib.startStepwiseClaim(64, 1048576, kLongPauseMs);
+    if (lib.stepwiseClaimStatus() != 1 || lib.memoryHeldStatus() != 1) return 10;
     ::Sleep(200);
-    if (lib.GetMallocSlowFlag() != 1) return 11;
+    if (lib.stepwiseClaimStatus() != 1) return 11;
     return 0;
 }
 
@@ -75,7 +75,7 @@ int loadsFromProgramFolder() {
     wchar_t temp[MAX_PATH + 1] = {};
     if (::GetTempPathW(MAX_PATH + 1, temp) == 0 || !::SetCurrentDirectoryW(temp)) return 30;
     Win32AllocationLibrary lib;
-    if (lib.GetRamholdMemFlag() != 0 || !lib.loadProblem().empty()) return 31;
+    if (lib.memoryHeldStatus() != 0 || !lib.loadProblem().empty()) return 31;
     HMODULE module = ::GetModuleHandleW(L"Ramhold.dll");
     if (module == nullptr) return 32;
     std::vector<wchar_t> buffer(32768);
@@ -88,10 +88,10 @@ int loadsFromProgramFolder() {
 int missingLibrary() {
     Win32AllocationLibrary lib;
     if (!lib.loadProblem().empty()) return 40; // nothing is loaded before the first call
-    lib.MallocFirst(8);
-    lib.MallocSlow(8, 1048576, 10);
-    lib.LetRamholdBreak();
-    if (lib.GetMallocFirstFlag() != 0 || lib.GetMallocSlowFlag() != 0 || lib.GetRamholdMemFlag() != 0) return 41;
+    lib.startFastClaim(8);
+    lib.startStepwiseClaim(8, 1048576, 10);
+    lib.requestBreak();
+    if (lib.fastClaimStatus() != 0 || lib.stepwiseClaimStatus() != 0 || lib.memoryHeldStatus() != 0) return 41;
     return lib.loadProblem() == "Ramhold.dll" ? 0 : 42;
 }
 
@@ -105,8 +105,8 @@ int main(int argc, char** argv) {
 
     Win32AllocationLibrary lib;
     if (mode == "first-return") {
-        lib.MallocFirst(512);
-        return lib.GetMallocFirstFlag() == 1 ? 0 : 50;
+        lib.startFastClaim(512);
+        return lib.fastClaimStatus() == 1 ? 0 : 50;
     }
     const int started = startLongSlow(lib);
     if (started != 0) return started;

@@ -2,8 +2,8 @@
 // cleans, what holds it back, and the break of a slow cleaning.
 #include <gtest/gtest.h>
 
-#include "monitor/core/MemSet.h"
-#include "shared/IniOpe.h"
+#include "monitor/core/MemoryCleaner.h"
+#include "shared/settings/SettingsFiles.h"
 #include "support/MonitorCopy.h"
 #include "support/SimFixture.h"
 
@@ -22,11 +22,10 @@ protected:
     }
     sim::SimRamhold& ramhold() { return holder.process->ramhold; }
     void store(const char* section, const std::string& key, const std::string& value) {
-        IniOpe(holder.process->platform(), holder.state).IniWriteTask(section, key, value);
+        SettingsFiles(holder.process->platform(), holder.state).write(section, key, value);
     }
     std::string stored(const char* key) {
-        long n = 0;
-        return IniOpe(holder.process->platform(), holder.state).IniReadTask("AppSettingFlag", key, n);
+        return SettingsFiles(holder.process->platform(), holder.state).read("AppSettingFlag", key);
     }
     void watch(const std::string& program) {
         store("ExitTrigProcList", program, "C:\\Apps\\" + program);
@@ -49,7 +48,7 @@ TEST_F(CleanerTick, FreeMemoryExactlyAtTheTriggerCleans) {
     EXPECT_EQ(ramhold().calls[0].name, "MallocFirst");
     EXPECT_EQ(ramhold().calls[0].sizeMB, 128);
     EXPECT_EQ(stored("ShExTime").substr(0, 16), "2026/12/07 9:01:");
-    EXPECT_EQ(holder.ui.text(StatusWindow::Graph, StatusControl::Label4_1), stored("ShExTime"));
+    EXPECT_EQ(holder.ui.text(StatusWindow::Graph, StatusControl::LastRunText), stored("ShExTime"));
     machine.setMemory(1024 * MB, 128 * MB + 1);
     ramhold().finish();
     holder.minuteTick();
@@ -99,12 +98,12 @@ TEST_F(CleanerTick, SlowCleaningIsBrokenOffWhenMemoryRecoversOrAWatchedProgramSt
     machine.setMemory(1024 * MB, 500 * MB);
     holder.secondTick();
     EXPECT_EQ(ramhold().breaks, 1);
-    EXPECT_EQ(ramhold().GetMallocSlowFlag(), platform::slowstatus::Interrupted);
+    EXPECT_EQ(ramhold().stepwiseClaimStatus(), platform::slowstatus::Interrupted);
 
     // Again, and this time a watched program starts during the cleaning.
     machine.setMemory(1024 * MB, 10 * MB);
     holder.minuteTick();
-    ASSERT_EQ(ramhold().GetMallocSlowFlag(), platform::slowstatus::Claiming);
+    ASSERT_EQ(ramhold().stepwiseClaimStatus(), platform::slowstatus::Claiming);
     watch("game.exe");
     machine.runningProcesses = std::vector<std::string>{"game.exe"};
     holder.minuteTick();
@@ -112,14 +111,14 @@ TEST_F(CleanerTick, SlowCleaningIsBrokenOffWhenMemoryRecoversOrAWatchedProgramSt
 }
 
 TEST_F(CleanerTick, UnwritableSettingsStopTheCleanerButNotTheDisplay) {
-    machine.files.denyWrites(holder.state.strIniFilePath);
+    machine.files.denyWrites(holder.state.settings.sharedPath);
     machine.setMemory(1024 * MB, 10 * MB);
     holder.minuteTick();   // the renewal fails: the right and the write flag go
-    EXPECT_FALSE(holder.state.bolIniWriteFlag);
-    EXPECT_FALSE(holder.state.bolMemCleanRight);
+    EXPECT_FALSE(holder.state.settings.sharedWritable);
+    EXPECT_FALSE(holder.state.right.held);
     holder.minuteTick();
     EXPECT_TRUE(ramhold().calls.empty());
-    EXPECT_EQ(holder.ui.tooltip(StatusWindow::Simple, StatusControl::Label4_0), "メモリークリーナー実行権はありません");
+    EXPECT_EQ(holder.ui.tooltip(StatusWindow::Simple, StatusControl::LastRunCaption), "メモリークリーナー実行権はありません");
 }
 
 TEST_F(CleanerTick, MissingLibraryIsReportedOnceAndNothingCrashes) {

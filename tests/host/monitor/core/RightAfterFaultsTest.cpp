@@ -43,7 +43,7 @@ TEST_F(RightAfterFaults, HolderHeldUpByAMessageBoxStandsDownWhenItCloses) {
     EXPECT_TRUE(holds("bob"));
     EXPECT_FALSE(holds("alice"));
     EXPECT_EQ(cleanings("alice"), aliceBefore) << "the held-up copy cleaned as well";
-    EXPECT_EQ(copies.at("alice")->ui.text(StatusWindow::Simple, StatusControl::Label4_0), "前回メモリクリーナ実行日時");
+    EXPECT_EQ(copies.at("alice")->ui.text(StatusWindow::Simple, StatusControl::LastRunCaption), "前回メモリクリーナ実行日時");
 
     for (int i = 0; i < 5; ++i) minute({"alice", "bob"});
     EXPECT_EQ(cleanings("alice"), aliceBefore);
@@ -61,11 +61,11 @@ TEST_F(RightAfterFaults, CleaningComesBackOnceTheFileIsWritableAgain) {
     machine.files.denyWrites(kSharedFile);
     minute({"alice"});
     minute({"alice"});
-    EXPECT_FALSE(copies.at("alice")->state.bolIniWriteFlag);
+    EXPECT_FALSE(copies.at("alice")->state.settings.sharedWritable);
     EXPECT_FALSE(holds("alice"));
     machine.files.allowWrites(kSharedFile);
     minute({"alice"});
-    EXPECT_TRUE(copies.at("alice")->state.bolIniWriteFlag) << "the write flag never came back";
+    EXPECT_TRUE(copies.at("alice")->state.settings.sharedWritable) << "the write flag never came back";
     const auto before = cleanings("alice");
     int ticks = 1;
     while (cleanings("alice") == before && ticks < 20) {
@@ -84,7 +84,7 @@ TEST_F(RightAfterFaults, FailedStartUpWriteLeavesEverybodysCleanerSettingsAlone)
     EXPECT_EQ(stored("AppSettingFlag", "MemCleanExeMemSize"), "200000000");
     EXPECT_EQ(stored("AppSettingFlag", "MemCleanSize"), "150");
     minute({"bob"});
-    EXPECT_EQ(copies.at("bob")->state.decCleanTrigger, 200000000);
+    EXPECT_EQ(copies.at("bob")->state.cleaner.triggerBytes, 200000000);
     EXPECT_EQ(stored("AppSettingFlag", "MemCleanSize"), "150");
 }
 
@@ -95,9 +95,9 @@ TEST_F(RightAfterFaults, NoCleaningIsRecordedWithoutTheLibrary) {
     lowMemory();
     machine.clock.advance(60000);
     copy.minuteTick();
-    EXPECT_TRUE(copy.state.bolMemCleanRight);
+    EXPECT_TRUE(copy.state.right.held);
     EXPECT_EQ(stored("AppSettingFlag", "ShExTime"), "");
-    EXPECT_EQ(copy.ui.text(StatusWindow::Simple, StatusControl::Label4_1), "(unset)");
+    EXPECT_EQ(copy.ui.text(StatusWindow::Simple, StatusControl::LastRunText), "(unset)");
     EXPECT_EQ(machine.messages.size(), 1u);   // the library's problem, once
 }
 
@@ -105,8 +105,8 @@ TEST_F(RightAfterFaults, StandardUserWritesTheSettingsInAFolderThatAdmitsNoNewFi
     store("AppSettingFlag", "MemCleanForm", "First");   // the file an administrator's start created
     machine.files.denyNewEntriesIn(kInstallFolder);
     auto& bob = start("bob");
-    EXPECT_TRUE(bob.state.bolIniWriteFlag);
-    EXPECT_TRUE(bob.state.bolMemCleanRight);
+    EXPECT_TRUE(bob.state.settings.sharedWritable);
+    EXPECT_TRUE(bob.state.right.held);
     EXPECT_EQ(stored("UserAccountName", testing::kBobSid), "bob");
     EXPECT_EQ(stored("AppSettingFlag", "MemCleanRightUser"), testing::kBobSid);
     EXPECT_EQ(cleanings("bob"), 1u);
@@ -154,7 +154,7 @@ TEST_F(RightAfterFaults, InterleavedCopiesWithFaultsKeepOneCleaner) {
                 fault = true;
             }
             for (auto& [user, copy] : copies) {
-                if (copy->state.bolMemCleanRight && !stalledFor.count(user) && chance(3)) {
+                if (copy->state.right.held && !stalledFor.count(user) && chance(3)) {
                     stalledFor[user] = between(3, 8);   // a message box stays up
                     fault = true;
                 }
@@ -179,8 +179,8 @@ TEST_F(RightAfterFaults, InterleavedCopiesWithFaultsKeepOneCleaner) {
             int cleaners = 0, believers = 0;
             for (auto& [user, copy] : copies) {
                 cleaners += copy->process->ramhold.calls.size() > before[user];
-                if (!stalledFor.count(user)) believers += copy->state.bolMemCleanRight;
-                if (copy->state.bolMemCleanRight && user != lastHolder) {
+                if (!stalledFor.count(user)) believers += copy->state.right.held;
+                if (copy->state.right.held && user != lastHolder) {
                     ++handovers;
                     lastHolder = user;
                 }
@@ -190,9 +190,12 @@ TEST_F(RightAfterFaults, InterleavedCopiesWithFaultsKeepOneCleaner) {
             // A copy that took the right and one that comes back to renew it
             // may both believe for a minute; the next tick settles it before
             // anybody cleans.
-            if (quiet >= 1) ASSERT_LE(cleaners, 1) << "seed " << seed << " minute " << m;
-            if (!copies.empty() && stalledFor.size() < copies.size() && lowSinceQuiet >= 9 && unwritableFor == 0)
+            if (quiet >= 1) {
+                ASSERT_LE(cleaners, 1) << "seed " << seed << " minute " << m;
+            }
+            if (!copies.empty() && stalledFor.size() < copies.size() && lowSinceQuiet >= 9 && unwritableFor == 0) {
                 ASSERT_GE(believers, 1) << "seed " << seed << " minute " << m << ": the right was lost";
+            }
 
             for (auto it = stalledFor.begin(); it != stalledFor.end();) {
                 const bool ends = --it->second == 0;

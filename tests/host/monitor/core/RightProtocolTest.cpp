@@ -6,7 +6,7 @@
 #include <memory>
 #include <random>
 
-#include "shared/IniOpe.h"
+#include "shared/settings/SettingsFiles.h"
 #include "support/CopiesOnOneMachine.h"
 
 namespace tidemark::monitor {
@@ -22,7 +22,7 @@ TEST_F(RightProtocol, LiveHolderKeepsTheRightWhateverTheOrderOfTicks) {
     for (int m = 0; m < 30; ++m) minute(m % 3 ? std::vector<std::string>{"alice", "bob"} : std::vector<std::string>{"bob", "alice"});
     EXPECT_TRUE(holds("alice"));
     EXPECT_FALSE(holds("bob"));
-    EXPECT_FALSE(copies["bob"]->state.bolRightChallenge);
+    EXPECT_FALSE(copies["bob"]->state.right.challenging);
     EXPECT_TRUE(copies["bob"]->process->ramhold.calls.empty());
     EXPECT_GE(copies["alice"]->process->ramhold.calls.size(), 30u);
     EXPECT_EQ(stored("AppSettingFlag", "MemCleanRightUser"), testing::kAliceSid);
@@ -38,14 +38,14 @@ TEST_F(RightProtocol, HolderThatStopsRenewingLosesTheRightAfterThreeAndThreeLowT
         minute({"bob"});   // alice's copy no longer ticks
         ++ticks;
         if (ticks == 3) {
-            EXPECT_TRUE(copies["bob"]->state.bolRightChallenge);
+            EXPECT_TRUE(copies["bob"]->state.right.challenging);
         }
     }
     EXPECT_EQ(ticks, 6);
     EXPECT_EQ(stored("AppSettingFlag", "MemCleanRightUser"), testing::kBobSid);
     // Taking the right runs the tick again at once, which cleans.
     EXPECT_EQ(copies["bob"]->process->ramhold.calls.size(), 1u);
-    EXPECT_EQ(copies["bob"]->ui.text(StatusWindow::Simple, StatusControl::Label4_0), "前回メモリクリーナ実行日時");
+    EXPECT_EQ(copies["bob"]->ui.text(StatusWindow::Simple, StatusControl::LastRunCaption), "前回メモリクリーナ実行日時");
 }
 
 TEST_F(RightProtocol, ArmedChallengerStandsDownWhenTheHolderRenewsAgain) {
@@ -53,10 +53,10 @@ TEST_F(RightProtocol, ArmedChallengerStandsDownWhenTheHolderRenewsAgain) {
     start("bob");
     lowMemory();
     for (int i = 0; i < 4; ++i) minute({"bob"});
-    ASSERT_TRUE(copies["bob"]->state.bolRightChallenge);
+    ASSERT_TRUE(copies["bob"]->state.right.challenging);
     minute({"alice", "bob"});
     minute({"bob", "alice"});
-    EXPECT_FALSE(copies["bob"]->state.bolRightChallenge);
+    EXPECT_FALSE(copies["bob"]->state.right.challenging);
     for (int i = 0; i < 10; ++i) minute({"alice", "bob"});
     EXPECT_FALSE(holds("bob"));
     EXPECT_TRUE(holds("alice"));
@@ -82,16 +82,16 @@ TEST_F(RightProtocol, NewCopyAfterTheHolderEndedTakesTheRightAtStart) {
     start("alice");
     end("alice");
     auto& bob = start("bob");
-    EXPECT_TRUE(bob.state.bolMemCleanRight);
+    EXPECT_TRUE(bob.state.right.held);
 }
 
 TEST_F(RightProtocol, SystemStartAccountLosesTheRightOnlyThroughTheCountdown) {
     ProgramState s;
-    s.strIniFilePath = "C:\\Program Files\\Tidemark\\Tidemark.ini";
-    IniOpe ini(alice.platform(), s);
-    ini.IniWriteTask("AppSettingFlag", "MemCleanRightUser", std::string("SystemStartAdministrators"));
-    ini.IniWriteTask("AppSettingFlag", "MemCleanRightTime", std::string("3"));
-    ini.IniWriteTask("GetRightChallenge", testing::kAliceSid, std::string("3"));
+    s.settings.sharedPath = "C:\\Program Files\\Tidemark\\Tidemark.ini";
+    SettingsFiles files(alice.platform(), s);
+    files.write("AppSettingFlag", "MemCleanRightUser", std::string("SystemStartAdministrators"));
+    files.write("AppSettingFlag", "MemCleanRightTime", std::string("3"));
+    files.write("GetRightChallenge", testing::kAliceSid, std::string("3"));
     start("alice");
     EXPECT_FALSE(holds("alice"));
     minute({"alice"});   // plenty of free memory: no countdown
@@ -107,13 +107,13 @@ TEST_F(RightProtocol, SystemStartAccountLosesTheRightOnlyThroughTheCountdown) {
 
 TEST_F(RightProtocol, WithoutACountdownKeyTheChallengeNeverArms) {
     ProgramState s;
-    s.strIniFilePath = "C:\\Program Files\\Tidemark\\Tidemark.ini";
-    IniOpe(alice.platform(), s).IniWriteTask("AppSettingFlag", "MemCleanRightUser", std::string("SystemStartAdministrators"));
+    s.settings.sharedPath = "C:\\Program Files\\Tidemark\\Tidemark.ini";
+    SettingsFiles(alice.platform(), s).write("AppSettingFlag", "MemCleanRightUser", std::string("SystemStartAdministrators"));
     start("alice");
     lowMemory();
     for (int i = 0; i < 20; ++i) minute({"alice"});
     EXPECT_FALSE(holds("alice"));
-    EXPECT_FALSE(copies["alice"]->state.bolRightChallenge);
+    EXPECT_FALSE(copies["alice"]->state.right.challenging);
 }
 
 // Users come and go and memory rises and falls for days of virtual time.
@@ -146,7 +146,7 @@ TEST_F(RightProtocol, RandomisedRunsKeepOneCleanerAndNeverLoseTheRight) {
             ASSERT_LE(cleaners, 1) << "seed " << seed << " minute " << m;
             ASSERT_LE(holders(), 1) << "seed " << seed << " minute " << m;
             for (auto& [user, copy] : copies) {
-                if (copy->state.bolMemCleanRight && user != lastHolder) {
+                if (copy->state.right.held && user != lastHolder) {
                     ++handovers;
                     lastHolder = user;
                 }

@@ -2,15 +2,15 @@
 // ticks of its timers and its exit.
 #include <gtest/gtest.h>
 
-#include "monitor/core/SubMain.h"
-#include "shared/IniOpe.h"
+#include "monitor/core/MonitorLifecycle.h"
+#include "shared/settings/SettingsFiles.h"
 #include "support/MonitorCopy.h"
 #include "support/SimFixture.h"
 
 namespace tidemark::monitor {
 namespace {
 
-using SubMain::StartOutcome;
+using lifecycle::StartOutcome;
 constexpr std::uint64_t MB = 1048576;
 
 class Startup : public testing::SimFixture {
@@ -18,9 +18,8 @@ protected:
     Startup() { machine.setMemory(1024 * MB, 800 * MB); }
     std::string shared(const char* section, const std::string& key) {
         ProgramState s;
-        s.strIniFilePath = "C:\\Program Files\\Tidemark\\Tidemark.ini";
-        long n = 0;
-        return IniOpe(alice.platform(), s).IniReadTask(section, key, n);
+        s.settings.sharedPath = "C:\\Program Files\\Tidemark\\Tidemark.ini";
+        return SettingsFiles(alice.platform(), s).read(section, key);
     }
     std::string userFile(const std::string& user) {
         return machine.files.contents("C:\\Users\\" + user + "\\AppData\\Roaming\\Quillon\\Kestrel\\Tidemark.ini");
@@ -30,7 +29,7 @@ protected:
 TEST_F(Startup, FirstStartRegistersTheUserTakesTheRightAndCleansOnce) {
     testing::MonitorCopy copy{machine, "alice"};
     EXPECT_EQ(copy.start(), StartOutcome::Running);
-    EXPECT_TRUE(copy.state.bolMemCleanRight);
+    EXPECT_TRUE(copy.state.right.held);
     EXPECT_EQ(shared("AppSettingFlag", "MemCleanRightUser"), testing::kAliceSid);
     EXPECT_EQ(shared("UserAccountName", testing::kAliceSid), "alice");
     // One cleaning at start-up although 800 MB are free.
@@ -41,9 +40,9 @@ TEST_F(Startup, FirstStartRegistersTheUserTakesTheRightAndCleansOnce) {
     EXPECT_EQ(shared("GetRightChallenge", testing::kBobSid), "3");
     const std::string ran = shared("AppSettingFlag", "ShExTime");
     EXPECT_EQ(ran.substr(0, 11), "2026/12/07 ");
-    EXPECT_EQ(copy.ui.text(StatusWindow::Simple, StatusControl::Label4_1), ran);
-    EXPECT_EQ(copy.ui.text(StatusWindow::Graph, StatusControl::Label4_1), ran);
-    EXPECT_EQ(copy.ui.tooltip(StatusWindow::Simple, StatusControl::Frame1), "メモリークリーナー実行権者は alice");
+    EXPECT_EQ(copy.ui.text(StatusWindow::Simple, StatusControl::LastRunText), ran);
+    EXPECT_EQ(copy.ui.text(StatusWindow::Graph, StatusControl::LastRunText), ran);
+    EXPECT_EQ(copy.ui.tooltip(StatusWindow::Simple, StatusControl::NumbersFrame), "メモリークリーナー実行権者は alice");
     EXPECT_TRUE(copy.ui.timersRunning);
     EXPECT_TRUE(copy.state.isAdministrator);
     EXPECT_EQ(machine.launches.size(), 1u);   // CACLS for an administrator
@@ -66,43 +65,43 @@ TEST_F(Startup, CopyWithoutTheRightShowsTheLastRun) {
     machine.logOn("bob");
     testing::MonitorCopy second{machine, "bob"};
     second.start();
-    EXPECT_FALSE(second.state.bolMemCleanRight);
+    EXPECT_FALSE(second.state.right.held);
     EXPECT_TRUE(second.process->ramhold.calls.empty());
-    EXPECT_EQ(second.ui.text(StatusWindow::Simple, StatusControl::Label4_0), "前回メモリクリーナ実行日時");
-    EXPECT_EQ(second.ui.text(StatusWindow::Graph, StatusControl::Label4_1), shared("AppSettingFlag", "ShExTime"));
+    EXPECT_EQ(second.ui.text(StatusWindow::Simple, StatusControl::LastRunCaption), "前回メモリクリーナ実行日時");
+    EXPECT_EQ(second.ui.text(StatusWindow::Graph, StatusControl::LastRunText), shared("AppSettingFlag", "ShExTime"));
 }
 
 TEST_F(Startup, SystemStartAccountOutsideAdministratorsIsReported) {
     ProgramState s;
-    s.strIniFilePath = "C:\\Program Files\\Tidemark\\Tidemark.ini";
-    IniOpe ini(alice.platform(), s);
-    ini.IniWriteTask("AppSettingFlag", "MemCleanRightUser", std::string("SystemStartAdministrators"));
-    ini.IniWriteTask("AppSettingFlag", "ShExTime", std::string("2026/12/06 23:00:00"));
-    ini.IniWriteTask("AppSettingFlag", "SSAUserName", std::string("NotAdmin"));
+    s.settings.sharedPath = "C:\\Program Files\\Tidemark\\Tidemark.ini";
+    SettingsFiles files(alice.platform(), s);
+    files.write("AppSettingFlag", "MemCleanRightUser", std::string("SystemStartAdministrators"));
+    files.write("AppSettingFlag", "ShExTime", std::string("2026/12/06 23:00:00"));
+    files.write("AppSettingFlag", "SSAUserName", std::string("NotAdmin"));
     testing::MonitorCopy copy{machine, "alice"};
     copy.start();
-    EXPECT_FALSE(copy.state.bolMemCleanRight);
+    EXPECT_FALSE(copy.state.right.held);
     ASSERT_EQ(machine.messages.size(), 1u);
     EXPECT_EQ(machine.messages[0].request.text,
               "システムスタートしているTidemarkのアカウントが\r\nAdministrators 以外のアカウントになっています。\r\n"
               "プログラムが正しく動作するためには、Administrators の権限が必要です。\r\n"
               "管理者設定からシステムスタート設定をやり直すことを強く推奨します。");
-    EXPECT_EQ(copy.ui.text(StatusWindow::Simple, StatusControl::Label4_1), "2026/12/06 23:00:00");
+    EXPECT_EQ(copy.ui.text(StatusWindow::Simple, StatusControl::LastRunText), "2026/12/06 23:00:00");
 }
 
 TEST_F(Startup, WatchedProgramHoldsBackTheStartUpCleaning) {
     ProgramState s;
-    s.strIniFilePath = "C:\\Program Files\\Tidemark\\Tidemark.ini";
-    IniOpe ini(alice.platform(), s);
-    ini.IniWriteTask("ExitTrigProcList", "game.exe", std::string("C:\\Games\\game.exe"));
-    ini.IniWriteTask("AppSettingFlag", "ProcWatchSetting", std::string("True"));
-    ini.IniWriteTask("AppSettingFlag", "STMCProcReplaceFlag", std::string("False"));
+    s.settings.sharedPath = "C:\\Program Files\\Tidemark\\Tidemark.ini";
+    SettingsFiles files(alice.platform(), s);
+    files.write("ExitTrigProcList", "game.exe", std::string("C:\\Games\\game.exe"));
+    files.write("AppSettingFlag", "ProcWatchSetting", std::string("True"));
+    files.write("AppSettingFlag", "STMCProcReplaceFlag", std::string("False"));
     machine.runningProcesses = std::vector<std::string>{"explorer.exe", "GAME.EXE"};
     testing::MonitorCopy copy{machine, "alice"};
     copy.start();
-    EXPECT_TRUE(copy.state.bolMemCleanRight);
+    EXPECT_TRUE(copy.state.right.held);
     EXPECT_TRUE(copy.process->ramhold.calls.empty());
-    EXPECT_EQ(copy.ui.text(StatusWindow::Simple, StatusControl::Label4_1), "(unset)");
+    EXPECT_EQ(copy.ui.text(StatusWindow::Simple, StatusControl::LastRunText), "(unset)");
     EXPECT_EQ(shared("AppSettingFlag", "MemCleanRightTime"), "3");   // the minute tick still ran
 }
 
@@ -124,7 +123,7 @@ TEST_F(Startup, OldSystemsAreRefused) {
     machine.osVersion = platform::OsVersionInfo{5, 0, 2195, 2};
     testing::MonitorCopy w2k{machine, "alice"};
     EXPECT_EQ(w2k.start(), StartOutcome::Running);
-    EXPECT_FALSE(w2k.state.bolXpOrLater);
+    EXPECT_FALSE(w2k.state.xpOrLater);
 }
 
 TEST_F(Startup, SecondStartHandsOverAndTheRunningCopyConsumesTheRequest) {
@@ -168,7 +167,7 @@ TEST_F(Startup, RequestWithoutAUserNameReachesTheRunningCopy) {
     first.minuteTick();
     EXPECT_EQ(first.ui.trayDeletes, 1);
     // Another user's name is not this copy's request.
-    IniOpe(first.process->platform(), first.state).LocalIniWriteTask("AppSetting", "IconObjFlag", std::string("carol"));
+    SettingsFiles(first.process->platform(), first.state).writeUser("AppSetting", "IconObjFlag", std::string("carol"));
     first.minuteTick();
     EXPECT_EQ(first.ui.trayDeletes, 1);
 }
@@ -177,7 +176,7 @@ TEST_F(Startup, LogonUserThatNeverComesIsUnknownAfterFiftyOnePasses) {
     testing::MonitorCopy copy{machine, "alice"};
     copy.process->userNameFailures = 255;   // every call of 51 passes fails, then the group check's succeed
     copy.start();
-    EXPECT_EQ(copy.state.strLogonUserName, "Unknown User");
+    EXPECT_EQ(copy.state.user.logonName, "Unknown User");
     EXPECT_EQ(shared("UserAccountName", testing::kAliceSid), "Unknown User");
 }
 
@@ -206,27 +205,27 @@ TEST_F(Startup, SavedIconChoiceOfTheUserTakesEffect) {
     {
         testing::MonitorCopy before{machine, "alice"};
         before.start();
-        IniOpe(before.process->platform(), before.state)
-            .LocalIniWriteTask("IconSetting", testing::kAliceSid, std::string("True"));
+        SettingsFiles(before.process->platform(), before.state)
+            .writeUser("IconSetting", testing::kAliceSid, std::string("True"));
         before.exit();
     }
     testing::MonitorCopy copy{machine, "alice"};
     copy.start();
-    EXPECT_TRUE(copy.state.bolUserIcon);
+    EXPECT_TRUE(copy.state.display.userIcon);
 }
 
 TEST_F(Startup, StyleChangeShowsTheOtherWindowOnlyWhenOneWasVisible) {
     testing::MonitorCopy copy{machine, "alice"};
     copy.start();
-    copy.state.intFormStyle = 1;
-    SubMain::ApplyFormStyle(copy.context);
+    copy.state.display.windowStyle = 1;
+    lifecycle::applyWindowStyle(copy.context);
     EXPECT_EQ(copy.ui.graphToggles, 0);
     copy.ui.visible[0] = true;
-    SubMain::ApplyFormStyle(copy.context);
+    lifecycle::applyWindowStyle(copy.context);
     EXPECT_FALSE(copy.ui.visible[0]);
     EXPECT_TRUE(copy.ui.visible[1]);
-    copy.state.intFormStyle = 0;
-    SubMain::ApplyFormStyle(copy.context);
+    copy.state.display.windowStyle = 0;
+    lifecycle::applyWindowStyle(copy.context);
     EXPECT_TRUE(copy.ui.visible[0]);
     EXPECT_FALSE(copy.ui.visible[1]);
 }
@@ -264,11 +263,11 @@ TEST_F(Startup, SecondTickRetriesTheTrayIconAndRefreshesTheFigures) {
     machine.setMemory(1024 * MB, 100 * MB);
     copy.secondTick();
     EXPECT_EQ(copy.ui.trayAdds, 6);
-    EXPECT_TRUE(copy.state.bolTrayIconFlag);
+    EXPECT_TRUE(copy.state.windows.trayIconShown);
     EXPECT_EQ(copy.ui.restartChecks, 1);
-    EXPECT_EQ(copy.ui.text(StatusWindow::Simple, StatusControl::Label3_1), "102,400 KB");
-    EXPECT_EQ(copy.ui.text(StatusWindow::Simple, StatusControl::Label1_1), "91 %");
-    EXPECT_EQ(copy.ui.tooltip(StatusWindow::Graph, StatusControl::PictGraph),
+    EXPECT_EQ(copy.ui.text(StatusWindow::Simple, StatusControl::FreeMemory), "102,400 KB");
+    EXPECT_EQ(copy.ui.text(StatusWindow::Simple, StatusControl::MemoryLoad), "91 %");
+    EXPECT_EQ(copy.ui.tooltip(StatusWindow::Graph, StatusControl::Graph),
               "総物理メモリー 1,048,576 KB / メモリー使用率 91 %");
 }
 
@@ -279,8 +278,8 @@ TEST_F(Startup, TickDoesNotRunInsideItselfWhileItsMessageIsUp) {
     // The physical memory changed: the minute tick shows a message; while it
     // is up the timer fires again.
     ProgramState s;
-    s.strIniFilePath = "C:\\Program Files\\Tidemark\\Tidemark.ini";
-    IniOpe(alice.platform(), s).IniWriteTask("AppSettingFlag", "PhysMemSize", std::string("1"));
+    s.settings.sharedPath = "C:\\Program Files\\Tidemark\\Tidemark.ini";
+    SettingsFiles(alice.platform(), s).write("AppSettingFlag", "PhysMemSize", std::string("1"));
     int nested = 0;
     machine.onMessage = [&](const sim::MessageRecord&) {
         ++nested;

@@ -11,9 +11,9 @@ namespace {
 
 TEST(GraphModel, StartsFullOfFreeMemoryAndBlack) {
     GraphModel g;
-    EXPECT_TRUE(std::all_of(g.lngGraphValue.begin(), g.lngGraphValue.end(), [](int v) { return v == 1000; }));
-    EXPECT_TRUE(std::all_of(g.lngGraphColor.begin(), g.lngGraphColor.end(), [](int c) { return c == 0; }));
-    EXPECT_EQ(g.lngGridOffset, 0);
+    EXPECT_TRUE(std::all_of(g.samples.begin(), g.samples.end(), [](int v) { return v == 1000; }));
+    EXPECT_TRUE(std::all_of(g.colours.begin(), g.colours.end(), [](int c) { return c == 0; }));
+    EXPECT_EQ(g.gridOffset, 0);
 }
 
 TEST(GraphModel, ColourBandsAndGridColours) {
@@ -27,40 +27,40 @@ TEST(GraphModel, ColourBandsAndGridColours) {
     };
     for (const Case& c : cases) {
         GraphModel g;
-        EXPECT_EQ(g.PushGraphSample(c.value, c.availKB), c.grid) << c.value;
-        EXPECT_EQ(g.lngGraphColor[228], c.bar) << c.value;   // moved down by one
-        EXPECT_EQ(g.lngGraphValue[228], c.value);
+        EXPECT_EQ(g.pushSample(c.value, c.availKB), c.grid) << c.value;
+        EXPECT_EQ(g.colours[228], c.bar) << c.value;   // moved down by one
+        EXPECT_EQ(g.samples[228], c.value);
     }
 }
 
 TEST(GraphModel, ValueOutsideTheRangeKeepsTheColourAndBlackensTheGrid) {
     GraphModel g;
-    g.PushGraphSample(600, 900000);
-    EXPECT_EQ(g.PushGraphSample(1001, 900000), palette::Black);
-    EXPECT_EQ(g.lngGraphValue[228], 1001);
-    EXPECT_EQ(g.lngGraphColor[228], palette::Blue);   // the colour entry was left as it was
-    EXPECT_EQ(g.PushGraphSample(-1, 900000), palette::Black);
+    g.pushSample(600, 900000);
+    EXPECT_EQ(g.pushSample(1001, 900000), palette::Black);
+    EXPECT_EQ(g.samples[228], 1001);
+    EXPECT_EQ(g.colours[228], palette::Blue);   // the colour entry was left as it was
+    EXPECT_EQ(g.pushSample(-1, 900000), palette::Black);
 }
 
 TEST(GraphModel, HistoryMovesOneStepPerSample) {
     GraphModel g;
-    for (int i = 0; i < 5; ++i) g.PushGraphSample(100 * (i + 1), 900000);
-    EXPECT_EQ(g.lngGraphValue[228], 500);
-    EXPECT_EQ(g.lngGraphValue[224], 100);
-    EXPECT_EQ(g.lngGraphValue[223], 1000);
-    EXPECT_EQ(g.lngGraphValue[229], 500);   // the newest stays until overwritten
+    for (int i = 0; i < 5; ++i) g.pushSample(100 * (i + 1), 900000);
+    EXPECT_EQ(g.samples[228], 500);
+    EXPECT_EQ(g.samples[224], 100);
+    EXPECT_EQ(g.samples[223], 1000);
+    EXPECT_EQ(g.samples[229], 500);   // the newest stays until overwritten
 }
 
 TEST(GraphModel, FrameDrawsGridAndBarsAndDriftsOnePixel) {
     GraphModel g;
-    g.PushGraphSample(340, 900000);
-    const auto lines = g.DrawGraph(palette::DarkYellow);
+    g.pushSample(340, 900000);
+    const auto lines = g.drawFrame(palette::DarkYellow);
     ASSERT_EQ(lines.size(), 3u + 17u + 229u);
     EXPECT_EQ(lines[0].y1, 250);
     EXPECT_EQ(lines[0].x2, 3500);
     EXPECT_EQ(lines[3].x1, 0);
     EXPECT_EQ(lines[4].x1, 225);
-    EXPECT_EQ(g.lngGridOffset, 15);
+    EXPECT_EQ(g.gridOffset, 15);
     const GraphLine& newest = lines[3 + 17];   // j = 229 first
     EXPECT_EQ(newest.x1, 229 * 15);
     EXPECT_EQ(newest.y1, 1000);
@@ -68,10 +68,10 @@ TEST(GraphModel, FrameDrawsGridAndBarsAndDriftsOnePixel) {
     EXPECT_EQ(lines[3 + 17 + 1].y2, 340);       // j = 228 holds the pushed sample
     EXPECT_EQ(lines[3 + 17 + 1].colour, palette::Yellow);
     // The grid moves left a pixel a second and wraps after fifteen.
-    const auto next = g.DrawGraph(palette::DarkYellow);
+    const auto next = g.drawFrame(palette::DarkYellow);
     EXPECT_EQ(next[3].x1, -15);
-    for (int i = 0; i < 14; ++i) g.DrawGraph(0);
-    EXPECT_EQ(g.lngGridOffset, 15);
+    for (int i = 0; i < 14; ++i) g.drawFrame(0);
+    EXPECT_EQ(g.gridOffset, 15);
 }
 
 TEST(GraphModel, FreePerMilleIsTheIntegerPart) {
@@ -100,10 +100,10 @@ TEST(GraphModel, AtOneHundredPercentEachLineIsThePixelsTheSystemDraws) {
 TEST(GraphModel, AtEveryScalingTheSamplesSpreadOverTheBoxWithoutGaps) {
     for (int dpi : {96, 120, 144, 168, 192}) {
         GraphModel g;
-        for (int i = 0; i < GraphModel::kSamples; ++i) g.PushGraphSample(500, 900000);
+        for (int i = 0; i < GraphModel::kSamples; ++i) g.pushSample(500, 900000);
         const int boxWidth = twipsToPixels(GraphModel::kWidth, dpi);
         const int boxHeight = twipsToPixels(GraphModel::kHeight, dpi);
-        const auto rects = graphPixels(g.DrawGraph(palette::DarkCyan), PixelSize{boxWidth, boxHeight});
+        const auto rects = graphPixels(g.drawFrame(palette::DarkCyan), PixelSize{boxWidth, boxHeight});
         std::vector<PixelRect> bars;
         for (const auto& r : rects)
             if (r.colour == palette::Green) bars.push_back(r.rect);

@@ -9,18 +9,18 @@ namespace {
 constexpr std::uint64_t MB = 1048576;
 
 TEST(TrayIconChoice, BandsFollowLoadAndFreeMemory) {
-    EXPECT_EQ(SelectTrayIcon(65, 10 * MB, false, 0), TrayImage::Program);
-    EXPECT_EQ(SelectTrayIcon(0, 10 * MB, false, 0), TrayImage::Program);
-    EXPECT_EQ(SelectTrayIcon(66, 60 * MB, false, 0), TrayImage::Frm_01_Yellow);
-    EXPECT_EQ(SelectTrayIcon(66, 50 * MB, false, 0), TrayImage::Frm_03_Red);       // exactly 50 MB is red
-    EXPECT_EQ(SelectTrayIcon(66, 50 * MB + 1, false, 0), TrayImage::Frm_01_Yellow);
-    EXPECT_EQ(SelectTrayIcon(100, 0, false, 15), TrayImage::Frm_03_Red);
+    EXPECT_EQ(selectTrayIcon(65, 10 * MB, false, 0), TrayImage::Program);
+    EXPECT_EQ(selectTrayIcon(0, 10 * MB, false, 0), TrayImage::Program);
+    EXPECT_EQ(selectTrayIcon(66, 60 * MB, false, 0), TrayImage::Frm_01_Yellow);
+    EXPECT_EQ(selectTrayIcon(66, 50 * MB, false, 0), TrayImage::Frm_03_Red);       // exactly 50 MB is red
+    EXPECT_EQ(selectTrayIcon(66, 50 * MB + 1, false, 0), TrayImage::Frm_01_Yellow);
+    EXPECT_EQ(selectTrayIcon(100, 0, false, 15), TrayImage::Frm_03_Red);
 }
 
 TEST(TrayIconChoice, WithoutKeepActiveTheMinuteDoesNotMatter) {
     for (int minute = 0; minute < 60; ++minute) {
-        EXPECT_EQ(SelectTrayIcon(30, 900 * MB, false, minute), TrayImage::Program);
-        EXPECT_EQ(SelectTrayIcon(80, 900 * MB, false, minute), TrayImage::Frm_01_Yellow);
+        EXPECT_EQ(selectTrayIcon(30, 900 * MB, false, minute), TrayImage::Program);
+        EXPECT_EQ(selectTrayIcon(80, 900 * MB, false, minute), TrayImage::Frm_01_Yellow);
     }
 }
 
@@ -35,9 +35,9 @@ TEST(TrayIconChoice, KeepActiveAlternatesEveryTenMinutes) {
         {59, TrayImage::Frm_00_Blue, TrayImage::Frm_01_Yellow, TrayImage::Frm_03_Red},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(SelectTrayIcon(40, 900 * MB, true, c.minute), c.blue) << c.minute;
-        EXPECT_EQ(SelectTrayIcon(70, 900 * MB, true, c.minute), c.yellow) << c.minute;
-        EXPECT_EQ(SelectTrayIcon(70, 10 * MB, true, c.minute), c.red) << c.minute;
+        EXPECT_EQ(selectTrayIcon(40, 900 * MB, true, c.minute), c.blue) << c.minute;
+        EXPECT_EQ(selectTrayIcon(70, 900 * MB, true, c.minute), c.yellow) << c.minute;
+        EXPECT_EQ(selectTrayIcon(70, 10 * MB, true, c.minute), c.red) << c.minute;
     }
 }
 

@@ -2,7 +2,7 @@
 // each toggle, the commands, and the icon's registration with the shell.
 #include <gtest/gtest.h>
 
-#include "shared/IniOpe.h"
+#include "shared/settings/SettingsFiles.h"
 #include "support/RecordingViews.h"
 #include "support/SimFixture.h"
 
@@ -46,9 +46,9 @@ TEST_F(Tray, EveryClickInEveryState) {
         {"other", 0, false, false, false, TrayMouse::Other, {}, false, false},
         {"left, administrator busy", 0, true, false, false, TrayMouse::LeftButtonUp, {"beep"}, false, false},
         {"right, administrator busy", 1, true, false, false, TrayMouse::RightButtonDown, {"beep"}, false, false},
-        {"left, About open", 0, false, true, false, TrayMouse::LeftButtonUp, {"focus cmdOK"}, false, false},
-        {"left, About open, graph", 1, false, true, false, TrayMouse::LeftButtonUp, {"focus cmdOK"}, false, false},
-        {"right, About open", 0, false, true, false, TrayMouse::RightButtonDown, {"focus cmdOK"}, false, false},
+        {"left, About open", 0, false, true, false, TrayMouse::LeftButtonUp, {"focus OkButton"}, false, false},
+        {"left, About open, graph", 1, false, true, false, TrayMouse::LeftButtonUp, {"focus OkButton"}, false, false},
+        {"right, About open", 0, false, true, false, TrayMouse::RightButtonDown, {"focus OkButton"}, false, false},
         // The password window holds back the graph window and the menu, not
         // the numeric window.
         {"left, password open", 0, false, false, true, TrayMouse::LeftButtonUp, {"frmSimple shown"}, true, false},
@@ -60,14 +60,14 @@ TEST_F(Tray, EveryClickInEveryState) {
         testing::RecordedWindows w{alice.platform(), s};
         TrayActions actions;
         w.windows.createStatusWindows();
-        s.intFormStyle = c.formStyle;
-        s.bolAdmBusy = c.admBusy;
-        s.bolAboutClosed = !c.aboutOpen;
-        s.bolPasInClosed = !c.passwordOpen;
+        s.display.windowStyle = c.formStyle;
+        s.windows.adminBusy = c.admBusy;
+        s.windows.aboutClosed = !c.aboutOpen;
+        s.windows.passwordClosed = !c.passwordOpen;
         TrayPresenter tray(s, alice.platform().clock, w.tray, w.windows.window(StatusWindow::Simple),
                            w.windows.window(StatusWindow::Graph), w.windows.about(),
                            TrayActions{{}, {}, {}, {}, {}, [&] { w.log.push_back("password"); }});
-        tray.addTaskTrayIcon();
+        tray.addTrayIcon();
         w.log.clear();
         tray.onTrayCallback(c.mouse);
         Log expected{"icon modified"};
@@ -91,27 +91,27 @@ TEST_F(Tray, MenuItemsFollowEachToggle) {
     auto hidden = all;
     hidden.erase(hidden.begin() + 2);
     EXPECT_EQ(menuTexts(), hidden);
-    ui.windows.window(StatusWindow::Simple).cmdHide_Click();   // 隠す shows again when hidden
+    ui.windows.window(StatusWindow::Simple).onHideClicked();   // 隠す shows again when hidden
     EXPECT_TRUE(ui.simple.visible);
     EXPECT_EQ(menuTexts(), shown);
-    ui.windows.window(StatusWindow::Simple).Form_Escape();
+    ui.windows.window(StatusWindow::Simple).onEscape();
     EXPECT_FALSE(ui.simple.visible);
     EXPECT_EQ(menuTexts(), hidden);
     // For users who are not administrators the item is grey and does nothing.
     ui.windows.disableAdministratorMenu();
     hidden[4] = "管理者設定 (&Q) (grey)";
     EXPECT_EQ(menuTexts(), hidden);
-    tray().ShowTrayMenu();
+    tray().showTrayMenu();
     ASSERT_EQ(ui.tray.menus.size(), 1u);
     EXPECT_EQ(ui.tray.menus[0].size(), 11u);   // with its separators
 }
 
 TEST_F(Tray, HideButtonOfEitherWindowTogglesTheStyledWindow) {
-    state.intFormStyle = 1;
-    ui.windows.window(StatusWindow::Simple).cmdHide_Click();
+    state.display.windowStyle = 1;
+    ui.windows.window(StatusWindow::Simple).onHideClicked();
     EXPECT_TRUE(ui.graph.visible);
     EXPECT_FALSE(ui.simple.visible);
-    ui.windows.window(StatusWindow::Graph).Form_Close();
+    ui.windows.window(StatusWindow::Graph).onCloseBox();
     EXPECT_FALSE(ui.graph.visible);
 }
 
@@ -127,77 +127,77 @@ TEST_F(Tray, CommandsReachTheirWindows) {
                                    record("admin front"), record("password")});
     tray.menuCommand(TrayCommand::Cancel);
     tray.menuCommand(TrayCommand::Fix);
-    s.bolFrmFixOpen = true;
+    s.windows.settingsOpen = true;
     tray.menuCommand(TrayCommand::Fix);
     tray.menuCommand(TrayCommand::AdmFix);
-    s.bolFrmAdmFxOpen = true;
+    s.windows.adminOpen = true;
     tray.menuCommand(TrayCommand::AdmFix);
     tray.disableAdministratorMenu();
     tray.menuCommand(TrayCommand::AdmFix);
     tray.menuCommand(TrayCommand::Close);
     EXPECT_EQ(calls, (std::vector<std::string>{"settings", "settings front", "admin", "admin front", "close"}));
 
-    // The About window: bolAboutClosed is false only while it is shown.
+    // The About window: windows.aboutClosed is false only while it is shown.
     bool closedWhileOpen = true;
-    w.about.whileOpen = [&] { closedWhileOpen = s.bolAboutClosed; };
+    w.about.whileOpen = [&] { closedWhileOpen = s.windows.aboutClosed; };
     w.log.clear();
     tray.menuCommand(TrayCommand::Ver);
     EXPECT_FALSE(closedWhileOpen);
-    EXPECT_TRUE(s.bolAboutClosed);
+    EXPECT_TRUE(s.windows.aboutClosed);
     EXPECT_EQ(w.log, (Log{"about opened", "about closed"}));
 }
 
 TEST_F(Tray, CloseEndsTheProgramGivingTheRightBack) {
-    state.bolMemCleanRight = true;
-    state.strIniFilePath = "C:\\Program Files\\Tidemark\\Tidemark.ini";
-    state.strCurrentUserSid = testing::kAliceSid;
-    IniOpe(alice.platform(), state).IniWriteTask("AppSettingFlag", "MemCleanRightUser", std::string(testing::kAliceSid));
-    tray().addTaskTrayIcon();
+    state.right.held = true;
+    state.settings.sharedPath = "C:\\Program Files\\Tidemark\\Tidemark.ini";
+    state.user.sid = testing::kAliceSid;
+    SettingsFiles(alice.platform(), state).write("AppSettingFlag", "MemCleanRightUser", std::string(testing::kAliceSid));
+    tray().addTrayIcon();
     tray().menuCommand(TrayCommand::Close);
     EXPECT_TRUE(ui.ended);
     EXPECT_FALSE(ui.simple.created);
     EXPECT_FALSE(ui.tray.shown.has_value());
     EXPECT_TRUE(ui.simple.timers.empty());
     long found = 0;
-    EXPECT_EQ(IniOpe(alice.platform(), state).IniReadTask("AppSettingFlag", "MemCleanRightUser", found), "NoUser");
+    EXPECT_EQ(SettingsFiles(alice.platform(), state).read("AppSettingFlag", "MemCleanRightUser"), "NoUser");
 }
 
 TEST_F(Tray, TaskbarCreatedAddsTheIconAgain) {
-    ASSERT_TRUE(tray().addTaskTrayIcon());
+    ASSERT_TRUE(tray().addTrayIcon());
     ui.tray.shown.reset();           // the restarted shell forgot it
     ui.tray.taskbar = 0x900;
-    state.bolTrayIconFlag = false;
+    state.windows.trayIconShown = false;
     ui.log.clear();
-    tray().TaskbarCreated();
+    tray().onTaskbarCreated();
     EXPECT_EQ(ui.log, (Log{"icon deleted", "icon added"}));
-    EXPECT_TRUE(state.bolTrayIconFlag);
+    EXPECT_TRUE(state.windows.trayIconShown);
     EXPECT_TRUE(ui.tray.shown.has_value());
-    EXPECT_EQ(state.lngTrayWnd, 0x900u);
+    EXPECT_EQ(state.windows.tray, 0x900u);
     // A broadcast while the icon is still there adds it all the same.
-    tray().TaskbarCreated();
-    EXPECT_TRUE(state.bolTrayIconFlag);
+    tray().onTaskbarCreated();
+    EXPECT_TRUE(state.windows.trayIconShown);
 }
 
 TEST_F(Tray, ANewTaskbarWindowMeansTheShellRestarted) {
-    ASSERT_TRUE(tray().addTaskTrayIcon());
+    ASSERT_TRUE(tray().addTrayIcon());
     ui.log.clear();
-    tray().CheckTrayRestart();
+    tray().checkTrayRestart();
     EXPECT_TRUE(ui.log.empty());
     ui.tray.taskbar = 0x901;
-    tray().CheckTrayRestart();
+    tray().checkTrayRestart();
     EXPECT_EQ(ui.log, (Log{"icon deleted", "icon added"}));
-    EXPECT_EQ(state.lngTrayWnd, 0x901u);
+    EXPECT_EQ(state.windows.tray, 0x901u);
 }
 
 TEST_F(Tray, PictureGoesToTheShellOnlyWhenItChanges) {
-    ASSERT_TRUE(tray().addTaskTrayIcon());
+    ASSERT_TRUE(tray().addTrayIcon());
     ui.log.clear();
-    state.intMemoryLoad = 40;
+    state.memory.loadPercent = 40;
     tray().refreshTrayImage();   // the first refresh always sends
     tray().refreshTrayImage();
     EXPECT_EQ(ui.log, (Log{"icon modified"}));
-    state.intMemoryLoad = 90;
-    state.curAvailPhys = 10u << 20;
+    state.memory.loadPercent = 90;
+    state.memory.availBytes = 10u << 20;
     tray().refreshTrayImage();
     EXPECT_EQ(ui.tray.shown, TrayImage::Frm_03_Red);
     EXPECT_EQ(ui.tray.tip, "Tidemark\rメモリ使用率 90%");
@@ -212,7 +212,7 @@ TEST_F(Tray, StartUpWaitsForTheTaskbarWithoutLimitAndWithoutSpinning) {
     auto& clock = alice.platform().clock;
     const std::uint64_t start = clock.monotonicMs();
     w.windows.createStatusWindows();
-    EXPECT_EQ(s.lngTrayWnd, 0x500u);
+    EXPECT_EQ(s.windows.tray, 0x500u);
     EXPECT_EQ(clock.monotonicMs() - start, 6000 * TrayPresenter::kTaskbarPollMs);
     EXPECT_EQ(w.tray.taskbarLookups, 6001);
 }

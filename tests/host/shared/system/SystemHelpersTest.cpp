@@ -2,10 +2,10 @@
 // command-line quoting.
 #include <gtest/gtest.h>
 
-#include "shared/accounts/GetsProc.h"
-#include "shared/system/AclChng.h"
+#include "shared/system/SystemQueries.h"
+#include "shared/system/SettingsFileAccess.h"
 #include "shared/system/CommandLine.h"
-#include "shared/system/GetOsVer.h"
+#include "shared/system/WindowsVersion.h"
 #include "shared/system/StaleTemporaryFiles.h"
 #include "support/SimFixture.h"
 
@@ -18,9 +18,9 @@ protected:
 };
 
 TEST_F(SystemHelpers, AccessChangeQuotesThePathAndRunsMinimised) {
-    state.strIniFilePath = "C:\\Program Files\\Tidemark\\Tidemark.ini";
-    state.lngMainWnd = 77;
-    ACL_Chng(alice.platform(), state).ChngTidemarkACLS();
+    state.settings.sharedPath = "C:\\Program Files\\Tidemark\\Tidemark.ini";
+    state.mainWindow = 77;
+    SettingsFileAccess(alice.platform(), state).openToEveryone();
     ASSERT_EQ(machine.launches.size(), 1u);
     const auto& l = machine.launches[0];
     EXPECT_EQ(l.verb, "open");
@@ -31,15 +31,15 @@ TEST_F(SystemHelpers, AccessChangeQuotesThePathAndRunsMinimised) {
 }
 
 TEST_F(SystemHelpers, AccessChangeWaitsForCaclsToEndButNotForever) {
-    state.strIniFilePath = "C:\\Program Files\\Tidemark\\Tidemark.ini";
+    state.settings.sharedPath = "C:\\Program Files\\Tidemark\\Tidemark.ini";
     machine.programRunMs["CACLS"] = 1200;
     auto before = machine.clock.monotonicMs();
-    ACL_Chng(alice.platform(), state).ChngTidemarkACLS();
+    SettingsFileAccess(alice.platform(), state).openToEveryone();
     EXPECT_TRUE(machine.launches.at(0).waited);
     EXPECT_EQ(machine.clock.monotonicMs() - before, 1200u);
     machine.programRunMs["CACLS"] = 600000;   // hangs
     before = machine.clock.monotonicMs();
-    ACL_Chng(alice.platform(), state).ChngTidemarkACLS();
+    SettingsFileAccess(alice.platform(), state).openToEveryone();
     EXPECT_EQ(machine.clock.monotonicMs() - before, kCaclsWaitMs);
 }
 
@@ -64,54 +64,45 @@ TEST_F(SystemHelpers, StaleTemporaryFilesAreDeletedOnlyFromAnAbsoluteTempFolder)
 }
 
 TEST_F(SystemHelpers, WithoutCaclsTheEntryIsAddedDirectly) {
-    state.strIniFilePath = "C:\\Program Files\\Tidemark\\Tidemark.ini";
-    machine.files.putFile(state.strIniFilePath, "[s]\r\n");
+    state.settings.sharedPath = "C:\\Program Files\\Tidemark\\Tidemark.ini";
+    machine.files.putFile(state.settings.sharedPath, "[s]\r\n");
     machine.missingPrograms.insert("CACLS");
-    ACL_Chng(alice.platform(), state).ChngTidemarkACLS();
+    SettingsFileAccess(alice.platform(), state).openToEveryone();
     EXPECT_TRUE(machine.launches.empty());
-    EXPECT_EQ(machine.accessGrants, std::vector<std::string>{state.strIniFilePath});
+    EXPECT_EQ(machine.accessGrants, std::vector<std::string>{state.settings.sharedPath});
 }
 
-TEST_F(SystemHelpers, MonitorAreaOrZeroes) {
-    GetsProc proc{alice.platform(), state};
-    long right = -1, top = -1;
-    EXPECT_TRUE(proc.GetMonitorSizeTopRight(right, top));
-    EXPECT_EQ(right, 1280);
-    EXPECT_EQ(top, 0);
+TEST_F(SystemHelpers, MonitorAreaOrNothing) {
+    auto corner = workAreaTopRight(alice.platform(), state.mainWindow);
+    ASSERT_TRUE(corner);
+    EXPECT_EQ(corner->right, 1280);
+    EXPECT_EQ(corner->top, 0);
     machine.workArea = platform::Rect{1280, 40, 2560, 1024};
-    EXPECT_TRUE(proc.GetMonitorSizeTopRight(right, top));
-    EXPECT_EQ(right, 2560);
-    EXPECT_EQ(top, 40);
+    corner = workAreaTopRight(alice.platform(), state.mainWindow);
+    ASSERT_TRUE(corner);
+    EXPECT_EQ(corner->right, 2560);
+    EXPECT_EQ(corner->top, 40);
     machine.workArea.reset();
-    EXPECT_FALSE(proc.GetMonitorSizeTopRight(right, top));
-    EXPECT_EQ(right, 0);
-    EXPECT_EQ(top, 0);
+    EXPECT_FALSE(workAreaTopRight(alice.platform(), state.mainWindow));
 }
 
-TEST_F(SystemHelpers, FoldersOrEmpty) {
-    GetsProc proc{alice.platform(), state};
-    std::string path = "junk";
-    EXPECT_TRUE(proc.GetSysFolder(26, path));
-    EXPECT_EQ(path, "C:\\Users\\alice\\AppData\\Roaming");
-    EXPECT_FALSE(proc.GetSysFolder(9999, path));
-    EXPECT_EQ(path, "");
-    GetFldNm fld{alice.platform()};
-    EXPECT_TRUE(fld.GetSysFolderPath(0, 38, path));
-    EXPECT_EQ(path, "C:\\Program Files");
+TEST_F(SystemHelpers, FoldersOrNothing) {
+    EXPECT_EQ(systemFolder(alice.platform(), 26), "C:\\Users\\alice\\AppData\\Roaming");
+    EXPECT_EQ(systemFolder(alice.platform(), 9999), std::nullopt);
+    EXPECT_EQ(systemFolder(alice.platform(), 38), "C:\\Program Files");
 }
 
 TEST_F(SystemHelpers, VersionAndTheXpTest) {
-    platform::OsVersionInfo v;
-    EXPECT_TRUE(GetOsVer(alice.platform()).GetOsVersion(v));
+    const auto version = windowsVersion(alice.platform());
+    ASSERT_TRUE(version);
+    const platform::OsVersionInfo v = *version;
     EXPECT_EQ(v.platformId, 2u);
     EXPECT_TRUE(isXpOrLater(v));
     EXPECT_FALSE(isXpOrLater({5, 0, 2195, 2}));
     EXPECT_TRUE(isXpOrLater({5, 1, 2600, 2}));
     EXPECT_FALSE(isXpOrLater({4, 0, 1381, 2}));
     machine.osVersion.reset();
-    v.majorVersion = 9;
-    EXPECT_FALSE(GetOsVer(alice.platform()).GetOsVersion(v));
-    EXPECT_EQ(v.majorVersion, 0u);
+    EXPECT_FALSE(windowsVersion(alice.platform()));
 }
 
 TEST(CommandLineQuoting, EveryArgumentArrivesAsOneWord) {

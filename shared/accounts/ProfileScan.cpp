@@ -1,0 +1,75 @@
+#include "shared/accounts/ProfileScan.h"
+
+#include "shared/accounts/ProfileList.h"
+#include "shared/settings/SettingsFiles.h"
+#include "shared/settings/SettingsKeys.h"
+
+namespace tidemark {
+namespace {
+
+void report(platform::Platform& platform, const ProgramState& state, const char* text) {
+    platform::MessageRequest m;
+    m.owner = state.mainWindow;
+    m.text = text;
+    m.title = state.programTitle;
+    m.buttons = platform::MessageButtons::Ok;
+    platform.messages.show(m);
+}
+
+void giveUp(platform::Platform& platform, ProgramState& state, const char* text) {
+    report(platform, state, text);
+    state.right.held = false;
+    state.settings.sharedWritable = false;
+}
+
+} // namespace
+
+void scanUserProfiles(platform::Platform& platform, ProgramState& state) {
+    const std::optional<std::string> ownSid = platform.accounts.processUserSid();
+    if (ownSid) state.user.sid = *ownSid;
+
+    ProfileList list(platform, state);
+    const ProfileListError listError = list.readSids();
+    state.profiles.loaded.assign(static_cast<std::size_t>(state.profiles.count), false);
+    if (listError != ProfileListError::None) {
+        giveUp(platform, state, listError == ProfileListError::KeyNotOpened ? kKeyOpenFailed : kSubKeyOpenFailed);
+        return;
+    }
+
+    SettingsFiles files(platform, state);
+    for (std::size_t i = 0; i < state.profiles.sids.size(); ++i) {
+        const std::string sid = state.profiles.sids[i];
+        if (sid.size() <= kServiceSidMaxLength) continue;
+        const ProfileResult found = list.profile(sid);
+        if (found.error != ProfileError::None) {
+            giveUp(platform, state,
+                   found.error == ProfileError::KeyNotOpened       ? kRegistryOpenFailed
+                   : found.error == ProfileError::ImagePathNotRead ? kRegistryKeyFailed
+                                                                   : kRegistryLogonKeyFailed);
+            break;
+        }
+        const std::string& profileName = found.profile.folderName;
+        const bool loaded = found.profile.refCount != 0;
+        state.settings.sharedWritable = files.write(ini::section::LocalProfileName, sid, profileName);
+        state.profiles.loaded[i] = loaded;
+        if (ownSid) {
+            if (sid == *ownSid) state.user.profileName = profileName;
+        } else if (loaded && found.profile.interactive) {
+            // Without a token SID, the last interactive profile is taken.
+            state.user.sid = sid;
+            state.user.profileName = profileName;
+        }
+    }
+}
+
+std::optional<std::string> cleanerRightHolderName(platform::Platform& platform, ProgramState& state) {
+    if (!state.settings.sharedWritable) return std::nullopt;
+    SettingsFiles files(platform, state);
+    const std::string holder = files.read(ini::section::AppSettingFlag, ini::key::MemCleanRightUser);
+    if (holder.empty()) return std::nullopt;
+    std::string name = files.read(ini::section::UserAccountName, holder);
+    if (name.empty()) return std::nullopt;
+    return name;
+}
+
+} // namespace tidemark

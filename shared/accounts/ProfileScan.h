@@ -1,0 +1,27 @@
+// The profile scan and the name of the memory-cleaner right's holder.
+#pragma once
+#include <optional>
+#include <string>
+#include "platform/Platform.h"
+#include "shared/ProgramState.h"
+
+namespace tidemark {
+
+// Messages of the scan, shown with an OK button.
+inline constexpr const char* kKeyOpenFailed = "キーのオープンに失敗しました";
+inline constexpr const char* kSubKeyOpenFailed = "サブキーのオープンに失敗しました";
+inline constexpr const char* kRegistryOpenFailed = "レジストリオープンに失敗しました";
+inline constexpr const char* kRegistryKeyFailed = "レジストリキー取得に失敗しました";
+inline constexpr const char* kRegistryLogonKeyFailed = "レジストリ・ログオンキー取得に失敗しました";
+
+// Lists every profile and which are loaded, records each user profile's
+// folder name under [LocalProfileName], and sets the current user's SID.
+// The SID is the one of the process's own token: with two users logged on at
+// once, the profile list alone cannot tell whose copy this is.
+void scanUserProfiles(platform::Platform& platform, ProgramState& state);
+
+// The account name recorded for the SID in "MemCleanRightUser"; nullopt
+// when nobody is named or the name is not recorded (or is empty).
+std::optional<std::string> cleanerRightHolderName(platform::Platform& platform, ProgramState& state);
+
+} // namespace tidemark

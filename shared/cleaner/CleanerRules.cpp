@@ -1,0 +1,120 @@
+#include "shared/cleaner/CleanerRules.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "shared/system/NumberText.h"
+#include "shared/settings/SettingsKeys.h"
+#include "shared/settings/SettingsFiles.h"
+
+namespace tidemark::cleaner {
+namespace {
+
+namespace key = ini::key;
+namespace section = ini::section;
+
+std::int16_t clampToInt16(std::int64_t v) {
+    return static_cast<std::int16_t>(std::clamp<std::int64_t>(v, std::numeric_limits<std::int16_t>::min(),
+                                                              std::numeric_limits<std::int16_t>::max()));
+}
+
+} // namespace
+
+std::int64_t defaultTrigger(std::uint64_t totalPhys, TriggerDefault rule) {
+    std::int64_t t = asSigned(totalPhys / 3);
+    if (t < k50MB) t = k50MB;
+    if (rule == TriggerDefault::Between50And128MB && t >= k128MB) t = k128MB;
+    return t;
+}
+
+std::int16_t sizeFromTrigger(std::int64_t trigger, bool capped) {
+    std::int64_t mb = trigger / 1048576;
+    if (capped && mb > kMaxCleanSizeMB) mb = kMaxCleanSizeMB;
+    return clampToInt16(mb);
+}
+
+CleanerSettings readCleanerSettings(platform::Platform& platform, ProgramState& state, std::uint64_t totalPhys,
+                                    TriggerDefault rule) {
+    CleanerSettings out;
+    SettingsFiles files(platform, state);
+    const std::int64_t total = asSigned(totalPhys);
+
+    // Trigger. A value that is not a number, or is negative, counts as absent.
+    const auto trigger = leadingNumber(files.read(section::AppSettingFlag, key::MemCleanExeMemSize));
+    if (trigger && *trigger >= 0) {
+        out.trigger = *trigger;
+        if (out.trigger >= total - k64MB) out.trigger = total / 3;
+    } else {
+        out.trigger = defaultTrigger(totalPhys, rule);
+    }
+
+    // Size, in MB within 16 bits; never more than physical memory less 64 MB.
+    const auto size = leadingNumber(files.read(section::AppSettingFlag, key::MemCleanSize));
+    if (size && *size >= 0) {
+        const std::int64_t totalMB = total / 1048576;
+        std::int64_t mb = *size;
+        if (totalMB - 64 <= mb) mb = totalMB - 64;
+        out.sizeMB = clampToInt16(mb);
+    } else {
+        out.sizeMB = sizeFromTrigger(out.trigger, true);
+    }
+
+    // Mode.
+    const std::string form = files.read(section::AppSettingFlag, key::MemCleanForm);
+    out.mode = form == ini::word::Slow ? 1 : 0;
+
+    // Slow settings "pause>step(MB)"; a part that is missing, not a number or
+    // negative takes its default, a step above 2047 MB is held there.
+    const std::string slow = files.read(section::AppSettingFlag, key::SlowMemCleanSetting);
+    const auto gt = slow.find('>');
+    if (gt != std::string::npos) {
+        const auto pause = leadingNumber(slow.substr(0, gt));
+        const auto step = leadingNumber(slow.substr(gt + 1));
+        if (pause && *pause >= 0) out.slowPause = static_cast<std::int32_t>(std::min<std::int64_t>(*pause, INT32_MAX));
+        if (step && *step >= 0)
+            out.slowStep = static_cast<std::int32_t>(std::min<std::int64_t>(*step, kMaxSlowStepMB) * 1048576);
+    }
+    return out;
+}
+
+bool startCleaning(platform::AllocationLibrary& library, std::int16_t& sizeMB, std::int32_t mode,
+                   std::int32_t& stepSize, std::int32_t pause) {
+    if (sizeMB > kMaxCleanSizeMB) sizeMB = kMaxCleanSizeMB;
+    bool fast = true;
+    bool called = false;
+    if (mode == 1) {
+        if (library.stepwiseClaimStatus() == platform::slowstatus::Claiming) {
+            fast = false;
+        } else {
+            if (stepSize <= 0) stepSize = kDefaultSlowStep;
+            if (pause >= 1) {
+                library.startStepwiseClaim(sizeMB, stepSize, pause);
+                fast = false;
+                called = true;
+            }
+        }
+    }
+    if (fast && library.fastClaimStatus() != 1) {
+        library.startFastClaim(sizeMB);
+        called = true;
+    }
+    return called && library.loadProblem().empty();
+}
+
+bool renewRightCounters(platform::Platform& platform, ProgramState& state, const std::vector<std::string>& sids,
+                        const std::vector<ExtraValue>& extra) {
+    SettingsFiles files(platform, state);
+    state.settings.sharedWritable = files.write(section::AppSettingFlag, key::MemCleanRightTime, std::string("3"));
+    if (!state.settings.sharedWritable) return false;
+    for (const ExtraValue& e : extra) {
+        state.settings.sharedWritable = files.write(section::AppSettingFlag, e.key, e.value);
+        if (!state.settings.sharedWritable) return false;
+    }
+    for (const std::string& sid : sids) {
+        state.settings.sharedWritable = files.write(section::GetRightChallenge, sid, std::string("3"));
+        if (!state.settings.sharedWritable) return false;
+    }
+    return true;
+}
+
+} // namespace tidemark::cleaner

@@ -1,0 +1,78 @@
+#include "shared/cleaner/ProcessWatch.h"
+
+#include <cctype>
+
+#include "shared/settings/SettingsFiles.h"
+#include "shared/settings/SettingsKeys.h"
+
+namespace tidemark::cleaner {
+namespace {
+
+bool endsWithNoCase(const std::string& s, const char* tail) {
+    const std::string t(tail);
+    if (s.size() < t.size()) return false;
+    for (std::size_t i = 0; i < t.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(s[s.size() - t.size() + i])) != t[i]) return false;
+    return true;
+}
+
+bool equalNoCase(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
+}
+
+std::string afterLastBackslash(const std::string& path) {
+    const auto pos = path.find_last_of('\\');
+    return pos == std::string::npos ? path : path.substr(pos + 1);
+}
+
+} // namespace
+
+bool watchedProgramRunning(platform::Platform& platform, ProgramState& state, std::vector<std::string>& watchNames) {
+    SettingsFiles files(platform, state);
+    const std::string flag = files.read(ini::section::AppSettingFlag, ini::key::STMCProcReplaceFlag);
+    if (flag.empty()) return false;
+    if (flag == ini::word::True) {
+        watchNames = files.keyNames(ini::section::ExitTrigProcList);
+        if (watchNames.empty()) return false;
+        state.settings.sharedWritable =
+            files.write(ini::section::AppSettingFlag, ini::key::STMCProcReplaceFlag, std::string(ini::word::False));
+    } else if (flag == ini::word::NonProc) {
+        return false;
+    }
+    const std::string watch = files.read(ini::section::AppSettingFlag, ini::key::ProcWatchSetting);
+    if (watch.empty() || watch == ini::word::False) return false;
+
+    const auto running = runningProgramNames(platform);
+    if (!running) return true;
+    for (const auto& name : watchNames)
+        for (const auto& process : *running)
+            if (equalNoCase(name, process)) return true;
+    return false;
+}
+
+std::optional<std::vector<std::string>> runningProgramNames(platform::Platform& platform) {
+    const auto names = platform.processes.processNames();
+    if (!names || names->empty()) return std::nullopt;
+    std::vector<std::string> out;
+    out.reserve(names->size());
+    for (const auto& name : *names) {
+        out.push_back(name);
+        platform.clock.sleepMs(1);   // gives the processor away between entries
+    }
+    return out;
+}
+
+DroppedFile programOfDroppedFile(platform::Platform& platform, const std::string& path) {
+    DroppedFile out;
+    out.fullPath = endsWithNoCase(path, ".lnk") ? platform.shortcuts.targetPath(path).value_or(std::string()) : path;
+    if (!endsWithNoCase(out.fullPath, ".exe")) return out;
+    out.isProgram = true;
+    out.name = afterLastBackslash(out.fullPath);
+    return out;
+}
+
+} // namespace tidemark::cleaner

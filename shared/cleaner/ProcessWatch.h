@@ -1,0 +1,33 @@
+// The check against the watch list: is one of the programs during whose run
+// no cleaning may happen running now?
+#pragma once
+#include <optional>
+#include <string>
+#include <vector>
+#include "platform/Platform.h"
+#include "shared/ProgramState.h"
+
+namespace tidemark::cleaner {
+
+// The protected names that can never be watched.
+inline constexpr const char* kProtectedNames = "explorer.exe>Corvid.exe>Cascada.exe>Jobsmith.exe";
+
+// True when process watch is on and a watched program runs, and also when
+// the running programs cannot be read. Reloads the cached names when the list
+// was changed ("STMCProcReplaceFlag" = "True"); the write of that flag goes
+// into state.settings.sharedWritable.
+bool watchedProgramRunning(platform::Platform& platform, ProgramState& state, std::vector<std::string>& watchNames);
+
+// The executable name of every running process; nullopt when the processes
+// could not be read. Pauses 1 ms per process.
+std::optional<std::vector<std::string>> runningProgramNames(platform::Platform& platform);
+
+// What a dropped file names: a program, or a shortcut to one.
+struct DroppedFile {
+    bool isProgram = false;
+    std::string name;       // the program's file name; empty when no program
+    std::string fullPath;   // the file, or the shortcut's target
+};
+DroppedFile programOfDroppedFile(platform::Platform& platform, const std::string& path);
+
+} // namespace tidemark::cleaner
