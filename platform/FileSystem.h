@@ -1,6 +1,7 @@
 // Files and folders. Paths are Windows paths in UTF-8 ("C:\\dir\\file.ini").
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -54,6 +55,10 @@ public:
     // pattern (* and ?); errors on single files are skipped. Returns how many
     // were deleted.
     virtual int deleteMatching(const std::string& folder, const std::string& pattern) = 0;
+    // Which folder this is, however it is reached (another drive letter for
+    // it, a mapped share, a junction, a short name): its volume's serial
+    // number and its file index, as text. nullopt when it cannot be opened.
+    virtual std::optional<std::string> folderIdentity(const std::string& folder) = 0;
 };
 
 } // namespace tidemark::platform

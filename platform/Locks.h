@@ -11,6 +11,11 @@ namespace tidemark::platform {
 class LockHold {
 public:
     virtual ~LockHold() = default;
+    // False only when the lock is known to have been given back properly
+    // since it was last taken: its previous holder released it, and it was
+    // not new to every process. True when its last holder died holding it,
+    // or when no process had it before (one may have died with the machine).
+    virtual bool mayFollowADeadHolder() const { return true; }
 };
 
 class Locks {

@@ -9,7 +9,38 @@ namespace fe = platform::fileerror;
 
 SimFileSystem::SimFileSystem() { makeDirectories("C:\\"); }
 
-std::string SimFileSystem::keyOf(const std::string& path) { return pathKey(path); }
+namespace {
+// The path with the first matching folder of `spellings` (map key -> the
+// folder it reaches) put in its place; longest spelling first.
+std::string followed(const std::map<std::string, std::string>& spellings, const std::string& p) {
+    const std::string key = pathKey(p);
+    for (auto it = spellings.rbegin(); it != spellings.rend(); ++it) {
+        const std::string& from = it->first;
+        const bool below = key.size() > from.size() && key.compare(0, from.size(), from) == 0 &&
+                           (key[from.size()] == '\\' || from.back() == '\\');
+        if (key != from && !below) continue;
+        std::string rest = p.substr(from.size());
+        if (!rest.empty() && rest[0] == '\\') rest.erase(0, 1);
+        const std::string& target = it->second;
+        if (rest.empty()) return target;
+        return target.back() == '\\' ? target + rest : target + "\\" + rest;
+    }
+    return p;
+}
+} // namespace
+
+std::string SimFileSystem::resolved(const std::string& path) const {
+    return followed(shortNames_, followed(aliases_, normalizePath(path)));
+}
+
+std::string SimFileSystem::keyOf(const std::string& path) const { return pathKey(resolved(path)); }
+
+SimFileSystem::Node& SimFileSystem::add(const std::string& key, bool directory, const std::string& path,
+                                        std::string_view bytes) {
+    Node& node = nodes_[key];
+    node = Node{directory, normalizePath(resolved(path)), std::string(bytes), nextIndex_++};
+    return node;
+}
 std::string SimFileSystem::normalizePathOf(const std::string& path) { return normalizePath(path); }
 
 bool SimFileSystem::newEntryDenied(const std::string& path) const {
@@ -50,7 +81,10 @@ std::uint32_t SimFileSystem::replaceContents(const std::string& path, std::strin
     if (writeDenied(key) || newEntryDenied(path)) return fe::AccessDenied;
     auto it = nodes_.find(key);
     if (it != nodes_.end() && it->second.directory) return fe::AccessDenied;
-    if (it == nodes_.end()) it = nodes_.emplace(key, Node{false, normalizePath(path), {}}).first;
+    if (it == nodes_.end()) {
+        add(key, false, path);
+        it = nodes_.find(key);
+    }
     it->second.bytes.assign(bytes.data(), bytes.size());
     ++writes_;
     return fe::None;
@@ -122,7 +156,7 @@ std::uint32_t SimFileSystem::createDirectory(const std::string& path) {
     if (nodes_.count(key)) return fe::AlreadyExists;
     if (!directoryExists(parentFolder(path))) return fe::PathNotFound;
     if (writeDenied(key) || newEntryDenied(path)) return fe::AccessDenied;
-    nodes_.emplace(key, Node{true, normalizePath(path), {}});
+    add(key, true, path);
     return fe::None;
 }
 
@@ -162,7 +196,7 @@ void SimFileSystem::makeDirectories(const std::string& path) {
         std::string node = prefix;
         if (node.size() == 2 && node[1] == ':') node += '\\';
         const std::string key = keyOf(node);
-        if (!nodes_.count(key)) nodes_.emplace(key, Node{true, node, {}});
+        if (!nodes_.count(key)) add(key, true, node);
         if (pos == std::string::npos) break;
         start = pos + 1;
         if (start == p.size()) break;
@@ -171,7 +205,7 @@ void SimFileSystem::makeDirectories(const std::string& path) {
 
 void SimFileSystem::putFile(const std::string& path, std::string_view bytes) {
     makeDirectories(parentFolder(path));
-    nodes_[keyOf(path)] = Node{false, normalizePath(path), std::string(bytes)};
+    add(keyOf(path), false, path, bytes);
 }
 
 std::string SimFileSystem::contents(const std::string& path) const {
@@ -186,6 +220,15 @@ std::vector<std::string> SimFileSystem::filesIn(const std::string& folder) const
         if (!n.directory && keyOf(parentFolder(n.path)) == key) out.push_back(n.path);
     }
     return out;
+}
+
+std::optional<std::string> SimFileSystem::folderIdentity(const std::string& folder) {
+    const auto it = nodes_.find(keyOf(folder));
+    if (it == nodes_.end() || !it->second.directory) return std::nullopt;
+    // One volume per drive letter of the folder the path reaches.
+    const std::string& path = it->second.path;
+    const unsigned serial = path.size() >= 2 && path[1] == ':' ? 0x1000u + static_cast<unsigned char>(path[0] | 0x20) : 0u;
+    return std::to_string(serial) + "-" + std::to_string(it->second.index);
 }
 
 class SimLocks::Hold final : public platform::LockHold {

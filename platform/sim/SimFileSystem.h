@@ -3,6 +3,7 @@
 #pragma once
 #include <functional>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -27,6 +28,7 @@ public:
     bool directoryExists(const std::string& path) override;
     bool deleteFile(const std::string& path) override;
     int deleteMatching(const std::string& folder, const std::string& pattern) override;
+    std::optional<std::string> folderIdentity(const std::string& folder) override;
 
     // Test set-up and inspection.
     void makeDirectories(const std::string& path);
@@ -45,6 +47,13 @@ public:
     void addShortName(const std::string& shortPath, const std::string& longPath) {
         shortNames_[keyOf(shortPath)] = normalizePathOf(longPath);
     }
+    // A second way to reach a folder, as a drive letter given to it is
+    // (SUBST, a mapped share, Wine's Z:) or a junction: every path below
+    // the alias reaches the folder's files. Its canonical path keeps the
+    // alias's spelling, as the system's does.
+    void addAlias(const std::string& aliasFolder, const std::string& folder) {
+        aliases_[keyOf(aliasFolder)] = normalizePathOf(folder);
+    }
     // Runs at every file read and write, before it happens: where a test
     // interleaves processes, each file access is a point to switch at.
     std::function<void()> onAccess;
@@ -58,8 +67,12 @@ private:
         bool directory = false;
         std::string path;
         std::string bytes;
+        std::uint64_t index = 0;   // the folder's file index
     };
-    static std::string keyOf(const std::string& path);
+    Node& add(const std::string& key, bool directory, const std::string& path, std::string_view bytes = {});
+    // The map key of the folder or file a path reaches, aliases followed.
+    std::string keyOf(const std::string& path) const;
+    std::string resolved(const std::string& path) const;
     static std::string normalizePathOf(const std::string& path);
     bool writeDenied(const std::string& key) const;
     bool newEntryDenied(const std::string& path) const;
@@ -71,6 +84,8 @@ private:
     std::set<std::string> denied_;
     std::set<std::string> closedFolders_;
     std::map<std::string, std::string> shortNames_;
+    std::map<std::string, std::string> aliases_;
+    std::uint64_t nextIndex_ = 1;
     int writes_ = 0;
 };
 

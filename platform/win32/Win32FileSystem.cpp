@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdio>
 #include <vector>
 
 namespace tidemark::win32 {
@@ -303,6 +304,23 @@ int Win32FileSystem::deleteMatching(const std::string& folder, const std::string
         if (::DeleteFileW((prefix + name).c_str())) ++deleted;
     }
     return deleted;
+}
+
+std::optional<std::string> Win32FileSystem::folderIdentity(const std::string& folder) {
+    // Opening a folder needs backup semantics; reading its attributes needs
+    // no other right.
+    UniqueKernelHandle handle(::CreateFileW(toWide(folder).c_str(), FILE_READ_ATTRIBUTES,
+                                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                            OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!handle) return std::nullopt;
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!::GetFileInformationByHandle(handle.get(), &info) ||
+        (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+        return std::nullopt;
+    char text[40];
+    std::snprintf(text, sizeof text, "%08lx-%08lx%08lx", static_cast<unsigned long>(info.dwVolumeSerialNumber),
+                  static_cast<unsigned long>(info.nFileIndexHigh), static_cast<unsigned long>(info.nFileIndexLow));
+    return std::string(text);
 }
 
 } // namespace tidemark::win32

@@ -20,6 +20,7 @@ public:
     bool directoryExists(const std::string& path) override;
     bool deleteFile(const std::string& path) override;
     int deleteMatching(const std::string& folder, const std::string& pattern) override;
+    std::optional<std::string> folderIdentity(const std::string& folder) override;
 
     // A reader holding the file without delete sharing blocks the swap for
     // a moment; this many tries, this far apart, before giving up.

@@ -60,14 +60,17 @@ std::wstring objectName(std::string_view name) {
 
 class Win32LockHold final : public platform::LockHold {
 public:
-    explicit Win32LockHold(UniqueKernelHandle mutex) : mutex_(std::move(mutex)) {}
-    ~Win32LockHold() override { ::ReleaseMutex(mutex_.get()); }
+    Win32LockHold(HANDLE mutex, bool afterDeadHolder) : mutex_(mutex), afterDeadHolder_(afterDeadHolder) {}
+    ~Win32LockHold() override { ::ReleaseMutex(mutex_); }
+    bool mayFollowADeadHolder() const override { return afterDeadHolder_; }
 
 private:
-    UniqueKernelHandle mutex_;
+    HANDLE mutex_;
+    bool afterDeadHolder_;
 };
 
-UniqueKernelHandle createOrOpen(const std::wstring& name) {
+// created: no process had the mutex open before.
+UniqueKernelHandle createOrOpen(const std::wstring& name, bool& created) {
     LocalPtr<void> descriptor;
     SECURITY_ATTRIBUTES attributes{};
     attributes.nLength = sizeof(attributes);
@@ -79,6 +82,7 @@ UniqueKernelHandle createOrOpen(const std::wstring& name) {
     // Asking only for the rights a waiter needs lets this open a mutex that
     // another account created.
     UniqueKernelHandle mutex(::CreateMutexExW(&attributes, name.c_str(), 0, kLockAccess));
+    created = mutex && ::GetLastError() != ERROR_ALREADY_EXISTS;
     if (!mutex && ::GetLastError() == ERROR_ACCESS_DENIED) {
         mutex.reset(::OpenMutexW(kLockAccess, FALSE, name.c_str()));
     }
@@ -92,13 +96,25 @@ std::string lockObjectName(std::string_view name) {
 }
 
 std::unique_ptr<platform::LockHold> Win32Locks::acquire(const std::string& name, std::uint32_t timeoutMs) {
-    UniqueKernelHandle mutex = createOrOpen(objectName(name));
-    if (!mutex) return nullptr;
-    const DWORD wait = ::WaitForSingleObject(mutex.get(), timeoutMs);
+    const std::wstring object = objectName(name);
+    HANDLE mutex = nullptr;
+    bool created = false;
+    {
+        const std::lock_guard<std::mutex> guard(guard_);
+        auto it = open_.find(object);
+        if (it == open_.end()) {
+            UniqueKernelHandle opened = createOrOpen(object, created);
+            if (!opened) return nullptr;
+            it = open_.emplace(object, std::move(opened)).first;
+        }
+        mutex = it->second.get();
+    }
+    const DWORD wait = ::WaitForSingleObject(mutex, timeoutMs);
     // Abandoned: the holder died holding it. What it guarded was replaced
-    // atomically or not at all, so the lock is simply ours now.
+    // atomically or not at all, so the lock is simply ours now; the holder
+    // may have left its temporary files behind.
     if (wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED) {
-        return std::make_unique<Win32LockHold>(std::move(mutex));
+        return std::make_unique<Win32LockHold>(mutex, created || wait == WAIT_ABANDONED);
     }
     return nullptr;
 }

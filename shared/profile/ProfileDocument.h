@@ -8,6 +8,7 @@
 #pragma once
 #include <array>
 #include <optional>
+#include <utility>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -36,11 +37,21 @@ public:
     // Every section header's name in file order, duplicates kept.
     std::vector<String> sectionNames() const;
 
-    void setValue(View section, View key, View value);
-    void deleteKey(View section, View key);
-    // Removes the header and key lines of the first matching section; its
-    // comments, blank lines and other lines stay.
-    void deleteSection(View section);
+    // Each key line of the first matching section in file order, duplicates
+    // kept, with the value a lookup of its name gives (the first line's).
+    std::vector<std::pair<String, String>> entries(View section) const;
+
+    // One write: a null key deletes the section (its header and key lines;
+    // its comments, blank lines and other lines stay), a null value the key.
+    // Names are given trimmed.
+    struct Edit {
+        String section;
+        std::optional<String> key;
+        std::optional<String> value;
+    };
+    // Makes the edits in order, with the result of making them one at a time
+    // as the write call does, in one pass over the text.
+    void apply(const std::vector<Edit>& edits);
 
 private:
     enum class Kind { Blank, Comment, Section, Key, Other };
@@ -59,8 +70,9 @@ private:
     int findKeyLine(int section, View key) const;
     bool namesEqual(View a, View b) const;
     bool isLead(Char c) const;
-    void insertAt(std::size_t pos, const String& piece);
-    void erase(std::size_t begin, std::size_t end);
+    // The name with ASCII letters folded: equal for names that match.
+    String folded(View name) const;
+    class Batch;
 
     String text_;
     const LeadByteTable* lead_;

@@ -13,6 +13,8 @@ constexpr std::uint32_t kInvalidParameter = 87;
 constexpr std::uint32_t kLockTimeout = 1460;   // ERROR_TIMEOUT
 constexpr std::uint32_t kLockWaitMs = 10000;
 constexpr int kReadRetries = 50;
+// Batches of this many edits are worked out before the lock is taken.
+constexpr std::size_t kPreparedBatch = 64;
 
 LeadByteTable leadBytesOf(platform::CodePage& cp) {
     LeadByteTable lead{};
@@ -104,12 +106,18 @@ bool acceptable(const ProfileEdit& e) {
 // convert turns UTF-8 into the document's own text.
 template <class Doc, class Convert>
 void applyEdits(Doc& doc, const std::vector<ProfileEdit>& edits, Convert convert) {
+    std::vector<typename Doc::Edit> converted;
+    converted.reserve(edits.size());
+    const std::string* lastSection = nullptr;   // a batch names a few sections many times
     for (const ProfileEdit& e : edits) {
-        const auto section = convert(trimSpaces(e.section));
-        if (!e.key) doc.deleteSection(section);
-        else if (!e.value) doc.deleteKey(section, convert(trimSpaces(*e.key)));
-        else doc.setValue(section, convert(trimSpaces(*e.key)), convert(*e.value));
+        typename Doc::Edit& c = converted.emplace_back();
+        if (lastSection && *lastSection == e.section) c.section = converted[converted.size() - 2].section;
+        else c.section = convert(trimSpaces(e.section));
+        lastSection = &e.section;
+        if (e.key) c.key = convert(trimSpaces(*e.key));
+        if (e.key && e.value) c.value = convert(*e.value);
     }
+    doc.apply(converted);
 }
 
 } // namespace
@@ -124,10 +132,24 @@ bool isWritableKeyName(const std::string& key) {
 ProfileEngine::ProfileEngine(platform::Platform& platform) : platform_(platform) {}
 
 std::string ProfileEngine::lockNameFor(const std::string& path) {
-    // One name for every spelling of the file's path (short names, "..",
-    // letter case), so that every writer of one file takes the same lock.
+    // Named after the folder itself rather than its spelling: another drive
+    // letter for it (SUBST, a mapped share, Wine's Z:), a junction or a short
+    // name reach the same folder and take the same lock. The file is
+    // replaced on every write, so its own identity would not last.
+    const std::string full = platform_.files.absolutePath(path);
+    const auto slash = full.find_last_of("\\/");
+    std::optional<std::string> folder;
+    if (slash != std::string::npos && slash > 0)
+        folder = platform_.files.folderIdentity(full.substr(0, (slash == 2 && full[1] == ':') ? 3 : slash));
     std::string key = "Tidemark.Profile.";
-    for (char c : platform_.files.canonicalPath(path)) {
+    std::string name = full.substr(slash + 1);
+    // A short name of the file itself ("TIDEMA~1.INI") is spelled out.
+    if (folder && name.find('~') != std::string::npos) {
+        const std::string canonical = platform_.files.canonicalPath(path);
+        name = canonical.substr(canonical.find_last_of("\\/") + 1);
+    }
+    const std::string spelled = folder ? *folder + "\\" + name : platform_.files.canonicalPath(path);
+    for (char c : spelled) {
         const char d = (c == '/') ? '\\' : c;
         key += static_cast<char>(std::tolower(static_cast<unsigned char>(d)));
     }
@@ -239,6 +261,29 @@ bool valuesAsExpected(const Doc& doc, const std::vector<ExpectedValue>* expected
 }
 } // namespace
 
+// The file's new text from what was read: nullopt when a condition did not
+// hold.
+std::optional<std::string> ProfileEngine::newText(const platform::FileReadResult& file,
+                                                  const std::vector<ProfileEdit>& edits,
+                                                  const std::vector<ExpectedValue>* expected, BatchBase base) {
+    auto& cp = platform_.codePage;
+    const bool fromFile = file.ok && base == BatchBase::ExistingFile;
+    if (fromFile && hasUtf16Mark(file.bytes)) {
+        // A Unicode file stays Unicode.
+        ProfileDocument<char16_t> doc(decodeUtf16le(file.bytes), nullptr);
+        auto w = [](const std::string& t) { return platform::utf8ToUtf16(t); };
+        if (!valuesAsExpected(doc, expected, w)) return std::nullopt;
+        applyEdits(doc, edits, w);
+        return encodeUtf16le(doc.text());
+    }
+    const LeadByteTable lead = leadBytesOf(cp);
+    ProfileDocument<char> doc(fromFile ? file.bytes : std::string(), &lead);
+    auto a = [&cp](const std::string& t) { return cp.toAnsi(t); };
+    if (!valuesAsExpected(doc, expected, a)) return std::nullopt;
+    applyEdits(doc, edits, a);
+    return doc.text();
+}
+
 WriteOutcome ProfileEngine::edit(const std::vector<ProfileEdit>& edits, const std::vector<ExpectedValue>* expected,
                                  const std::string& path, BatchBase base) {
     for (const ProfileEdit& e : edits) {
@@ -247,17 +292,35 @@ WriteOutcome ProfileEngine::edit(const std::vector<ProfileEdit>& edits, const st
             return WriteOutcome::Failed;
         }
     }
-    auto& cp = platform_.codePage;
-    const auto hold = platform_.locks.acquire(lockNameFor(path), kLockWaitMs);
+    const std::string lockName = lockNameFor(path);
+    // A long batch is worked out before the lock is taken, from the file as
+    // it is now; under the lock it is used where the file is still the same.
+    struct Prepared {
+        platform::FileReadResult from;
+        std::optional<std::string> text;
+    };
+    std::optional<Prepared> early;
+    if (edits.size() >= kPreparedBatch) {
+        platform::FileReadResult before = platform_.files.readAll(path);
+        if (before.ok || before.error == platform::fileerror::FileNotFound) {
+            auto text = newText(before, edits, expected, base);
+            early = Prepared{std::move(before), std::move(text)};
+        }
+    }
+
+    const auto hold = platform_.locks.acquire(lockName, kLockWaitMs);
     if (!hold) {
         lastError_ = kLockTimeout;
         return WriteOutcome::Failed;
     }
-    // Holding the lock, no other writer is midway: a temporary file beside
-    // the target was left by one that died.
-    const auto slash = path.find_last_of("\\/");
-    if (slash != std::string::npos)
-        platform_.files.deleteMatching(path.substr(0, slash), path.substr(slash + 1) + ".~*.tmp");
+    // A temporary file beside the target is left only by a writer that died
+    // holding the lock (or with the machine); holding it, no other writer is
+    // midway.
+    if (hold->mayFollowADeadHolder()) {
+        const auto slash = path.find_last_of("\\/");
+        if (slash != std::string::npos)
+            platform_.files.deleteMatching(path.substr(0, slash), path.substr(slash + 1) + ".~*.tmp");
+    }
     platform::FileReadResult file = platform_.files.readAll(path);
     if (!file.ok && file.error != platform::fileerror::FileNotFound) {
         lastError_ = file.error;
@@ -269,64 +332,52 @@ WriteOutcome ProfileEngine::edit(const std::vector<ProfileEdit>& edits, const st
         lastError_ = 0;   // nothing to delete from a file that does not exist
         return WriteOutcome::Written;
     }
-    const bool existed = file.ok;
-    if (base == BatchBase::EmptyFile) file = platform::FileReadResult{};
-
-    std::string bytes;
-    bool edited = false;
-    if (file.ok && hasUtf16Mark(file.bytes)) {
-        // A Unicode file stays Unicode.
-        ProfileDocument<char16_t> doc(decodeUtf16le(file.bytes), nullptr);
-        auto w = [](const std::string& t) { return platform::utf8ToUtf16(t); };
-        edited = valuesAsExpected(doc, expected, w);
-        if (edited) applyEdits(doc, edits, w);
-        bytes = encodeUtf16le(doc.text());
-    } else {
-        const LeadByteTable lead = leadBytesOf(cp);
-        ProfileDocument<char> doc(file.ok ? file.bytes : std::string(), &lead);
-        auto a = [&cp](const std::string& t) { return cp.toAnsi(t); };
-        edited = valuesAsExpected(doc, expected, a);
-        if (edited) applyEdits(doc, edits, a);
-        bytes = doc.text();
-    }
-    if (!edited) {
+    const bool unchangedSince = early && early->from.ok == file.ok &&
+                                (base == BatchBase::EmptyFile || early->from.bytes == file.bytes);
+    const std::optional<std::string> bytes =
+        unchangedSince ? std::move(early->text) : newText(file, edits, expected, base);
+    if (!bytes) {
         lastError_ = 0;
         return WriteOutcome::Unchanged;
     }
-    lastError_ = platform_.files.replaceContents(path, bytes);
+    lastError_ = platform_.files.replaceContents(path, *bytes);
     // A folder that admits no new file (a program folder that only opened
     // this file to every account) refuses the file beside the target that an
     // atomic replace needs: whoever may write the file writes it where it is,
     // still under the lock.
-    if (lastError_ == platform::fileerror::AccessDenied && existed)
-        lastError_ = platform_.files.rewriteInPlace(path, bytes);
+    if (lastError_ == platform::fileerror::AccessDenied && file.ok)
+        lastError_ = platform_.files.rewriteInPlace(path, *bytes);
     return lastError_ == 0 ? WriteOutcome::Written : WriteOutcome::Failed;
 }
 
 ProfileSection ProfileEngine::readSection(const std::string& section, const std::string& path) {
-    ProfileSection out;
     const platform::FileReadResult file = readForReading(path);
-    out.fileRead = file.ok;
-    out.error = file.ok ? 0 : file.error;
     lastError_ = file.ok ? 0 : platform::fileerror::FileNotFound;
-    if (!file.ok) return out;
+    if (!file.ok) {
+        ProfileSection out;
+        out.error = file.error;
+        return out;
+    }
+    return sectionIn(file.bytes, section);
+}
+
+ProfileSection ProfileEngine::sectionIn(const std::string& fileBytes, const std::string& section) {
+    ProfileSection out;
+    out.fileRead = true;
     auto& cp = platform_.codePage;
     // Names and values go through the ANSI code page, as the read calls
     // give them.
     auto collect = [&](const auto& doc, auto convert, auto back) {
-        const auto s = convert(trimSpaces(section));
-        for (const auto& name : doc.keyNames(s)) {
-            const auto v = doc.value(s, name);
-            out.entries.push_back({cp.fromAnsi(back(name)), cp.fromAnsi(v ? back(unquoted(*v)) : std::string())});
-        }
+        for (const auto& [name, value] : doc.entries(convert(trimSpaces(section))))
+            out.entries.push_back({cp.fromAnsi(back(name)), cp.fromAnsi(back(unquoted(value)))});
     };
-    if (hasUtf16Mark(file.bytes)) {
-        const ProfileDocument<char16_t> doc(decodeUtf16le(file.bytes), nullptr);
+    if (hasUtf16Mark(fileBytes)) {
+        const ProfileDocument<char16_t> doc(decodeUtf16le(fileBytes), nullptr);
         collect(doc, [](const std::string& t) { return platform::utf8ToUtf16(t); },
                 [&cp](const std::u16string& t) { return cp.toAnsi(platform::utf16ToUtf8(t)); });
     } else {
         const LeadByteTable lead = leadBytesOf(cp);
-        const ProfileDocument<char> doc(file.bytes, &lead);
+        const ProfileDocument<char> doc(fileBytes, &lead);
         collect(doc, [&cp](const std::string& t) { return cp.toAnsi(t); }, [](const std::string& t) { return t; });
     }
     return out;

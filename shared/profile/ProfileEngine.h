@@ -113,6 +113,8 @@ public:
     // A section's keys with their values, from one reading of the file and
     // without the read calls' buffer limits.
     ProfileSection readSection(const std::string& section, const std::string& path);
+    // The same from a file's contents read beforehand.
+    ProfileSection sectionIn(const std::string& fileBytes, const std::string& section);
 
     // Conveniences in UTF-8 over getString.
     ProfileText readValue(const std::string& section, const std::string& key, std::uint32_t bufferSize,
@@ -131,6 +133,8 @@ private:
     WriteOutcome edit(const std::vector<ProfileEdit>& edits, const std::vector<ExpectedValue>* expected,
                       const std::string& path, BatchBase base);
     platform::FileReadResult readForReading(const std::string& path);
+    std::optional<std::string> newText(const platform::FileReadResult& file, const std::vector<ProfileEdit>& edits,
+                                       const std::vector<ExpectedValue>* expected, BatchBase base);
 
     platform::Platform& platform_;
     std::uint32_t lastError_ = 0;

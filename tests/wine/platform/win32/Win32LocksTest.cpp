@@ -234,5 +234,43 @@ TEST(Win32LocksAcrossProcesses, AnotherProcessWaitsForOurHold) {
     EXPECT_TRUE(waiter.waitForExit());
 }
 
+// Whether a holder may have died since the lock was last given back: true
+// for a lock no process had open and after a holder that died holding it,
+// false after a proper release (the write path then skips its sweep for
+// temporary files).
+TEST(Win32Locks, AHoldSaysWhetherAHolderMayHaveDiedBeforeIt) {
+    Win32Locks locks;
+    const std::string name = uniqueLockName("dead-holder");
+    Hold first = locks.acquire(name, 1000);
+    ASSERT_NE(first, nullptr);
+    EXPECT_TRUE(first->mayFollowADeadHolder());
+    first.reset();
+    Hold second = locks.acquire(name, 1000);
+    ASSERT_NE(second, nullptr);
+    EXPECT_FALSE(second->mayFollowADeadHolder());
+    second.reset();
+
+    bool otherSaw = true;
+    std::thread other([&] {
+        Win32Locks mine;
+        Hold hold = mine.acquire(name, 1000);
+        otherSaw = hold && hold->mayFollowADeadHolder();
+    });
+    other.join();
+    EXPECT_FALSE(otherSaw);
+
+    // A thread that ends holding the lock abandons it.
+    std::thread dying([&] {
+        Win32Locks mine;
+        Hold hold = mine.acquire(name, 1000);
+        ASSERT_NE(hold, nullptr);
+        (void)hold.release();
+    });
+    dying.join();
+    Hold after = locks.acquire(name, 1000);
+    ASSERT_NE(after, nullptr);
+    EXPECT_TRUE(after->mayFollowADeadHolder());
+}
+
 } // namespace
 } // namespace tidemark::win32

@@ -194,5 +194,44 @@ TEST_F(ProfileConcurrency, WritersThroughTheShortAndTheLongPathTakeOneLock) {
     ::RemoveDirectoryW(win32::toWide(longFolder).c_str());
 }
 
+// The same folder through Wine's Z: drive: two writers of 800 keys each,
+// one through each spelling, lose nothing (named after the spelling, each
+// took a lock of its own and keys went missing).
+TEST_F(ProfileConcurrency, WritersThroughAnotherDriveLetterLoseNoKey) {
+    using UnixName = char*(CDECL*)(LPCWSTR);
+    const auto unixName =
+        reinterpret_cast<UnixName>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name"));
+    if (!unixName) GTEST_SKIP() << "no Z: drive outside Wine";
+    char* unix = unixName(wide(path_).c_str());
+    ASSERT_NE(unix, nullptr);
+    string zPath = "Z:";
+    for (const char* c = unix; *c; ++c) zPath += *c == '/' ? '\\' : *c;
+    ::HeapFree(::GetProcessHeap(), 0, unix);
+    ASSERT_NE(zPath.substr(0, 2), path_.substr(0, 2));
+
+    ProfileEngine engine(sys_.platform());
+    EXPECT_EQ(engine.lockNameFor(zPath), engine.lockNameFor(path_));
+    constexpr int kWrites = 800;
+    const std::wstring eventName = L"tm_profile_alias_" + std::to_wstring(::GetCurrentProcessId());
+    HANDLE go = ::CreateEventW(nullptr, TRUE, FALSE, eventName.c_str());
+    ASSERT_NE(go, nullptr);
+    std::vector<HANDLE> writers;
+    for (const string& spelling : {path_, zPath}) {
+        HANDLE p = startWriter(L"keys \"" + wide(spelling) + L"\" " + std::to_wstring(writers.size()) + L" " +
+                               std::to_wstring(kWrites) + L" " + eventName);
+        ASSERT_NE(p, nullptr);
+        writers.push_back(p);
+    }
+    ::Sleep(500);
+    ::SetEvent(go);
+    for (HANDLE p : writers) {
+        ASSERT_EQ(::WaitForSingleObject(p, 600000), WAIT_OBJECT_0);
+        ::CloseHandle(p);
+    }
+    ::CloseHandle(go);
+    const auto list = engine.readSection("w", path_);
+    EXPECT_EQ(list.entries.size(), 2u * kWrites + 1);
+}
+
 } // namespace
 } // namespace tidemark::profile
