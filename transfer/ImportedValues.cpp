@@ -1,9 +1,11 @@
 #include "transfer/ImportedValues.h"
 
 #include <algorithm>
+#include <cctype>
 #include <limits>
 
 #include "shared/cleaner/CleanerRules.h"
+#include "shared/cleaner/ProcessWatch.h"
 
 namespace tidemark::transfer {
 namespace {
@@ -58,6 +60,28 @@ bool isSlowCleaningSetting(std::string_view text) {
     const auto step = decimalNumber(text.substr(mark + 1));
     return pause && step && *pause >= 1 && *pause <= static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max()) &&
            *step >= 1 && *step <= static_cast<std::uint64_t>(cleaner::kMaxSlowStepMB);
+}
+
+namespace {
+bool sameNameNoCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+           });
+}
+} // namespace
+
+bool isRefusedWatchName(std::string_view name) {
+    // The protected names, ">" between them, and the suite's programs that
+    // are not among them.
+    const std::string_view refused[] = {cleaner::kProtectedNames, "Tidemark.exe>Stowel.exe>Inkett.exe>Grantel.exe"};
+    for (std::string_view list : refused) {
+        while (!list.empty()) {
+            const auto gt = list.find('>');
+            if (sameNameNoCase(name, list.substr(0, gt))) return true;
+            list = gt == std::string_view::npos ? std::string_view() : list.substr(gt + 1);
+        }
+    }
+    return false;
 }
 
 } // namespace tidemark::transfer

@@ -42,4 +42,9 @@ bool isTrueOrFalse(std::string_view text);
 // cleaner can take.
 bool isSlowCleaningSetting(std::string_view text);
 
+// A name the watch list never takes: the protected names and the suite's
+// own programs (watching one, the cleaner would never run), letter case
+// ignored.
+bool isRefusedWatchName(std::string_view name);
+
 } // namespace tidemark::transfer

@@ -7,6 +7,7 @@
 #include "shared/settings/SettingsKeys.h"
 #include "shared/profile/ProfileEngine.h"
 #include "transfer/ImportedValues.h"
+#include "transfer/TransferFile.h"
 #include "transfer/TransferTexts.h"
 
 namespace tidemark::transfer {
@@ -141,7 +142,8 @@ TransferOutcome exportSettings(platform::Platform& p, platform::NativeWindow own
 TransferOutcome importSettings(platform::Platform& p, platform::NativeWindow owner, const std::string& settingsPath,
                               const std::string& transferPath) {
     ProfileEngine engine(p);
-    const ProfileSection memory = engine.readSection(section::AppSettingFlag, transferPath);
+    const std::optional<TransferFileContents> contents = readTransferFile(p, transferPath);
+    const ProfileSection memory = contents ? contents->memory : ProfileSection{};
     const auto physText = present(memory, key::PhysMemSize);
     const auto phys = physText ? decimalNumber(*physText) : std::nullopt;
     if (!phys) {
@@ -195,10 +197,11 @@ TransferOutcome importSettings(platform::Platform& p, platform::NativeWindow own
         }
     }
 
-    const ProfileSection list = engine.readSection(section::ExitTrigProcList, transferPath);
     bool listCopied = false;
-    for (const auto& entry : list.entries) {
-        if (!profile::isWritableKeyName(entry.name)) {
+    for (const auto& entry : contents->list.entries) {
+        // The names the watch-list window refuses, and values no write takes.
+        if (!profile::isWritableKeyName(entry.name) || isRefusedWatchName(entry.name) ||
+            entry.value.find('\0') != std::string::npos) {
             skipped.add(section::ExitTrigProcList, entry.name);
             continue;
         }

@@ -9,6 +9,7 @@
 #include "support/SimFixture.h"
 #include "transfer/ImportedValues.h"
 #include "transfer/SettingsTransfer.h"
+#include "transfer/TransferFile.h"
 
 namespace tidemark::transfer {
 namespace {
@@ -300,6 +301,72 @@ TEST_F(Transfer, GeneratedHostileFilesNeverWriteAnUnusableValue) {
             }
         }
     }
+}
+
+// A transfer file beyond what an import accepts is taken for a corrupt one
+// and changes nothing; one just within the bounds is imported.
+TEST_F(Transfer, FilesBeyondTheBoundsAreTakenForCorrupt) {
+    const std::string original = "[AppSettingFlag]\r\nMemCleanForm=First\r\n";
+    const std::string list = phys() + "[ExitTrigProcList]\r\n";
+    std::string many = list;
+    for (std::size_t i = 0; i <= kMaxTransferEntries; ++i) many += "P" + std::to_string(i) + "=\r\n";
+    const std::string tooLong(kMaxTransferTextChars + 1, 'd');
+    const struct {
+        std::string text;
+        const char* what;
+    } cases[] = {
+        {phys() + ";" + std::string(kMaxTransferFileBytes, ' ') + "\r\n", "file size"},
+        {many, "entry count"},
+        {list + "Long.exe=C:\\" + tooLong + "\r\n", "value length"},
+        {list + tooLong + ".exe=C:\\Long.exe\r\n", "name length"},
+        {phys() + "MemCleanForm=" + tooLong + "\r\n", "memory value length"},
+    };
+    for (const auto& c : cases) {
+        machine.files.putFile(kSettings, original);
+        machine.messages.clear();
+        EXPECT_EQ(importText(c.text), TransferOutcome::Refused) << c.what;
+        EXPECT_EQ(titles(), std::vector<std::string>{"設定ファイル読込みの失敗"}) << c.what;
+        EXPECT_EQ(machine.files.contents(kSettings), original) << c.what;
+    }
+    // A path of the longest length a path has arrives whole, in UTF-8 characters.
+    const std::string longest = "C:\\" + std::string(kMaxTransferTextChars - 4, 'd') + "\x83\x81";
+    EXPECT_EQ(importText(list + "Long.exe=" + longest + "\r\n"), TransferOutcome::Done);
+    EXPECT_EQ(read(kSettings, "ExitTrigProcList", "Long.exe")->size(), kMaxTransferTextChars + 2);
+}
+
+// Names the watch-list window refuses, and a value no write takes, are
+// left out with the warning; the rest arrives.
+TEST_F(Transfer, RefusedNamesAndValuesWithANulAreSkippedWithTheWarning) {
+    machine.files.putFile(kSettings, "[AppSettingFlag]\r\nProcWatchSetting=False\r\n");
+    EXPECT_EQ(importText(phys() + "ProcWatchSetting=True\r\n[ExitTrigProcList]\r\nexplorer.exe=C:\\Windows\\explorer.exe\r\n"
+                                  "EXPLORER.EXE=C:\\x.exe\r\nCorvid.exe=C:\\c.exe\r\nCascada.exe=C:\\c.exe\r\n"
+                                  "jobsmith.exe=C:\\j.exe\r\nTidemark.exe=C:\\t.exe\r\nStowel.exe=C:\\s.exe\r\n"
+                                  "Inkett.exe=C:\\i.exe\r\nGrantel.exe=C:\\g.exe\r\nGood.exe=C:\\Good.exe\r\n" +
+                                  std::string("Nul.exe=C:\\a\0b.exe\r\n", 20) + "Explorer.exe.bak=C:\\e.bak\r\n"),
+              TransferOutcome::Done);
+    ASSERT_EQ(titles(), (std::vector<std::string>{"設定読込みの警告", "設定読込み情報"}));
+    EXPECT_EQ(machine.messages[0].request.text,
+              "次の設定は値が正しくないため読込みませんでした\r\n[ExitTrigProcList] explorer.exe\r\n"
+              "[ExitTrigProcList] EXPLORER.EXE\r\n[ExitTrigProcList] Corvid.exe\r\n[ExitTrigProcList] Cascada.exe\r\n"
+              "[ExitTrigProcList] jobsmith.exe\r\n[ExitTrigProcList] Tidemark.exe\r\n[ExitTrigProcList] Stowel.exe\r\n"
+              "[ExitTrigProcList] Inkett.exe\r\n[ExitTrigProcList] Grantel.exe\r\n[ExitTrigProcList] Nul.exe");
+    profile::ProfileEngine engine(p());
+    const auto imported = engine.readSection("ExitTrigProcList", kSettings).entries;
+    ASSERT_EQ(imported.size(), 2u);
+    EXPECT_EQ(imported[0].name, "Good.exe");
+    EXPECT_EQ(imported[1].name, "Explorer.exe.bak");
+    EXPECT_EQ(read(kSettings, "AppSettingFlag", "STMCProcReplaceFlag"), "True");
+}
+
+// Notepad saved UTF-8 with a byte-order mark for years.
+TEST_F(Transfer, AFileInUtf8WithItsByteOrderMarkIsRead) {
+    machine.files.putFile(kSettings, "");
+    EXPECT_EQ(importText("\xEF\xBB\xBF" + phys() + "MemCleanForm=Slow\r\n[ExitTrigProcList]\r\n"
+                         "\xE3\x83\xA1\xE3\x83\xA2\xE5\xB8\xB3.exe=C:\\Windows\\\xE3\x83\xA1\xE3\x83\xA2\xE5\xB8\xB3.exe\r\n"),
+              TransferOutcome::Done);
+    EXPECT_EQ(titles(), std::vector<std::string>{"設定読込み情報"});
+    EXPECT_EQ(read(kSettings, "AppSettingFlag", "MemCleanForm"), "Slow");
+    EXPECT_EQ(read(kSettings, "ExitTrigProcList", "メモ帳.exe"), "C:\\Windows\\メモ帳.exe");
 }
 
 } // namespace
