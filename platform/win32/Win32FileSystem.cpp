@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 namespace tidemark::win32 {
@@ -49,6 +50,27 @@ bool wildcardMatch(std::wstring_view pattern, std::wstring_view name) {
     return p == pattern.size();
 }
 
+// The access list a new temporary file got from its folder, read through
+// its handle (cheaper than by name).
+struct TemporaryAccess {
+    LocalPtr<void> descriptor;
+    PACL dacl = nullptr;   // points into descriptor
+    SECURITY_DESCRIPTOR_CONTROL control = 0;
+
+    void readFrom(HANDLE file) {
+        DWORD revision = 0;
+        if (::GetSecurityInfo(file, SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &dacl, nullptr,
+                              descriptor.receive()) != ERROR_SUCCESS ||
+            !::GetSecurityDescriptorControl(descriptor.get(), &control, &revision))
+            dacl = nullptr;
+    }
+    bool sameAs(PACL other, SECURITY_DESCRIPTOR_CONTROL otherControl) const {
+        if (!dacl || !other) return false;
+        if ((control & SE_DACL_PROTECTED) != (otherControl & SE_DACL_PROTECTED)) return false;
+        return dacl->AclSize == other->AclSize && std::memcmp(dacl, other, dacl->AclSize) == 0;
+    }
+};
+
 DWORD writeAll(HANDLE file, std::string_view bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
@@ -64,11 +86,17 @@ DWORD writeAll(HANDLE file, std::string_view bytes) {
 // The new contents replace the target by a rename, so the temporary file
 // takes the target's attributes and access list beforehand (the Everyone
 // entry that opens the shared settings file to every account must survive).
-void carryOverAttributesAndAccess(const std::wstring& target, DWORD targetAttributes,
-                                  const std::wstring& temporary) {
+// The access list is written only where the one the temporary file got from
+// its folder differs.
+void carryOverAttributesAndAccess(const std::wstring& target, DWORD targetAttributes, HANDLE temporary,
+                                  const TemporaryAccess& temporaryAccess) {
     const DWORD carried = targetAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                                               FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED);
-    if (carried != 0) ::SetFileAttributesW(temporary.c_str(), carried);
+    if (carried != 0) {
+        FILE_BASIC_INFO basic{};   // times of 0 stay as they are
+        basic.FileAttributes = carried;
+        ::SetFileInformationByHandle(temporary, FileBasicInfo, &basic, sizeof basic);
+    }
 
     PACL dacl = nullptr;   // points into descriptor
     LocalPtr<void> descriptor;
@@ -79,11 +107,25 @@ void carryOverAttributesAndAccess(const std::wstring& target, DWORD targetAttrib
     SECURITY_DESCRIPTOR_CONTROL control = 0;
     DWORD revision = 0;
     if (!::GetSecurityDescriptorControl(descriptor.get(), &control, &revision)) return;
+    if (temporaryAccess.sameAs(dacl, control)) return;
     const SECURITY_INFORMATION what =
         DACL_SECURITY_INFORMATION | ((control & SE_DACL_PROTECTED) != 0 ? PROTECTED_DACL_SECURITY_INFORMATION
                                                                        : UNPROTECTED_DACL_SECURITY_INFORMATION);
-    std::wstring path = temporary;
-    ::SetNamedSecurityInfoW(&path[0], SE_FILE_OBJECT, what, nullptr, nullptr, dacl, nullptr);
+    ::SetSecurityInfo(temporary, SE_FILE_OBJECT, what, nullptr, nullptr, dacl, nullptr);
+}
+
+// Renames the open file over the target in one step (through its handle:
+// no second opening by name).
+DWORD renameOver(HANDLE file, const std::wstring& target) {
+    std::vector<unsigned char> buffer(sizeof(FILE_RENAME_INFO) + target.size() * sizeof(wchar_t));
+    auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+    rename->ReplaceIfExists = TRUE;
+    rename->RootDirectory = nullptr;
+    rename->FileNameLength = static_cast<DWORD>(target.size() * sizeof(wchar_t));
+    std::memcpy(rename->FileName, target.data(), target.size() * sizeof(wchar_t));
+    return ::SetFileInformationByHandle(file, FileRenameInfo, rename, static_cast<DWORD>(buffer.size()))
+               ? ERROR_SUCCESS
+               : ::GetLastError();
 }
 
 // Asks a path-returning call with a growing buffer. The calls return the
@@ -148,65 +190,52 @@ std::uint32_t Win32FileSystem::replaceContents(const std::string& path, std::str
     // a name behind; step past it.
     for (int attempt = 0; attempt < 16 && !file; ++attempt) {
         temporary = temporaryNameBeside(target);
-        file.reset(::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+        file.reset(::CreateFileW(temporary.c_str(), GENERIC_WRITE | READ_CONTROL | WRITE_DAC | DELETE, 0, nullptr,
+                                 CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file) {
             const DWORD error = ::GetLastError();
+            if (error == ERROR_PATH_NOT_FOUND) forgetFolderIdentities();
             if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return error;
         }
     }
     if (!file) return ERROR_FILE_EXISTS;
 
+    // No flush: a rename replaces the file whole, so a reader or a writer
+    // killed at any point sees the old file or the new one; the system's own
+    // profile functions do not flush either.
     DWORD error = writeAll(file.get(), bytes);
-    if (error == ERROR_SUCCESS && !::FlushFileBuffers(file.get())) error = ::GetLastError();
+    if (error == ERROR_SUCCESS) error = commitTemporary(file.get(), target);
     file.reset();
-    if (error == ERROR_SUCCESS) error = commitTemporary(temporary, target);
     if (error != ERROR_SUCCESS) ::DeleteFileW(temporary.c_str());
     return error;
 }
 
-std::uint32_t Win32FileSystem::commitTemporary(const std::wstring& temporary, const std::wstring& target) {
+std::uint32_t Win32FileSystem::commitTemporary(HANDLE temporary, const std::wstring& target) {
+    TemporaryAccess access;
+    access.readFrom(temporary);
     DWORD error = ERROR_SUCCESS;
     for (int attempt = 0; attempt < kReplaceAttempts; ++attempt) {
         if (attempt > 0) clock_.sleepMs(kReplaceRetryMs);
 
         const DWORD targetAttributes = ::GetFileAttributesW(target.c_str());
-        if (targetAttributes == INVALID_FILE_ATTRIBUTES) {
-            if (::MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH)) return ERROR_SUCCESS;
-            error = ::GetLastError();
-            // Another writer created it meanwhile: replace theirs next round.
-            if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) continue;
-            return error;
+        if (targetAttributes != INVALID_FILE_ATTRIBUTES) {
+            // Replacing a read-only file is refused every time; no use waiting.
+            if ((targetAttributes & FILE_ATTRIBUTE_READONLY) != 0) return ERROR_ACCESS_DENIED;
+            // The new file takes the target's attributes and access list
+            // first, as ReplaceFileW would.
+            carryOverAttributesAndAccess(target, targetAttributes, temporary, access);
         }
-        // Replacing a read-only file is refused every time; no use waiting.
-        if ((targetAttributes & FILE_ATTRIBUTE_READONLY) != 0) return ERROR_ACCESS_DENIED;
-
-        // Replacing needs delete access to the target. While someone holds
-        // it open without sharing deletion, wait here.
-        {
-            UniqueKernelHandle probe(::CreateFileW(target.c_str(), DELETE,
-                                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-            if (!probe) {
-                error = ::GetLastError();
-                if (error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED ||
-                    error == ERROR_FILE_NOT_FOUND) {
-                    continue;
-                }
-                return error;
-            }
-        }
-
         // One rename over the target: readers see the old file or the new
         // one, and a writer killed at any point leaves one of the two in
         // place. (ReplaceFileW is not one step under Wine: killed between
-        // its moves it left no settings file at all.) The new file takes the
-        // target's attributes and access list first, as ReplaceFileW would.
-        carryOverAttributesAndAccess(target, targetAttributes, temporary);
-        if (::MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-            return ERROR_SUCCESS;
-        error = ::GetLastError();
-        if (error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED || error == ERROR_FILE_NOT_FOUND) continue;
+        // its moves it left no settings file at all.) While someone holds
+        // the target open without sharing deletion the rename is refused:
+        // wait and try again.
+        error = renameOver(temporary, target);
+        if (error == ERROR_SUCCESS) return error;
+        if (error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED || error == ERROR_FILE_NOT_FOUND ||
+            error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS)
+            continue;
         return error;
     }
     return error;
@@ -306,7 +335,19 @@ int Win32FileSystem::deleteMatching(const std::string& folder, const std::string
     return deleted;
 }
 
+void Win32FileSystem::forgetFolderIdentities() {
+    const std::lock_guard<std::mutex> guard(identitiesGuard_);
+    identities_.clear();
+}
+
 std::optional<std::string> Win32FileSystem::folderIdentity(const std::string& folder) {
+    // Asking the volume for its serial number is slow: each spelling is
+    // asked once (and again after a write found its folder gone).
+    {
+        const std::lock_guard<std::mutex> guard(identitiesGuard_);
+        const auto known = identities_.find(folder);
+        if (known != identities_.end()) return known->second;
+    }
     // Opening a folder needs backup semantics; reading its attributes needs
     // no other right.
     UniqueKernelHandle handle(::CreateFileW(toWide(folder).c_str(), FILE_READ_ATTRIBUTES,
@@ -320,6 +361,8 @@ std::optional<std::string> Win32FileSystem::folderIdentity(const std::string& fo
     char text[40];
     std::snprintf(text, sizeof text, "%08lx-%08lx%08lx", static_cast<unsigned long>(info.dwVolumeSerialNumber),
                   static_cast<unsigned long>(info.nFileIndexHigh), static_cast<unsigned long>(info.nFileIndexLow));
+    const std::lock_guard<std::mutex> guard(identitiesGuard_);
+    identities_[folder] = text;
     return std::string(text);
 }
 

@@ -3,6 +3,9 @@
 #include "platform/Clock.h"
 #include "platform/FileSystem.h"
 
+#include <map>
+#include <mutex>
+
 namespace tidemark::win32 {
 
 class Win32FileSystem final : public platform::FileSystem {
@@ -28,9 +31,13 @@ public:
     static constexpr std::uint32_t kReplaceRetryMs = 10;
 
 private:
-    std::uint32_t commitTemporary(const std::wstring& temporary, const std::wstring& target);
+    // Renames the open temporary file over the target.
+    std::uint32_t commitTemporary(void* temporary, const std::wstring& target);
+    void forgetFolderIdentities();
 
     platform::Clock& clock_;
+    std::mutex identitiesGuard_;
+    std::map<std::string, std::string> identities_;   // folder as spelled -> its identity
 };
 
 } // namespace tidemark::win32
