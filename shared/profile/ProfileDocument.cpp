@@ -191,7 +191,7 @@ public:
         head_ = n > 0 ? 0 : -1;
         tail_ = n - 1;
         for (std::size_t s = 0; s < doc.sections_.size(); ++s) {
-            sections_.push_back(Section{static_cast<int>(doc.sections_[s])});
+            sections_.emplace_back().header = static_cast<int>(doc.sections_[s]);
             sectionsByName_[doc.folded(doc.lines_[doc.sections_[s]].name)].ids.push_back(static_cast<int>(s));
         }
     }
@@ -201,7 +201,10 @@ public:
         if (s < 0) {
             // A new section goes at the end, with no blank line before it.
             s = static_cast<int>(sections_.size());
-            sections_.push_back(Section{newNode(String(1, Char('[')) + section + Char(']'), {}, tail_), true});
+            const int header = newNode(String(1, Char('[')) + section + Char(']'), {}, tail_);
+            Section& added = sections_.emplace_back();
+            added.header = header;
+            added.indexed = true;   // nothing of it in the file yet
             sectionsByName_[doc_.folded(section)].ids.push_back(s);
         }
         Section& sec = indexed(s);
