@@ -162,22 +162,26 @@ platform::FileReadResult Win32FileSystem::readAll(const std::string& path) {
         return result;
     }
     LARGE_INTEGER size{};
-    if (::GetFileSizeEx(file.get(), &size) && size.QuadPart > 0) {
-        result.bytes.reserve(static_cast<std::size_t>(size.QuadPart));
-    }
+    std::size_t room = 64 * 1024;
+    if (::GetFileSizeEx(file.get(), &size) && size.QuadPart > 0 && size.QuadPart < (1LL << 40))
+        room = static_cast<std::size_t>(size.QuadPart) + 1;
     // Read to the end rather than to the size seen at open: a writer that
-    // shares the file may still be extending it.
-    std::vector<char> chunk(64 * 1024);
+    // shares the file may still be extending it. A read that returns less
+    // than asked has met the end.
+    std::size_t have = 0;
     for (;;) {
+        if (result.bytes.size() - have < 4096) result.bytes.resize(std::max(room, have * 2));
+        const DWORD asked = static_cast<DWORD>(std::min<std::size_t>(result.bytes.size() - have, 1u << 30));
         DWORD got = 0;
-        if (!::ReadFile(file.get(), chunk.data(), static_cast<DWORD>(chunk.size()), &got, nullptr)) {
+        if (!::ReadFile(file.get(), &result.bytes[have], asked, &got, nullptr)) {
             result.error = ::GetLastError();
             result.bytes.clear();
             return result;
         }
-        if (got == 0) break;
-        result.bytes.append(chunk.data(), got);
+        have += got;
+        if (got < asked) break;
     }
+    result.bytes.resize(have);
     result.ok = true;
     return result;
 }
