@@ -6,6 +6,7 @@
 #include "monitor/core/MemoryCleaner.h"
 #include "monitor/core/MinuteTick.h"
 #include "monitor/core/MonitorSettings.h"
+#include "shared/accounts/RightHolder.h"
 #include "shared/cleaner/CleanerRules.h"
 #include "shared/settings/SettingsKeys.h"
 #include "shared/system/NumberText.h"
@@ -18,25 +19,35 @@ namespace section = ini::section;
 
 void renew(MonitorContext& c) {
     MonitorState& s = c.state;
-    if (!cleaner::renewRightCounters(c.platform, s, s.profiles.sids)) s.right.held = false;
+    if (!cleaner::renewRightCounters(c.platform, s, s.profiles.sids)) standDown(c);
 }
 
-void confirm(MonitorContext& c) {
+void standDown(MonitorContext& c) {
     MonitorState& s = c.state;
-    if (!s.right.held || s.user.sid.empty()) return;
-    const std::string holder = readShared(c, section::AppSettingFlag, key::MemCleanRightUser);
-    if (!holder.empty() && holder == s.user.sid) return;
-    if (holder.empty() || holder == ini::word::NoUser) {
+    s.right.held = false;
+    if (c.platform.ramhold.stepwiseClaimStatus() == platform::slowstatus::Claiming) c.platform.ramhold.requestBreak();
+}
+
+bool confirm(MonitorContext& c) {
+    MonitorState& s = c.state;
+    if (!s.right.held || s.user.sid.empty()) return false;
+    SettingsFiles files(c.platform, s);
+    const std::optional<RightHolder> holder = readRightHolder(files);
+    if (!holder) return false;
+    if (namesThisCopy(*holder, s)) return true;
+    if (holder->nobody()) {
         // Nobody is named: the right is still this copy's, as a claim
         // would make it.
-        if (writeSharedIf(c, {{section::AppSettingFlag, key::MemCleanRightUser, holder}}, section::AppSettingFlag,
-                          key::MemCleanRightUser, s.user.sid) == profile::WriteOutcome::Written)
-            return;
+        const auto r = files.writeAllIf(holderStillNamed(*holder), nameThisCopy(s));
+        s.settings.sharedWritable = r != profile::WriteOutcome::Failed;
+        if (r == profile::WriteOutcome::Written) return true;
+        if (r == profile::WriteOutcome::Failed) return false;
     }
     // Another copy took the right while this one did not renew it (its tick
     // was held up by a message box, or the file could not be written).
-    s.right.held = false;
+    standDown(c);
     cleaning::showLastRunOrNoRight(c);
+    return false;
 }
 
 void probeSettingsWrite(MonitorContext& c) {
@@ -61,9 +72,13 @@ void countHolderDown(MonitorContext& c) {
     // from three, so that the holder gets three minutes to show it is alive
     // whatever an earlier challenge left there.
     if (*count - 1 <= 0 && !s.right.challenging) {
+        SettingsFiles files(c.platform, s);
+        const std::optional<RightHolder> holder = readRightHolder(files);
+        if (!holder) return;
         s.right.challenging = true;
         s.right.lastChallenge = 0;
-        s.right.challengedHolder = readShared(c, section::AppSettingFlag, key::MemCleanRightUser);
+        s.right.challengedHolder = holder->sid;
+        s.right.challengedSession = holder->session;
         writeShared(c, section::GetRightChallenge, s.user.sid, "3");
     }
 }
@@ -71,8 +86,18 @@ void countHolderDown(MonitorContext& c) {
 void release(MonitorContext& c) {
     MonitorState& s = c.state;
     if (!s.right.held || s.user.sid.empty()) return;
-    writeSharedIf(c, {{section::AppSettingFlag, key::MemCleanRightUser, s.user.sid}}, section::AppSettingFlag,
-                  key::MemCleanRightUser, ini::word::NoUser);
+    // "NoUser" only where the file still names this very copy: a copy that
+    // lost the right unnoticed leaves the new holder's right alone.
+    const RightHolder me{s.user.sid, s.user.session};
+    SettingsFiles files(c.platform, s);
+    const auto r = files.writeAllIf(holderStillNamed(me),
+                                    {{section::AppSettingFlag, std::string(key::MemCleanRightUser),
+                                      std::string(ini::word::NoUser)}});
+    if (r == profile::WriteOutcome::Unchanged) {
+        // A file written before sessions were recorded names the account alone.
+        writeSharedIf(c, holderStillNamed(RightHolder{s.user.sid, ""}), section::AppSettingFlag,
+                      key::MemCleanRightUser, ini::word::NoUser);
+    }
     s.right.held = false;
 }
 
@@ -102,10 +127,12 @@ void challenge(MonitorContext& c) {
     if (r != profile::WriteOutcome::Written || next > 0) return;
     // Taken from the holder that stopped renewing, and only while neither a
     // renewal nor another challenger came in between.
-    r = writeSharedIf(c,
-                      {{section::GetRightChallenge, s.user.sid, nextText},
-                       {section::AppSettingFlag, key::MemCleanRightUser, s.right.challengedHolder}},
-                      section::AppSettingFlag, key::MemCleanRightUser, s.user.sid);
+    std::vector<profile::ExpectedValue> expected = holderStillNamed(
+        RightHolder{s.right.challengedHolder, s.right.challengedSession});
+    expected.push_back({section::GetRightChallenge, s.user.sid, nextText});
+    SettingsFiles files(c.platform, s);
+    r = files.writeAllIf(expected, nameThisCopy(s));
+    s.settings.sharedWritable = r != profile::WriteOutcome::Failed;
     if (r != profile::WriteOutcome::Written) {
         standDown();
         return;

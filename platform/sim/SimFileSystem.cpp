@@ -27,6 +27,10 @@ bool SimFileSystem::writeDenied(const std::string& key) const {
 FileReadResult SimFileSystem::readAll(const std::string& path) {
     accessed();
     FileReadResult r;
+    if (unreadable_.count(keyOf(path))) {
+        r.error = fe::SharingViolation;
+        return r;
+    }
     const auto it = nodes_.find(keyOf(path));
     if (it == nodes_.end() || it->second.directory) {
         r.error = directoryExists(parentFolder(path)) ? fe::FileNotFound : fe::PathNotFound;

@@ -36,6 +36,10 @@ public:
     // Writes to this file (or anything below this folder) fail with access denied.
     void denyWrites(const std::string& path) { denied_.insert(keyOf(path)); }
     void allowWrites(const std::string& path) { denied_.erase(keyOf(path)); }
+    // Reads of this file fail with a sharing violation, as while another
+    // process holds it open without sharing (a backup, a scanner, an editor).
+    void denyReads(const std::string& path) { unreadable_.insert(keyOf(path)); }
+    void allowReads(const std::string& path) { unreadable_.erase(keyOf(path)); }
     // The folder admits no new entry (no new file, no rename into it), while
     // its existing files stay writable: a program folder that standard
     // users may not add to.
@@ -69,6 +73,7 @@ private:
 
     std::map<std::string, Node> nodes_;
     std::set<std::string> denied_;
+    std::set<std::string> unreadable_;
     std::set<std::string> closedFolders_;
     std::map<std::string, std::string> shortNames_;
     int writes_ = 0;

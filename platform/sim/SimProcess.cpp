@@ -65,6 +65,10 @@ public:
         if (!u) return std::nullopt;
         return u->sid;
     }
+    std::optional<std::uint32_t> processSessionId() override {
+        if (p_.sessionIdFails) return std::nullopt;
+        return p_.sessionId;
+    }
 
 private:
     SimProcess& p_;
@@ -279,7 +283,8 @@ class SimInstances final : public SingleInstance {
 public:
     explicit SimInstances(SimProcess& p) : p_(p) {}
     bool anotherIsRunning(const std::string& name) override {
-        const std::string key = p_.userName() + "|" + name;
+        // Per logon session, as a named object without a Global\\ prefix is.
+        const std::string key = "session " + std::to_string(p_.sessionId) + "|" + name;
         const bool other = p_.machine().runningInstances.count(key) != 0;
         if (!other) {
             p_.machine().runningInstances.insert(key);
@@ -327,6 +332,11 @@ SimProcess::SimProcess(SimMachine& machine, std::string userName, std::string ex
     exePath_ = machine_.programFolder + "\\" + exeName;
     commandLine_ = "\"" + exePath_ + "\"" + (arguments.empty() ? "" : " " + arguments);
     environment["TEMP"] = "C:\\Windows\\Temp";
+    std::uint32_t place = 1;
+    for (const SimUser& u : machine_.users()) {
+        if (u.name == userName_) sessionId = place;
+        ++place;
+    }
     adapters_ = std::make_unique<Adapters>(*this, exePath_, commandLine_, exeName);
     platform_ = std::make_unique<Platform>(Platform{machine_.clock, machine_.files, machine_.locks, machine_.codePage,
                                                     adapters_->info, adapters_->accounts, adapters_->registry,

@@ -25,8 +25,12 @@ void giveUp(platform::Platform& platform, ProgramState& state, const char* text)
 } // namespace
 
 void scanUserProfiles(platform::Platform& platform, ProgramState& state) {
+    // This copy is its token's account in its own logon session; without
+    // the token's SID it has no key of its own (another user's SID would
+    // claim that user's right) and runs without the right.
     const std::optional<std::string> ownSid = platform.accounts.processUserSid();
     if (ownSid) state.user.sid = *ownSid;
+    if (const auto session = platform.accounts.processSessionId()) state.user.session = std::to_string(*session);
 
     ProfileList list(platform, state);
     const ProfileListError listError = list.readSids();
@@ -52,13 +56,7 @@ void scanUserProfiles(platform::Platform& platform, ProgramState& state) {
         const bool loaded = found.profile.refCount != 0;
         state.settings.sharedWritable = files.write(ini::section::LocalProfileName, sid, profileName);
         state.profiles.loaded[i] = loaded;
-        if (ownSid) {
-            if (sid == *ownSid) state.user.profileName = profileName;
-        } else if (loaded && found.profile.interactive) {
-            // Without a token SID, the last interactive profile is taken.
-            state.user.sid = sid;
-            state.user.profileName = profileName;
-        }
+        if (sid == state.user.sid) state.user.profileName = profileName;
     }
 }
 

@@ -15,9 +15,10 @@ inline constexpr const char* kRegistryKeyFailed = "レジストリキー取得�
 inline constexpr const char* kRegistryLogonKeyFailed = "レジストリ・ログオンキー取得に失敗しました";
 
 // Lists every profile and which are loaded, records each user profile's
-// folder name under [LocalProfileName], and sets the current user's SID.
-// The SID is the one of the process's own token: with two users logged on at
-// once, the profile list alone cannot tell whose copy this is.
+// folder name under [LocalProfileName], and sets the current user's SID and
+// logon session. The SID is the one of the process's own token: with two
+// users logged on at once, the profile list alone cannot tell whose copy
+// this is; when the token cannot be read the SID stays empty.
 void scanUserProfiles(platform::Platform& platform, ProgramState& state);
 
 // The account name recorded for the SID in "MemCleanRightUser"; nullopt

@@ -33,14 +33,19 @@ std::int16_t sizeFromTrigger(std::int64_t trigger, bool capped) {
     return clampToInt16(mb);
 }
 
-CleanerSettings readCleanerSettings(platform::Platform& platform, ProgramState& state, std::uint64_t totalPhys,
-                                    TriggerDefault rule) {
+std::optional<CleanerSettings> readCleanerSettings(platform::Platform& platform, ProgramState& state,
+                                                   std::uint64_t totalPhys, TriggerDefault rule) {
     CleanerSettings out;
     SettingsFiles files(platform, state);
     const std::int64_t total = asSigned(totalPhys);
+    const auto storedTrigger = files.tryRead(section::AppSettingFlag, key::MemCleanExeMemSize);
+    const auto storedSize = files.tryRead(section::AppSettingFlag, key::MemCleanSize);
+    const auto form = files.tryRead(section::AppSettingFlag, key::MemCleanForm);
+    const auto slow = files.tryRead(section::AppSettingFlag, key::SlowMemCleanSetting);
+    if (!storedTrigger || !storedSize || !form || !slow) return std::nullopt;
 
     // Trigger. A value that is not a number, or is negative, counts as absent.
-    const auto trigger = leadingNumber(files.read(section::AppSettingFlag, key::MemCleanExeMemSize));
+    const auto trigger = leadingNumber(*storedTrigger);
     if (trigger && *trigger >= 0) {
         out.trigger = *trigger;
         if (out.trigger >= total - k64MB) out.trigger = total / 3;
@@ -49,7 +54,7 @@ CleanerSettings readCleanerSettings(platform::Platform& platform, ProgramState& 
     }
 
     // Size, in MB within 16 bits; never more than physical memory less 64 MB.
-    const auto size = leadingNumber(files.read(section::AppSettingFlag, key::MemCleanSize));
+    const auto size = leadingNumber(*storedSize);
     if (size && *size >= 0) {
         const std::int64_t totalMB = total / 1048576;
         std::int64_t mb = *size;
@@ -60,16 +65,14 @@ CleanerSettings readCleanerSettings(platform::Platform& platform, ProgramState& 
     }
 
     // Mode.
-    const std::string form = files.read(section::AppSettingFlag, key::MemCleanForm);
-    out.mode = form == ini::word::Slow ? 1 : 0;
+    out.mode = *form == ini::word::Slow ? 1 : 0;
 
     // Slow settings "pause>step(MB)"; a part that is missing, not a number or
     // negative takes its default, a step above 2047 MB is held there.
-    const std::string slow = files.read(section::AppSettingFlag, key::SlowMemCleanSetting);
-    const auto gt = slow.find('>');
+    const auto gt = slow->find('>');
     if (gt != std::string::npos) {
-        const auto pause = leadingNumber(slow.substr(0, gt));
-        const auto step = leadingNumber(slow.substr(gt + 1));
+        const auto pause = leadingNumber(slow->substr(0, gt));
+        const auto step = leadingNumber(slow->substr(gt + 1));
         if (pause && *pause >= 0) out.slowPause = static_cast<std::int32_t>(std::min<std::int64_t>(*pause, INT32_MAX));
         if (step && *step >= 0)
             out.slowStep = static_cast<std::int32_t>(std::min<std::int64_t>(*step, kMaxSlowStepMB) * 1048576);

@@ -4,6 +4,7 @@
 // these rules.
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 #include "platform/Platform.h"
@@ -34,9 +35,10 @@ struct CleanerSettings {
 std::int64_t defaultTrigger(std::uint64_t totalPhys, TriggerDefault rule);
 
 // Trigger, size, mode and slow settings as stored, each with its default
-// where it is missing or unusable and held within its limits.
-CleanerSettings readCleanerSettings(platform::Platform& platform, ProgramState& state, std::uint64_t totalPhys,
-                                    TriggerDefault rule);
+// where it is missing or unusable and held within its limits; nullopt when
+// the file could not be read (a missing value is not an unread one).
+std::optional<CleanerSettings> readCleanerSettings(platform::Platform& platform, ProgramState& state,
+                                                   std::uint64_t totalPhys, TriggerDefault rule);
 
 // The cleaning size when none is stored: the trigger in MB, capped at
 // kMaxCleanSizeMB when asked.

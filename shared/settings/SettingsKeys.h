@@ -25,6 +25,10 @@ inline constexpr const char* AppSetting = "AppSetting";
 namespace key {
 // [AppSettingFlag]
 inline constexpr const char* MemCleanRightUser = "MemCleanRightUser";
+// The logon session of the copy that holds the right: one account may run a
+// copy in each of its sessions, and only one copy on the machine cleans.
+// Missing in files written before it existed: the SID alone names the holder.
+inline constexpr const char* MemCleanRightSession = "MemCleanRightSession";
 inline constexpr const char* MemCleanRightTime = "MemCleanRightTime";
 inline constexpr const char* ShExTime = "ShExTime";
 inline constexpr const char* SSAUserTime = "SSAUserTime";

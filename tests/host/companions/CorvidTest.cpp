@@ -299,6 +299,63 @@ TEST_F(CorvidOnMachine, StalledCorvidLosesTheRightAndStopsCleaningWhenItWakes) {
     EXPECT_GT(cleanings("alice"), 20u);
 }
 
+TEST_F(CorvidOnMachine, OneFailedWriteDoesNotEndTheRenewals) {
+    saveSettingsForThisMachine();
+    auto& run = startCorvid();
+    start("alice");
+    int elapsed = 0;
+    run.corvid.runLoop([&] {
+        if (elapsed == 100) machine.files.failingWrites = 1;   // the renewal at 115 s fails
+        if (elapsed > 0 && elapsed % 60 == 0) {
+            copies.at("alice")->process->ramhold.finish();
+            copies.at("alice")->minuteTick();
+        }
+        return elapsed++ < 600;
+    });
+    EXPECT_TRUE(run.state.actsAsHolder);
+    EXPECT_EQ(stored("AppSettingFlag", "SSAUserTime"), "0939");   // renewed at 595 s
+    EXPECT_EQ(stored("AppSettingFlag", "MemCleanRightTime"), "3");
+    EXPECT_FALSE(copies.at("alice")->state.systemStart.warned);
+    EXPECT_TRUE(machine.messages.empty());
+}
+
+TEST_F(CorvidOnMachine, UnreadableMomentSkipsOneCleaningAndKeepsTheRight) {
+    saveSettingsForThisMachine();
+    lowMemory();
+    auto& run = startCorvid();
+    std::size_t atUnreadable = 0;
+    int elapsed = 0;
+    run.corvid.runLoop([&] {
+        run.process->ramhold.finish();
+        if (elapsed == 110) {
+            machine.files.denyReads(kSharedFile);
+            atUnreadable = run.process->ramhold.calls.size();
+        }
+        if (elapsed == 120) {
+            EXPECT_EQ(run.process->ramhold.calls.size(), atUnreadable) << "cleaned on an unread holder";
+            machine.files.allowReads(kSharedFile);
+        }
+        return elapsed++ < 600;
+    });
+    EXPECT_FALSE(run.state.rightLost);
+    EXPECT_TRUE(run.state.actsAsHolder);
+    EXPECT_GT(run.process->ramhold.calls.size(), atUnreadable + 5);
+    EXPECT_EQ(stored("AppSettingFlag", "MemCleanRightUser"), "SystemStartAdministrators");
+}
+
+TEST_F(CorvidOnMachine, LosingTheRightBreaksItsOwnStepwiseCleaning) {
+    saveSettingsForThisMachine();
+    store("AppSettingFlag", "MemCleanForm", "Slow");
+    lowMemory();
+    auto& run = startCorvid();
+    ASSERT_EQ(run.process->ramhold.stepwiseClaimStatus(), platform::slowstatus::Claiming);
+    machine.logOn("alice");
+    store("AppSettingFlag", "MemCleanRightUser", testing::kAliceSid);   // taken over while Corvid stalled
+    runFor(run, 60);
+    EXPECT_TRUE(run.state.rightLost);
+    EXPECT_EQ(run.process->ramhold.stepwiseClaimStatus(), platform::slowstatus::Interrupted);
+}
+
 TEST_F(CorvidOnMachine, KilledCorvidIsReplacedByOneUserCopy) {
     saveSettingsForThisMachine();
     startCorvid();
