@@ -10,7 +10,11 @@ MonitorWindows::MonitorWindows(platform::Platform& platform, MonitorState& state
       simple_(StatusWindow::Simple, platform, state, views.simple, *this),
       graph_(StatusWindow::Graph, platform, state, views.graph, *this),
       tray_(state, platform.clock, views.tray, simple_, graph_, about_,
-            TrayActions{[this] { lifecycle::shutDown(context_); }, {}, {}, {}, {}, {}}) {}
+            TrayActions{[this] { lifecycle::shutDown(context_); }, {}, {}, [this] { openAdmin(); }, [this] { openAdmin(); }, {}}) {}
+
+void MonitorWindows::openAdmin() {
+    if (openAdminSettings) openAdminSettings();
+}
 
 void MonitorWindows::setText(StatusWindow w, StatusControl control, const std::string& text) {
     window(w).setText(control, text);

@@ -29,6 +29,8 @@ public:
     MonitorWindows& operator=(const MonitorWindows&) = delete;
 
     MonitorContext& context() { return context_; }
+    // The administrator window: shown, or brought to the front when open.
+    std::function<void()> openAdminSettings;
     TrayPresenter& tray() { return tray_; }
     StatusPresenter& window(StatusWindow w) { return w == StatusWindow::Simple ? simple_ : graph_; }
     AboutPresenter& about() { return about_; }
@@ -61,6 +63,7 @@ private:
     void statusHideRequested() override { tray_.toggleStatusWindow(); }
     void statusFixRequested() override { tray_.openSettings(); }
     void statusTimer(StatusWindow window, StatusTimer timer) override;
+    void openAdmin();
 
     MonitorViews views_;
     std::function<void()> ended_;

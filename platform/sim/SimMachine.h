@@ -81,6 +81,7 @@ public:
     std::vector<LaunchRecord> launches;
     std::set<std::string> missingPrograms;   // by upper-case name without ".EXE": shell-execute answers 2 (file not found)
     std::map<std::string, std::uint64_t> programRunMs;   // how long a started program runs, by upper-case name without ".EXE"
+    std::map<std::string, std::uint32_t> programExitCodes;   // a polled program's exit code (else 0), by the same name
     std::vector<std::string> accessGrants;   // paths opened to Everyone directly
 
     // Memory: what the memory-status call reports (nullopt: the call fails).

@@ -177,8 +177,38 @@ public:
         m.clock.sleepMs(static_cast<std::uint32_t>(std::min<std::uint64_t>(runMs, timeoutMs)));
         return r;
     }
+    StartedProgram startProgram(NativeWindow owner, const std::string& file, const std::string& parameters,
+                                int show) override {
+        StartedProgram out;
+        out.result = shellExecute(owner, "open", file, parameters, "", show);
+        if (out.result <= 32) return out;
+        auto& m = p_.machine();
+        const std::string key = programKey(file);
+        const auto runs = m.programRunMs.find(key);
+        const auto code = m.programExitCodes.find(key);
+        LaunchRecord& launch = m.launches.back();
+        launch.endsAtMs = launch.atMs + (runs == m.programRunMs.end() ? 0 : runs->second);
+        out.program = std::make_unique<SimRunningProgram>(m.clock, launch.endsAtMs,
+                                                          code == m.programExitCodes.end() ? 0 : code->second);
+        return out;
+    }
 
 private:
+    // Ends at its time on the machine's clock with the code scripted for it.
+    class SimRunningProgram final : public RunningProgram {
+    public:
+        SimRunningProgram(SimClock& clock, std::uint64_t endsAtMs, std::uint32_t code)
+            : clock_(clock), endsAtMs_(endsAtMs), code_(code) {}
+        std::optional<std::uint32_t> exitCode() override {
+            if (clock_.monotonicMs() < endsAtMs_) return std::nullopt;
+            return code_;
+        }
+
+    private:
+        SimClock& clock_;
+        std::uint64_t endsAtMs_;
+        std::uint32_t code_;
+    };
     SimProcess& p_;
 };
 

@@ -1,6 +1,7 @@
 # End-to-end tests: the real programs started and driven through their
 # windows with the automation library. Included from this folder's CMakeLists.
 add_executable(tm_e2e_tests
+  e2e/AdminWindowsEndToEndTest.cpp
   e2e/ScalingEndToEndTest.cpp
   e2e/StartupEndToEndTest.cpp
   e2e/TidemarkSession.cpp
@@ -12,7 +13,7 @@ target_link_libraries(tm_e2e_tests PRIVATE tm_automation tm_shared tm_platform_w
   gdi32      # ScalingEndToEndTest: text extents
   advapi32   # ScalingEndToEndTest: LogPixels
 )
-add_dependencies(tm_e2e_tests Tidemark Ramhold Stowel)
+add_dependencies(tm_e2e_tests Tidemark Ramhold Stowel Jobsmith)
 add_test(NAME tm_e2e_tests COMMAND tm_e2e_tests --gtest_filter=-EveryScaling/*:ScalingChange.*)
 set_tests_properties(tm_e2e_tests PROPERTIES TIMEOUT 600)
 

@@ -7,11 +7,13 @@ TidemarkApp::TidemarkApp(HINSTANCE instance)
       trayView_(instance, simpleView_), aboutView_(instance, simpleView_),
       windows_(system_.platform(), state_, {trayView_, simpleView_, graphView_, aboutView_}, [this] {
           if (running_) ::PostQuitMessage(0);
-      }) {
+      }),
+      admin_(instance, windows_.context(), dialogs_) {
     // frmSimple owns the tray icon and its menu.
     simpleView_.attach(windows_.window(StatusWindow::Simple), &windows_.tray());
     graphView_.attach(windows_.window(StatusWindow::Graph), nullptr);
     aboutView_.attach(windows_.about());
+    windows_.openAdminSettings = [this] { admin_.open(); };
 }
 
 // The windows go before the presenters their procedures talk to.

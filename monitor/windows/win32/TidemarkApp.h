@@ -4,6 +4,7 @@
 #pragma once
 #include "monitor/windows/MonitorWindows.h"
 #include "monitor/windows/win32/AboutDialog.h"
+#include "monitor/windows/win32/AdminWindows.h"
 #include "monitor/windows/win32/ModelessDialogs.h"
 #include "monitor/windows/win32/StatusWindow.h"
 #include "monitor/windows/win32/TrayIcon.h"
@@ -30,6 +31,7 @@ private:
     Win32AboutDialog aboutView_;
     bool running_ = false;
     MonitorWindows windows_;
+    AdminWindows admin_;
 };
 
 } // namespace tidemark::monitor

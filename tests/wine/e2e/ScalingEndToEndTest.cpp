@@ -6,7 +6,9 @@
 // and the status windows must touch the work area's top-right corner.
 #include <gtest/gtest.h>
 
+#include "AdminWindowsDriver.h"
 #include "TidemarkSession.h"
+#include "monitor/windows/win32/AdminLayouts.h"
 #include "monitor/windows/win32/WindowLayouts.h"
 #include "platform/win32/GdiHandles.h"
 #include "platform/win32/Win32Text.h"
@@ -93,6 +95,34 @@ std::vector<std::string> layoutFaults(HWND dialog, int dpi, const std::vector<in
     return faults;
 }
 
+// Buttons, check boxes, option buttons and frames whose caption does not fit
+// on one line (a check mark or a frame's edge takes its part too).
+std::vector<std::string> buttonFaults(HWND dialog, int dpi) {
+    std::vector<std::string> faults;
+    win32::UniqueFont font(::CreateFontW(-::MulDiv(monitor::layout::kFontPoints, dpi, 72), 0, 0, 0, FW_NORMAL, FALSE,
+                                         FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                         DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, monitor::layout::kFontFace));
+    win32::UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
+    win32::SelectedObject selected(dc.get(), font.get());
+    for (HWND c = ::GetWindow(dialog, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
+        if (classOf(c) != "Button") continue;
+        const std::string text = automation::controlText(c).value_or("");
+        if (text.empty()) continue;
+        const LONG kind = ::GetWindowLongW(c, GWL_STYLE) & BS_TYPEMASK;
+        const bool mark = kind == BS_AUTOCHECKBOX || kind == BS_CHECKBOX || kind == BS_AUTORADIOBUTTON || kind == BS_RADIOBUTTON;
+        const int extra = ::MulDiv(mark ? 20 : kind == BS_GROUPBOX ? 16 : 8, dpi, 96);
+        const RECT r = clientRectOf(c, dialog);
+        RECT need{0, 0, 0, 0};
+        const std::wstring wide = win32::toWide(text);
+        ::DrawTextW(dc.get(), wide.c_str(), -1, &need, DT_CALCRECT | DT_SINGLELINE);
+        if (need.right + extra > r.right - r.left || need.bottom > r.bottom - r.top)
+            faults.push_back("button " + std::to_string(::GetDlgCtrlID(c)) + " \"" + text + "\" needs " +
+                             std::to_string(need.right + extra) + "x" + std::to_string(need.bottom) + ", has " +
+                             std::to_string(r.right - r.left) + "x" + std::to_string(r.bottom - r.top));
+    }
+    return faults;
+}
+
 RECT workAreaOf(HWND window) {
     MONITORINFO info{};
     info.cbSize = sizeof info;
@@ -175,6 +205,55 @@ TEST_P(Scaling, GraphWindow) {
     const std::uint32_t x = image->width * 229 / 233 - 1, y = image->height - 1;
     const std::uint8_t* pixel = &image->rgb[(y * image->width + x) * 3];
     EXPECT_NE(pixel[0] + pixel[1] + pixel[2], 0) << "no bar at the box's right end";
+}
+
+// The administrator window (both pages) and the slow cleaning window it
+// opens, as a user opens them.
+TEST_P(Scaling, AdministratorAndSlowCleaningWindows) {
+    const int dpi = GetParam();
+    LogPixels scaling(static_cast<DWORD>(dpi));
+    TidemarkSession session;
+    Process tidemark = session.start();
+    ASSERT_TRUE(session.waitForShared("AppSettingFlag", "ShExTime", 30000));
+    HWND admin = openAdminWindow(session, tidemark.id());
+    ASSERT_NE(admin, nullptr);
+    RECT client{};
+    ::GetClientRect(admin, &client);
+    EXPECT_EQ(client.right, ::MulDiv(monitor::layout::kAdminWidth, dpi, 1440));
+    EXPECT_EQ(client.bottom, ::MulDiv(monitor::layout::kAdminHeight, dpi, 1440));
+    const std::string name = "FrmAdmFx_" + std::to_string(dpi);
+    for (const std::string& fault : layoutFaults(admin, dpi, {IDC_LBLSYSSTARTCOM})) ADD_FAILURE() << name << ": " << fault;
+    for (const std::string& fault : buttonFaults(admin, dpi)) ADD_FAILURE() << name << ": " << fault;
+    // The pages' controls lie below the tabs' row.
+    RECT tabs = clientRectOf(automation::findControl(admin, IDC_ADMINTABS), admin);
+    RECT row{};
+    ::SendMessageW(automation::findControl(admin, IDC_ADMINTABS), TCM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&row));
+    for (int id : {IDC_FRMSYSSTART, IDC_FRMCLENFORM})
+        EXPECT_GT(clientRectOf(automation::findControl(admin, id), admin).top, tabs.top + row.bottom) << name << " " << id;
+    ::Sleep(500);   // painted
+    EXPECT_FALSE(session.capture(admin, name + "_page0").empty());
+    ASSERT_TRUE(showCleaningPage(admin));
+    ::Sleep(500);
+    EXPECT_FALSE(session.capture(admin, name + "_page1").empty());
+
+    ASSERT_TRUE(automation::clickButton(automation::findControl(admin, IDC_OPTCLEANSLOW)));
+    ASSERT_TRUE(automation::pollUntil(5000, [&] { return automation::isEnabled(automation::findControl(admin, IDC_CMDCLEANSET)); }));
+    HWND slow = openSlowWindow(admin, tidemark.id());
+    ASSERT_NE(slow, nullptr);
+    ::GetClientRect(slow, &client);
+    EXPECT_EQ(client.right, ::MulDiv(monitor::layout::kSlowWidth, dpi, 1440));
+    EXPECT_EQ(client.bottom, ::MulDiv(monitor::layout::kSlowHeight, dpi, 1440));
+    const std::string slowName = "frmClStp_" + std::to_string(dpi);
+    for (const std::string& fault : layoutFaults(slow, dpi)) ADD_FAILURE() << slowName << ": " << fault;
+    for (const std::string& fault : buttonFaults(slow, dpi)) ADD_FAILURE() << slowName << ": " << fault;
+    ::Sleep(500);
+    EXPECT_FALSE(session.capture(slow, slowName).empty());
+    // Nothing stored yet: closing asks.
+    ASSERT_TRUE(automation::postMessage(slow, WM_CLOSE, 0, 0));
+    const auto question = automation::waitForMessageBox(tidemark.id(), 10000, "低速メモリー確保設定がされていません。");
+    ASSERT_TRUE(question.has_value());
+    ASSERT_TRUE(automation::answerMessageBox(question->hwnd, IDYES));
+    EXPECT_TRUE(automation::pollUntil(5000, [&] { return !::IsWindow(slow); }));
 }
 
 // Stowel's window (frmSave), which Stowel shows at once.
