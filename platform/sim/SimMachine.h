@@ -66,6 +66,9 @@ public:
     // Loads the profile (RefCount 1) and creates the volatile environment.
     void logOn(const std::string& name);
     void logOff(const std::string& name);
+    // The account's profile leaves the machine (an account removed, as
+    // servers whose seats are handed out anew do).
+    void deleteProfile(const std::string& name);
     SimUser* findUser(const std::string& name);
     SimUser* findUserBySid(const std::string& sid);
     const std::deque<SimUser>& users() const { return users_; }
