@@ -13,6 +13,7 @@
 #include "platform/MemoryStatus.h"
 #include "platform/MessageBox.h"
 #include "platform/OsVersion.h"
+#include "platform/Shortcuts.h"
 #include "platform/sim/SimClock.h"
 #include "platform/sim/SimCodePage.h"
 #include "platform/sim/SimFileSystem.h"
@@ -96,6 +97,8 @@ public:
 
     // Shortcut files and their targets, by path.
     std::map<std::string, std::string> shortcutTargets;
+    // Every field of the shortcuts the programs made, by path.
+    std::map<std::string, platform::ShortcutDetails> shortcutDetails;
 
     // Copies registered as running, by logon session (user) and name.
     std::set<std::string> runningInstances;

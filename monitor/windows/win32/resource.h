@@ -13,6 +13,7 @@
 #define IDD_ABOUT 202
 #define IDD_ADMIN 203
 #define IDD_SLOWCLEANING 204
+#define IDD_SETTINGS 205
 
 // frmSimple and frmGraph (the graph window reuses the shared ones).
 #define IDC_FRAME1 1001
@@ -63,6 +64,27 @@
 #define IDC_FRMSLOWCLERAN 1308
 #define IDC_LBLCLENSITUAT 1309
 #define IDC_CMDDISCON 1310
+
+// FrmFix, the settings window.
+#define IDC_SSTAB1 1401
+#define IDC_FRMMEMCLEAN 1402
+#define IDC_LABEL1_0_FIX 1403
+#define IDC_TXTSTRMEMSIZE 1404
+#define IDC_LABEL1_1_FIX 1405
+#define IDC_LABEL2_0_FIX 1406
+#define IDC_TXTCLENMEMSIZE 1407
+#define IDC_LABEL2_1_FIX 1408
+#define IDC_CMDAUTO 1409
+#define IDC_CMDDECIDE 1410
+#define IDC_FRMSTRTUP 1411
+#define IDC_CHKALL 1412
+#define IDC_CHKME 1413
+#define IDC_FRMICON 1414
+#define IDC_CHKICONALL 1415
+#define IDC_CHKICONME 1416
+#define IDC_FRMPICTURE 1417
+#define IDC_OPTGRAPH 1418
+#define IDC_OPTSIMPLE 1419
 
 // The tray menu's items, in their order.
 #define IDM_UNDERFILE_CANCEL 40001
