@@ -3,11 +3,17 @@
 namespace tidemark::monitor {
 
 AdminWindows::AdminWindows(HINSTANCE instance, MonitorContext& context, ModelessDialogs& dialogs)
-    : adminView_(instance, dialogs), slowView_(instance), slow_(context, slowView_),
-      // The system-start registration and the process watch window come with
-      // their own windows; until then their hooks stay empty.
+    : adminView_(instance, dialogs), slowView_(instance), slow_(context, slowView_), watchView_(instance),
+      watch_(context, watchView_),
+      // The system-start registration comes with its own window; until then
+      // its hook stays empty.
       admin_(context, adminView_, restart_,
-             AdminChildren{{}, {}, [this] {
+             AdminChildren{{},
+                           [this] {
+                               watchView_.attach(watch_, adminView_.hwnd());
+                               watch_.showModal();
+                           },
+                           [this] {
                                slowView_.attach(slow_, adminView_.hwnd());
                                slow_.showModal();
                            }}) {

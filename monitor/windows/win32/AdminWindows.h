@@ -4,9 +4,11 @@
 #pragma once
 #include "monitor/core/MonitorContext.h"
 #include "monitor/windows/AdminSettingsPresenter.h"
+#include "monitor/windows/ProcessWatchPresenter.h"
 #include "monitor/windows/SlowCleaningPresenter.h"
 #include "monitor/windows/win32/AdminSettingsWindow.h"
 #include "monitor/windows/win32/ModelessDialogs.h"
+#include "monitor/windows/win32/ProcessWatchDialog.h"
 #include "monitor/windows/win32/SlowCleaningDialog.h"
 #include "platform/win32/Win32SystemRestart.h"
 
@@ -27,6 +29,8 @@ private:
     Win32AdminSettingsWindow adminView_;
     Win32SlowCleaningDialog slowView_;
     SlowCleaningPresenter slow_;
+    Win32ProcessWatchDialog watchView_;
+    ProcessWatchPresenter watch_;
     AdminSettingsPresenter admin_;
 };
 
