@@ -334,8 +334,8 @@ int Win32ProcessWatchDialog::showDrive(const std::string& drive) {
     const wchar_t letter = static_cast<wchar_t>(std::towlower(static_cast<wchar_t>(drive[0])));
     // The drive's current folder, as the system keeps one per drive.
     wchar_t full[MAX_PATH] = {};
-    const std::wstring spec{letter, L':'};
-    if (!::GetFullPathNameW(spec.c_str(), MAX_PATH, full, nullptr)) return driveError(::GetLastError());
+    const std::wstring driveRoot{letter, L':'};
+    if (!::GetFullPathNameW(driveRoot.c_str(), MAX_PATH, full, nullptr)) return driveError(::GetLastError());
     const UINT oldMode = ::SetErrorMode(SEM_FAILCRITICALERRORS);
     WIN32_FIND_DATAW found{};
     const std::wstring probe = std::wstring(full) + (full[wcslen(full) - 1] == L'\\' ? L"*" : L"\\*");
