@@ -30,6 +30,8 @@ public:
     virtual std::optional<WorkstationUserInfo> workstationUser() = 0;
     // The user SID of this process's own token in string form ("S-1-5-21-...").
     virtual std::optional<std::string> processUserSid() = 0;
+    // The logon session (terminal services session) this process runs in.
+    virtual std::optional<std::uint32_t> processSessionId() = 0;
 };
 
 } // namespace tidemark::platform

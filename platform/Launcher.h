@@ -1,6 +1,8 @@
 // Starting other programs.
 #pragma once
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <string>
 #include "platform/Display.h"
 
@@ -12,6 +14,20 @@ inline constexpr int Normal = 1;
 inline constexpr int Minimized = 2;
 inline constexpr int MinimizedNoActivate = 7;   // minimised, the focus stays where it is
 } // namespace showcmd
+
+// A program started for its result: polled, never waited on, so that the
+// window that started it keeps working.
+class RunningProgram {
+public:
+    virtual ~RunningProgram() = default;
+    // nullopt while the program runs; then its exit code.
+    virtual std::optional<std::uint32_t> exitCode() = 0;
+};
+
+struct StartedProgram {
+    std::intptr_t result = 0;                 // as shellExecute answers
+    std::unique_ptr<RunningProgram> program;  // null when it did not start
+};
 
 class Launcher {
 public:
@@ -27,6 +43,9 @@ public:
     virtual std::intptr_t shellExecuteAndWait(NativeWindow owner, const std::string& verb, const std::string& file,
                                               const std::string& parameters, const std::string& directory,
                                               int showCommand, std::uint32_t timeoutMs) = 0;
+    // The same start, returning at once with the started program to poll.
+    virtual StartedProgram startProgram(NativeWindow owner, const std::string& file, const std::string& parameters,
+                                        int showCommand) = 0;
 };
 
 } // namespace tidemark::platform

@@ -21,6 +21,7 @@ struct SettingsLocation {
 
 struct UserIdentity {
     std::string sid;                 // this copy's account (its token's SID)
+    std::string session;             // this copy's logon session, in decimal; empty when unknown
     std::string profileName;         // the account's profile folder name
     std::string logonName;
 };
@@ -37,6 +38,7 @@ struct CleanerRightState {
     bool challenging = false;        // counting the holder's own counter down
     std::int32_t lastChallenge = 0;  // the counter this copy last wrote
     std::string challengedHolder;    // "MemCleanRightUser" when the challenge armed
+    std::string challengedSession;   // "MemCleanRightSession" then
 };
 
 struct DisplayChoices {

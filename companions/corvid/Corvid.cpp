@@ -99,16 +99,28 @@ void Corvid::fiveSecondCheck() {
 
 bool Corvid::readSettings() {
     if (!s_.settings.sharedWritable) return false;
-    const std::string phys = SettingsFiles(platform_, s_).read(section::AppSettingFlag, key::PhysMemSize);
+    const std::optional<std::string> phys =
+        SettingsFiles(platform_, s_).tryRead(section::AppSettingFlag, key::PhysMemSize);
+    if (!phys) return s_.settingsValid;   // nothing learnt: as before
     // Settings made for another memory size, or never saved by an
     // administrator, are not used.
-    const std::int64_t stored = leadingNumber(phys).value_or(0);
+    const std::int64_t stored = leadingNumber(*phys).value_or(0);
     if (stored != cleaner::asSigned(s_.totalPhys)) return false;
-    s_.cleanerValues = cleaner::readCleanerSettings(platform_, s_, s_.totalPhys, cleaner::TriggerDefault::AtLeast50MB);
+    const auto values =
+        cleaner::readCleanerSettings(platform_, s_, s_.totalPhys, cleaner::TriggerDefault::AtLeast50MB);
+    if (!values) return s_.settingsValid;
+    s_.cleanerValues = *values;
     return true;
 }
 
+void Corvid::recoverRenewals() {
+    // A harmless write: the system-start account's own registration.
+    write(section::UserAccountName, kSsa, ini::word::SystemStartAdministratorsName);
+}
+
 void Corvid::periodicCheck() {
+    // A failed write stops the renewals until the file takes writes again.
+    if (!s_.rightLost && !s_.settings.sharedWritable) recoverRenewals();
     if (!s_.settings.sharedWritable) return;
     if (s_.actsAsHolder) renewCounters();
     if (platform_.ramhold.memoryHeldStatus() != 1) {
@@ -119,15 +131,20 @@ void Corvid::periodicCheck() {
         } else {
             writeLastRun(kErrMemSize);
         }
-    } else if (s_.cleanerValues.mode == 1 && watchedProgramRuns()) {
-        platform_.ramhold.requestBreak();
+    } else if (s_.cleanerValues.mode == 1) {
+        // This copy's stepwise cleaning runs: it stops for another holder
+        // (checkHolder breaks it) and for a watched program.
+        if (checkHolder() == Holding::No) return;
+        if (watchedProgramRuns()) platform_.ramhold.requestBreak();
     }
 }
 
 void Corvid::renewCounters() {
-    if (!cleaner::renewRightCounters(platform_, s_, s_.profiles.sids,
-                                     {{key::SSAUserTime, windowless::hourMinute(platform_.clock.localTime())}}))
-        s_.actsAsHolder = false;
+    const auto r = cleaner::renewRightCounters(platform_, s_, {{section::AppSettingFlag, key::MemCleanRightUser, kSsa}},
+                                               {{key::SSAUserTime, windowless::hourMinute(platform_.clock.localTime())}});
+    // A failed write is tried again at the next check; another holder in
+    // the file ends the right.
+    if (r == cleaner::RenewalOutcome::NotHolder) checkHolder();
 }
 
 void Corvid::refreshMemory() {
@@ -137,19 +154,25 @@ void Corvid::refreshMemory() {
     s_.availPhys = m->availPhys;
 }
 
-bool Corvid::confirmHolder() {
-    if (s_.rightLost) return false;
-    const std::string holder = SettingsFiles(platform_, s_).read(section::AppSettingFlag, key::MemCleanRightUser);
-    if (holder == kSsa) return true;
+Corvid::Holding Corvid::checkHolder() {
+    if (s_.rightLost) return Holding::No;
+    const std::optional<std::string> holder =
+        SettingsFiles(platform_, s_).tryRead(section::AppSettingFlag, key::MemCleanRightUser);
+    // A moment in which the file cannot be read skips one cleaning; only a
+    // holder read from the file ends the right.
+    if (!holder) return Holding::Unknown;
+    if (*holder == kSsa) return Holding::Yes;
     // A user's copy took the right over while this one did not renew it:
-    // one cleaner per machine, so this one stops for good.
+    // one cleaner per machine, so this one stops for good, and its own
+    // stepwise cleaning with it.
     s_.rightLost = true;
     s_.actsAsHolder = false;
-    return false;
+    if (platform_.ramhold.stepwiseClaimStatus() == platform::slowstatus::Claiming) platform_.ramhold.requestBreak();
+    return Holding::No;
 }
 
 void Corvid::cleanAndRecord() {
-    if (!confirmHolder()) return;
+    if (checkHolder() != Holding::Yes) return;
     if (!cleaner::startCleaning(platform_.ramhold, s_.cleanerValues.sizeMB, s_.cleanerValues.mode,
                                 s_.cleanerValues.slowStep, s_.cleanerValues.slowPause))
         return;

@@ -33,7 +33,7 @@ struct CorvidState : ProgramState {
     CorvidState() { programTitle = "Corvid"; }
     windowless::LogonName logon;
     bool actsAsHolder = true;      // acts as the system-start right holder (renews the counters)
-    bool rightLost = false;        // the file named another holder: never cleans again
+    bool rightLost = false;            // the file named another holder: never cleans again
     bool settingsValid = false;
     std::string lastRunText;
     cleaner::CleanerSettings cleanerValues;
@@ -68,8 +68,12 @@ public:
 private:
     void runStartup();
     void refreshMemory();
-    // The right is still the system-start account's: the file names it.
-    bool confirmHolder();
+    // Whether the file still names the system-start account as the holder.
+    enum class Holding { Yes, No, Unknown };
+    Holding checkHolder();
+    // After a failed write: a harmless write, to learn whether the file
+    // takes writes again.
+    void recoverRenewals();
     void cleanAndRecord();
     void writeLastRun(const std::string& text);
     bool watchedProgramRuns();

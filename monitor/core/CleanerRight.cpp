@@ -1,11 +1,14 @@
 #include "monitor/core/CleanerRight.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <limits>
 
 #include "monitor/core/MemoryCleaner.h"
 #include "monitor/core/MinuteTick.h"
 #include "monitor/core/MonitorSettings.h"
+#include "shared/accounts/ProfileScan.h"
+#include "shared/accounts/RightHolder.h"
 #include "shared/cleaner/CleanerRules.h"
 #include "shared/settings/SettingsKeys.h"
 #include "shared/system/NumberText.h"
@@ -14,29 +17,58 @@ namespace tidemark::monitor::right {
 namespace {
 namespace key = ini::key;
 namespace section = ini::section;
+
+std::string minuteStamp(const platform::LocalTime& t) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%04d%02d%02d%02d%02d", t.year, t.month, t.day, t.hour, t.minute);
+    return text;
+}
 } // namespace
 
 void renew(MonitorContext& c) {
     MonitorState& s = c.state;
-    if (!cleaner::renewRightCounters(c.platform, s, s.profiles.sids)) s.right.held = false;
+    // Who is on the machine now: a user who logged on for the first time
+    // since the claim has a counter to renew, and a departed account's keys go.
+    const bool listRead = refreshProfileList(c.platform, s);
+    cleaner::RenewalOutcome r =
+        cleaner::renewRightCounters(c.platform, s, holderStillNamed({s.user.sid, s.user.session}), {}, listRead);
+    // A file written before sessions were recorded names the account alone.
+    if (r == cleaner::RenewalOutcome::NotHolder)
+        r = cleaner::renewRightCounters(c.platform, s, holderStillNamed({s.user.sid, ""}), {}, listRead);
+    // A failed write keeps the right while the file names this copy: the
+    // next minute tries again. Only another holder in the file ends it.
+    if (r == cleaner::RenewalOutcome::NotHolder) {
+        standDown(c);
+        cleaning::showLastRunOrNoRight(c);
+    }
 }
 
-void confirm(MonitorContext& c) {
+void standDown(MonitorContext& c) {
     MonitorState& s = c.state;
-    if (!s.right.held || s.user.sid.empty()) return;
-    const std::string holder = readShared(c, section::AppSettingFlag, key::MemCleanRightUser);
-    if (!holder.empty() && holder == s.user.sid) return;
-    if (holder.empty() || holder == ini::word::NoUser) {
+    s.right.held = false;
+    if (c.platform.ramhold.stepwiseClaimStatus() == platform::slowstatus::Claiming) c.platform.ramhold.requestBreak();
+}
+
+bool confirm(MonitorContext& c) {
+    MonitorState& s = c.state;
+    if (!s.right.held || s.user.sid.empty()) return false;
+    SettingsFiles files(c.platform, s);
+    const std::optional<RightHolder> holder = readRightHolder(files);
+    if (!holder) return false;
+    if (namesThisCopy(*holder, s)) return true;
+    if (holder->nobody()) {
         // Nobody is named: the right is still this copy's, as a claim
         // would make it.
-        if (writeSharedIf(c, {{section::AppSettingFlag, key::MemCleanRightUser, holder}}, section::AppSettingFlag,
-                          key::MemCleanRightUser, s.user.sid) == profile::WriteOutcome::Written)
-            return;
+        const auto r = files.writeAllIf(holderStillNamed(*holder), nameThisCopy(s));
+        s.settings.sharedWritable = r != profile::WriteOutcome::Failed;
+        if (r == profile::WriteOutcome::Written) return true;
+        if (r == profile::WriteOutcome::Failed) return false;
     }
     // Another copy took the right while this one did not renew it (its tick
     // was held up by a message box, or the file could not be written).
-    s.right.held = false;
+    standDown(c);
     cleaning::showLastRunOrNoRight(c);
+    return false;
 }
 
 void probeSettingsWrite(MonitorContext& c) {
@@ -48,22 +80,37 @@ void probeSettingsWrite(MonitorContext& c) {
 
 void countHolderDown(MonitorContext& c) {
     MonitorState& s = c.state;
-    const std::string countText = readShared(c, section::AppSettingFlag, key::MemCleanRightTime);
-    const auto count = leadingNumber(countText);
+    SettingsFiles files(c.platform, s);
+    const auto countText = files.tryRead(section::AppSettingFlag, key::MemCleanRightTime);
+    const auto countedIn = files.tryRead(section::AppSettingFlag, key::MemCleanRightTimeCounted);
+    if (!countText || !countedIn) return;
+    const auto count = leadingNumber(*countText);
     if (!count) return;
-    // Counted down only where no renewal came in since the read.
-    if (*count >= 0)
-        writeSharedIf(c, {{section::AppSettingFlag, key::MemCleanRightTime, countText}}, section::AppSettingFlag,
-                      key::MemCleanRightTime, std::to_string(*count - 1));
+    // Counted down once a minute for the machine, and only where no renewal
+    // came in since the read.
+    std::int64_t left = *count;
+    const std::string thisMinute = minuteStamp(c.platform.clock.localTime());
+    if (*count >= 0 && *countedIn != thisMinute) {
+        const auto r = files.writeAllIf(
+            {{section::AppSettingFlag, key::MemCleanRightTime, *countText},
+             {section::AppSettingFlag, key::MemCleanRightTimeCounted, *countedIn}},
+            {{section::AppSettingFlag, std::string(key::MemCleanRightTime), std::to_string(*count - 1)},
+             {section::AppSettingFlag, std::string(key::MemCleanRightTimeCounted), thisMinute}});
+        s.settings.sharedWritable = r != profile::WriteOutcome::Failed;
+        if (r == profile::WriteOutcome::Written) left = *count - 1;
+    }
     // At zero or below: the holder has not renewed for three low-memory
     // minutes. Below zero too, so that a challenger that went away while
     // armed does not leave the right stuck. The own counter starts again
     // from three, so that the holder gets three minutes to show it is alive
     // whatever an earlier challenge left there.
-    if (*count - 1 <= 0 && !s.right.challenging) {
+    if (left <= 0 && !s.right.challenging) {
+        const std::optional<RightHolder> holder = readRightHolder(files);
+        if (!holder) return;
         s.right.challenging = true;
         s.right.lastChallenge = 0;
-        s.right.challengedHolder = readShared(c, section::AppSettingFlag, key::MemCleanRightUser);
+        s.right.challengedHolder = holder->sid;
+        s.right.challengedSession = holder->session;
         writeShared(c, section::GetRightChallenge, s.user.sid, "3");
     }
 }
@@ -71,8 +118,18 @@ void countHolderDown(MonitorContext& c) {
 void release(MonitorContext& c) {
     MonitorState& s = c.state;
     if (!s.right.held || s.user.sid.empty()) return;
-    writeSharedIf(c, {{section::AppSettingFlag, key::MemCleanRightUser, s.user.sid}}, section::AppSettingFlag,
-                  key::MemCleanRightUser, ini::word::NoUser);
+    // "NoUser" only where the file still names this very copy: a copy that
+    // lost the right unnoticed leaves the new holder's right alone.
+    const RightHolder me{s.user.sid, s.user.session};
+    SettingsFiles files(c.platform, s);
+    const auto r = files.writeAllIf(holderStillNamed(me),
+                                    {{section::AppSettingFlag, std::string(key::MemCleanRightUser),
+                                      std::string(ini::word::NoUser)}});
+    if (r == profile::WriteOutcome::Unchanged) {
+        // A file written before sessions were recorded names the account alone.
+        writeSharedIf(c, holderStillNamed(RightHolder{s.user.sid, ""}), section::AppSettingFlag,
+                      key::MemCleanRightUser, ini::word::NoUser);
+    }
     s.right.held = false;
 }
 
@@ -102,10 +159,12 @@ void challenge(MonitorContext& c) {
     if (r != profile::WriteOutcome::Written || next > 0) return;
     // Taken from the holder that stopped renewing, and only while neither a
     // renewal nor another challenger came in between.
-    r = writeSharedIf(c,
-                      {{section::GetRightChallenge, s.user.sid, nextText},
-                       {section::AppSettingFlag, key::MemCleanRightUser, s.right.challengedHolder}},
-                      section::AppSettingFlag, key::MemCleanRightUser, s.user.sid);
+    std::vector<profile::ExpectedValue> expected = holderStillNamed(
+        RightHolder{s.right.challengedHolder, s.right.challengedSession});
+    expected.push_back({section::GetRightChallenge, s.user.sid, nextText});
+    SettingsFiles files(c.platform, s);
+    r = files.writeAllIf(expected, nameThisCopy(s));
+    s.settings.sharedWritable = r != profile::WriteOutcome::Failed;
     if (r != profile::WriteOutcome::Written) {
         standDown();
         return;

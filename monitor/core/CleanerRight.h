@@ -8,11 +8,17 @@
 
 namespace tidemark::monitor::right {
 
-// The holder's renewal; a failed write ends the right.
+// The holder's renewal, one batch write; only a file that names another
+// holder ends the right, a failed write is tried again next minute.
 void renew(MonitorContext& c);
 // A copy that believes it holds the right checks that the file still names
-// it, and stands down when it names another.
-void confirm(MonitorContext& c);
+// it, and stands down when it names another. True only when the file was
+// read and names this copy: a moment in which the file cannot be read
+// changes nothing, and nobody cleans on it.
+bool confirm(MonitorContext& c);
+// Gives up the right this copy believed it held, and breaks its own
+// stepwise cleaning: the new holder cleans now.
+void standDown(MonitorContext& c);
 // While the last write failed: one harmless write (the user's own
 // registration) to learn whether the file is writable again.
 void probeSettingsWrite(MonitorContext& c);

@@ -62,8 +62,16 @@ void readSettings(MonitorContext& c) {
     s.cleaner.readBusy = true;
     const auto total = static_cast<std::int64_t>(std::min<std::uint64_t>(s.memory.totalBytes, INT64_MAX));
 
-    const cleaner::CleanerSettings stored = cleaner::readCleanerSettings(c.platform, s, s.memory.totalBytes,
-                                                                         cleaner::TriggerDefault::Between50And128MB);
+    const std::optional<cleaner::CleanerSettings> read = cleaner::readCleanerSettings(
+        c.platform, s, s.memory.totalBytes, cleaner::TriggerDefault::Between50And128MB);
+    const std::optional<std::string> physRead = readSharedIfReadable(c, section::AppSettingFlag, key::PhysMemSize);
+    if (!read || !physRead) {
+        // Nothing learnt: the values stay as they were, and values never
+        // read are never written back.
+        s.cleaner.readBusy = false;
+        return;
+    }
+    const cleaner::CleanerSettings& stored = *read;
     s.cleaner.triggerBytes = stored.trigger;
     s.cleaner.sizeMB = stored.sizeMB;
     s.cleaner.mode = stored.mode;
@@ -71,7 +79,7 @@ void readSettings(MonitorContext& c) {
     s.cleaner.slowStepBytes = stored.slowStep;
 
     // A changed amount of physical memory makes the stored values suspect.
-    const std::string phys = readShared(c, section::AppSettingFlag, key::PhysMemSize);
+    const std::string& phys = *physRead;
     if (!phys.empty() && leadingNumber(phys).value_or(-1) != total) {
         const bool admin = runsAsAdministrator(c);
         if (admin) {
@@ -123,7 +131,10 @@ bool isCleaning(MonitorContext& c) {
 }
 
 void showLastRunOrNoRight(MonitorContext& c) {
-    const std::string last = readShared(c, section::AppSettingFlag, key::ShExTime);
+    const std::optional<std::string> read =
+        SettingsFiles(c.platform, c.state).tryRead(section::AppSettingFlag, key::ShExTime);
+    if (!read) return;
+    const std::string& last = *read;
     if (!last.empty()) {
         setOnBothWindows(c, StatusControl::LastRunCaption, kLastRunCaption);
         setOnBothWindows(c, StatusControl::LastRunText, last);

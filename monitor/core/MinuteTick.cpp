@@ -70,17 +70,17 @@ void runMinuteTick(MonitorContext& c) {
     // 4. The cleaner's own work.
     if (!s.settings.sharedWritable) right::probeSettingsWrite(c);
     if (!s.settings.sharedWritable) return;
-    right::confirm(c);
-    if (s.right.held) right::renew(c);
+    // A holder renews what it has seen to be its own.
+    if (right::confirm(c)) right::renew(c);
     cleaning::readSettings(c);
     if (!cleaning::isCleaning(c)) {
         right::challenge(c);
         cleaning::refreshMemoryStatus(c);
         if (cleaner::asSigned(s.memory.availBytes) > s.cleaner.triggerBytes) return;
         // A message box raised above may have held this tick up for minutes.
-        right::confirm(c);
+        const bool confirmed = right::confirm(c);
         if (s.right.held) {
-            if (!cleaner::watchedProgramRunning(c.platform, s, s.watchNames)) cleaning::cleanAndRecord(c);
+            if (confirmed && !cleaner::watchedProgramRunning(c.platform, s, s.watchNames)) cleaning::cleanAndRecord(c);
         } else {
             scanUserProfiles(c.platform, s);
             claimCleanerRight(c.platform, s);

@@ -25,6 +25,8 @@ namespace section = ini::section;
 constexpr int kLogonCallsPerPass = 5;
 constexpr int kLogonMaxPasses = 50;
 constexpr int kTrayAddTries = 5;
+constexpr const char* kUserSidFailedMessage = "現在のログオンユーザーのSIDの取得に失敗しました";
+constexpr const char* kRunsWithoutRight = "このプログラムはメモリークリーナー実行権なしで実行されます。";
 
 bool systemSupported(MonitorContext& c) {
     const platform::OsVersionInfo v = windowsVersion(c.platform).value_or(platform::OsVersionInfo{});
@@ -138,6 +140,11 @@ StartOutcome start(MonitorContext& c) {
     s.settings.appDataPath = systemFolder(c.platform, platform::csidl::AppData).value_or(std::string());
     s.settings.appDataKnown = !s.settings.appDataPath.empty();
     registerCurrentUser(c.platform, s);
+    if (s.user.sid.empty() && s.settings.sharedWritable) {
+        // Without its own key this copy can neither record its user nor
+        // claim the right: it runs without it.
+        c.message(std::string(kUserSidFailedMessage) + "\r\n" + kRunsWithoutRight, MessageIcon::Error);
+    }
     s.windows.trayIconShown = false;
     s.cleaner.readBusy = false;
     s.windows.systemInfoAvailable = s.windows.aboutClosed = s.windows.passwordClosed = true;

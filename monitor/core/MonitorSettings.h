@@ -14,6 +14,11 @@ inline std::string readShared(MonitorContext& c, const char* section, const std:
     return SettingsFiles(c.platform, c.state).read(section, key);
 }
 
+// nullopt when the file could not be read.
+inline std::optional<std::string> readSharedIfReadable(MonitorContext& c, const char* section, const std::string& key) {
+    return SettingsFiles(c.platform, c.state).tryRead(section, key);
+}
+
 inline void writeShared(MonitorContext& c, const char* section, const std::string& key, const std::string& value) {
     c.state.settings.sharedWritable = SettingsFiles(c.platform, c.state).write(section, key, value);
 }

@@ -8,6 +8,7 @@
 #include "monitor/core/MonitorContext.h"
 #include "monitor/core/MonitorLifecycle.h"
 #include "monitor/windows/AboutPresenter.h"
+#include "monitor/windows/SettingsPresenter.h"
 #include "monitor/windows/StatusPresenter.h"
 #include "monitor/windows/TrayPresenter.h"
 
@@ -18,6 +19,7 @@ struct MonitorViews {
     StatusView& simple;
     StatusView& graph;
     AboutView& about;
+    SettingsView& settings;
 };
 
 class MonitorWindows final : public MonitorUi, private StatusEvents {
@@ -29,9 +31,12 @@ public:
     MonitorWindows& operator=(const MonitorWindows&) = delete;
 
     MonitorContext& context() { return context_; }
+    // The administrator window: shown, or brought to the front when open.
+    std::function<void()> openAdminSettings;
     TrayPresenter& tray() { return tray_; }
     StatusPresenter& window(StatusWindow w) { return w == StatusWindow::Simple ? simple_ : graph_; }
     AboutPresenter& about() { return about_; }
+    SettingsPresenter& settings() { return settings_; }
 
     // MonitorUi.
     void setText(StatusWindow window, StatusControl control, const std::string& text) override;
@@ -50,10 +55,9 @@ public:
     void checkTrayRestart() override { tray_.checkTrayRestart(); }
     void toggleSimpleWindow() override { tray_.toggleSimpleWindow(); }
     void toggleGraphWindow() override { tray_.toggleGraphWindow(); }
-    // The settings window comes with its own presenter.
-    void closeSettingsWindow() override {}
-    void bringSettingsWindowToFront() override {}
-    void showSettingsWindowModal() override {}
+    void closeSettingsWindow() override { settings_.close(); }
+    void bringSettingsWindowToFront() override { settings_.bringToFront(); }
+    void showSettingsWindowModal() override { settings_.openModal(); }
     void beep() override { views_.tray.beep(); }
 
 private:
@@ -61,12 +65,14 @@ private:
     void statusHideRequested() override { tray_.toggleStatusWindow(); }
     void statusFixRequested() override { tray_.openSettings(); }
     void statusTimer(StatusWindow window, StatusTimer timer) override;
+    void openAdmin();
 
     MonitorViews views_;
     std::function<void()> ended_;
     MonitorContext context_;
     lifecycle::TickGuard minuteGuard_, secondGuard_, graphGuard_;
     AboutPresenter about_;
+    SettingsPresenter settings_;
     StatusPresenter simple_, graph_;
     TrayPresenter tray_;
 };

@@ -58,6 +58,11 @@ bool SimFileSystem::writeDenied(const std::string& key) const {
 FileReadResult SimFileSystem::readAll(const std::string& path) {
     accessed();
     FileReadResult r;
+    ++reads_;
+    if (unreadable_.count(keyOf(path))) {
+        r.error = fe::SharingViolation;
+        return r;
+    }
     const auto it = nodes_.find(keyOf(path));
     if (it == nodes_.end() || it->second.directory) {
         r.error = directoryExists(parentFolder(path)) ? fe::FileNotFound : fe::PathNotFound;
@@ -77,6 +82,7 @@ std::uint32_t SimFileSystem::replaceContents(const std::string& path, std::strin
         --failingWrites;
         return fe::SharingViolation;
     }
+    if (writeFails && writeFails()) return fe::SharingViolation;
     // The new contents go to a new file beside the target first.
     if (writeDenied(key) || newEntryDenied(path)) return fe::AccessDenied;
     auto it = nodes_.find(key);

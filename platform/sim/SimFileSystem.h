@@ -38,6 +38,10 @@ public:
     // Writes to this file (or anything below this folder) fail with access denied.
     void denyWrites(const std::string& path) { denied_.insert(keyOf(path)); }
     void allowWrites(const std::string& path) { denied_.erase(keyOf(path)); }
+    // Reads of this file fail with a sharing violation, as while another
+    // process holds it open without sharing (a backup, a scanner, an editor).
+    void denyReads(const std::string& path) { unreadable_.insert(keyOf(path)); }
+    void allowReads(const std::string& path) { unreadable_.erase(keyOf(path)); }
     // The folder admits no new entry (no new file, no rename into it), while
     // its existing files stay writable: a program folder that standard
     // users may not add to.
@@ -58,9 +62,14 @@ public:
     // interleaves processes, each file access is a point to switch at.
     std::function<void()> onAccess;
     int writeCount() const { return writes_; }
+    int readCount() const { return reads_; }
     // The next N writes fail with a sharing violation, as when another
     // machine's writer holds the file.
     int failingWrites = 0;
+    // Asked before every write that the others let through: true makes it
+    // fail with a sharing violation (writes failing at random, as lock
+    // time-outs do on a busy server).
+    std::function<bool()> writeFails;
 
 private:
     struct Node {
@@ -82,11 +91,13 @@ private:
 
     std::map<std::string, Node> nodes_;
     std::set<std::string> denied_;
+    std::set<std::string> unreadable_;
     std::set<std::string> closedFolders_;
     std::map<std::string, std::string> shortNames_;
     std::map<std::string, std::string> aliases_;
     std::uint64_t nextIndex_ = 1;
     int writes_ = 0;
+    int reads_ = 0;
 };
 
 // Named locks of the simulated machine. Where processes run one at a time,

@@ -13,6 +13,7 @@
 #include "platform/MemoryStatus.h"
 #include "platform/MessageBox.h"
 #include "platform/OsVersion.h"
+#include "platform/Shortcuts.h"
 #include "platform/sim/SimClock.h"
 #include "platform/sim/SimCodePage.h"
 #include "platform/sim/SimFileSystem.h"
@@ -66,6 +67,9 @@ public:
     // Loads the profile (RefCount 1) and creates the volatile environment.
     void logOn(const std::string& name);
     void logOff(const std::string& name);
+    // The account's profile leaves the machine (an account removed, as
+    // servers whose seats are handed out anew do).
+    void deleteProfile(const std::string& name);
     SimUser* findUser(const std::string& name);
     SimUser* findUserBySid(const std::string& sid);
     const std::deque<SimUser>& users() const { return users_; }
@@ -81,6 +85,7 @@ public:
     std::vector<LaunchRecord> launches;
     std::set<std::string> missingPrograms;   // by upper-case name without ".EXE": shell-execute answers 2 (file not found)
     std::map<std::string, std::uint64_t> programRunMs;   // how long a started program runs, by upper-case name without ".EXE"
+    std::map<std::string, std::uint32_t> programExitCodes;   // a polled program's exit code (else 0), by the same name
     std::vector<std::string> accessGrants;   // paths opened to Everyone directly
 
     // Memory: what the memory-status call reports (nullopt: the call fails).
@@ -92,6 +97,8 @@ public:
 
     // Shortcut files and their targets, by path.
     std::map<std::string, std::string> shortcutTargets;
+    // Every field of the shortcuts the programs made, by path.
+    std::map<std::string, platform::ShortcutDetails> shortcutDetails;
 
     // Copies registered as running, by logon session (user) and name.
     std::set<std::string> runningInstances;

@@ -65,6 +65,10 @@ public:
         if (!u) return std::nullopt;
         return u->sid;
     }
+    std::optional<std::uint32_t> processSessionId() override {
+        if (p_.sessionIdFails) return std::nullopt;
+        return p_.sessionId;
+    }
 
 private:
     SimProcess& p_;
@@ -173,8 +177,38 @@ public:
         m.clock.sleepMs(static_cast<std::uint32_t>(std::min<std::uint64_t>(runMs, timeoutMs)));
         return r;
     }
+    StartedProgram startProgram(NativeWindow owner, const std::string& file, const std::string& parameters,
+                                int show) override {
+        StartedProgram out;
+        out.result = shellExecute(owner, "open", file, parameters, "", show);
+        if (out.result <= 32) return out;
+        auto& m = p_.machine();
+        const std::string key = programKey(file);
+        const auto runs = m.programRunMs.find(key);
+        const auto code = m.programExitCodes.find(key);
+        LaunchRecord& launch = m.launches.back();
+        launch.endsAtMs = launch.atMs + (runs == m.programRunMs.end() ? 0 : runs->second);
+        out.program = std::make_unique<SimRunningProgram>(m.clock, launch.endsAtMs,
+                                                          code == m.programExitCodes.end() ? 0 : code->second);
+        return out;
+    }
 
 private:
+    // Ends at its time on the machine's clock with the code scripted for it.
+    class SimRunningProgram final : public RunningProgram {
+    public:
+        SimRunningProgram(SimClock& clock, std::uint64_t endsAtMs, std::uint32_t code)
+            : clock_(clock), endsAtMs_(endsAtMs), code_(code) {}
+        std::optional<std::uint32_t> exitCode() override {
+            if (clock_.monotonicMs() < endsAtMs_) return std::nullopt;
+            return code_;
+        }
+
+    private:
+        SimClock& clock_;
+        std::uint64_t endsAtMs_;
+        std::uint32_t code_;
+    };
     SimProcess& p_;
 };
 
@@ -262,14 +296,32 @@ public:
         if (it == m_.shortcutTargets.end()) return std::nullopt;
         return it->second;
     }
-    bool create(const std::string& path, const ShortcutDetails& details) override {
-        if (!m_.files.directoryExists(parentFolder(path))) return false;
-        m_.files.putFile(path, "shortcut");
+    std::optional<ShortcutDetails> details(const std::string& path) override {
+        if (!m_.files.fileExists(path)) return std::nullopt;
+        const auto it = m_.shortcutDetails.find(pathKey(path));
+        if (it == m_.shortcutDetails.end()) return std::nullopt;
+        return it->second;
+    }
+    // The file goes through the disk, so that its refusals hold for
+    // shortcuts too; the system's texts are the Japanese system's.
+    ShortcutResult create(const std::string& path, const ShortcutDetails& details) override {
+        if (!m_.files.directoryExists(parentFolder(path))) return {false, kPathNotFound};
+        if (m_.files.replaceContents(path, "shortcut") != fileerror::None) return {false, kAccessDenied};
         m_.shortcutTargets[pathKey(path)] = details.target;
-        return true;
+        m_.shortcutDetails[pathKey(path)] = details;
+        return {true, {}};
+    }
+    ShortcutResult remove(const std::string& path) override {
+        if (!m_.files.fileExists(path)) return {true, {}};
+        if (!m_.files.deleteFile(path)) return {false, kAccessDenied};
+        m_.shortcutTargets.erase(pathKey(path));
+        m_.shortcutDetails.erase(pathKey(path));
+        return {true, {}};
     }
 
 private:
+    static constexpr const char* kAccessDenied = "アクセスが拒否されました。";
+    static constexpr const char* kPathNotFound = "指定されたパスが見つかりません。";
     SimMachine& m_;
 };
 
@@ -279,7 +331,8 @@ class SimInstances final : public SingleInstance {
 public:
     explicit SimInstances(SimProcess& p) : p_(p) {}
     bool anotherIsRunning(const std::string& name) override {
-        const std::string key = p_.userName() + "|" + name;
+        // Per logon session, as a named object without a Global\\ prefix is.
+        const std::string key = "session " + std::to_string(p_.sessionId) + "|" + name;
         const bool other = p_.machine().runningInstances.count(key) != 0;
         if (!other) {
             p_.machine().runningInstances.insert(key);
@@ -327,6 +380,11 @@ SimProcess::SimProcess(SimMachine& machine, std::string userName, std::string ex
     exePath_ = machine_.programFolder + "\\" + exeName;
     commandLine_ = "\"" + exePath_ + "\"" + (arguments.empty() ? "" : " " + arguments);
     environment["TEMP"] = "C:\\Windows\\Temp";
+    std::uint32_t place = 1;
+    for (const SimUser& u : machine_.users()) {
+        if (u.name == userName_) sessionId = place;
+        ++place;
+    }
     adapters_ = std::make_unique<Adapters>(*this, exePath_, commandLine_, exeName);
     platform_ = std::make_unique<Platform>(Platform{machine_.clock, machine_.files, machine_.locks, machine_.codePage,
                                                     adapters_->info, adapters_->accounts, adapters_->registry,

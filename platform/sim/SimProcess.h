@@ -32,6 +32,11 @@ public:
     int groupQueryPartial = 0;
     bool appDataFails = false;
     bool tokenSidFails = false;
+    // The logon session the process runs in: by default one session per
+    // account (its place among the machine's users, from 1); a second
+    // session of one account is set before the program starts.
+    std::uint32_t sessionId = 1;
+    bool sessionIdFails = false;
     std::map<std::string, std::string> environment;
 
     int userNameCalls = 0;

@@ -74,4 +74,10 @@ std::optional<std::string> Win32Accounts::processUserSid() {
     return fromWideBuffer(text.get());
 }
 
+std::optional<std::uint32_t> Win32Accounts::processSessionId() {
+    DWORD session = 0;
+    if (!::ProcessIdToSessionId(::GetCurrentProcessId(), &session)) return std::nullopt;
+    return static_cast<std::uint32_t>(session);
+}
+
 } // namespace tidemark::win32

@@ -10,6 +10,7 @@ public:
     platform::LocalGroupsResult localGroups(std::string_view userName) override;
     std::optional<platform::WorkstationUserInfo> workstationUser() override;
     std::optional<std::string> processUserSid() override;
+    std::optional<std::uint32_t> processSessionId() override;
 };
 
 } // namespace tidemark::win32

@@ -1,6 +1,8 @@
 // Launcher backend: ShellExecuteW, its result passed back untouched.
 #include "platform/win32/Win32Launcher.h"
 
+#include <memory>
+
 #include "platform/win32/Handles.h"
 #include "platform/win32/Win32Text.h"
 #include "platform/win32/WindowsApi.h"
@@ -14,7 +16,50 @@ const wchar_t* optionalText(const std::wstring& text) {
     return text.empty() ? nullptr : text.c_str();
 }
 
+class Win32RunningProgram final : public platform::RunningProgram {
+public:
+    explicit Win32RunningProgram(HANDLE process) : process_(process) {}
+    std::optional<std::uint32_t> exitCode() override {
+        if (!process_ || ::WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT) return std::nullopt;
+        DWORD code = 0;
+        if (!::GetExitCodeProcess(process_.get(), &code)) code = ::GetLastError();
+        return static_cast<std::uint32_t>(code);
+    }
+
+private:
+    UniqueKernelHandle process_;
+};
+
 } // namespace
+
+platform::StartedProgram Win32Launcher::startProgram(platform::NativeWindow owner, const std::string& file,
+                                                     const std::string& parameters, int showCommand) {
+    const std::wstring wideFile = toWide(file);
+    const std::wstring wideParameters = toWide(parameters);
+    SHELLEXECUTEINFOW info{};
+    info.cbSize = sizeof(info);
+    info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
+    info.hwnd = reinterpret_cast<HWND>(owner);
+    info.lpVerb = L"open";
+    info.lpFile = wideFile.c_str();
+    info.lpParameters = optionalText(wideParameters);
+    info.nShow = showCommand;
+    platform::StartedProgram out;
+    if (!::ShellExecuteExW(&info)) {
+        const auto answer = reinterpret_cast<std::intptr_t>(info.hInstApp);
+        out.result = answer > 0 && answer <= 32 ? answer : static_cast<std::intptr_t>(::GetLastError());
+        return out;
+    }
+    // A program's start always gives a process; without one there is nothing
+    // whose result could be read.
+    if (!info.hProcess) {
+        out.result = static_cast<std::intptr_t>(ERROR_INVALID_HANDLE);
+        return out;
+    }
+    out.result = 42;
+    out.program = std::make_unique<Win32RunningProgram>(info.hProcess);
+    return out;
+}
 
 std::intptr_t Win32Launcher::shellExecute(platform::NativeWindow owner, const std::string& verb,
                                           const std::string& file, const std::string& parameters,

@@ -18,6 +18,8 @@ public:
     std::intptr_t shellExecuteAndWait(platform::NativeWindow owner, const std::string& verb, const std::string& file,
                                       const std::string& parameters, const std::string& directory, int showCommand,
                                       std::uint32_t timeoutMs) override;
+    platform::StartedProgram startProgram(platform::NativeWindow owner, const std::string& file,
+                                          const std::string& parameters, int showCommand) override;
 
     static constexpr std::uint32_t kPollMs = 20;
 

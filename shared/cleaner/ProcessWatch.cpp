@@ -33,18 +33,25 @@ std::string afterLastBackslash(const std::string& path) {
 
 bool watchedProgramRunning(platform::Platform& platform, ProgramState& state, std::vector<std::string>& watchNames) {
     SettingsFiles files(platform, state);
-    const std::string flag = files.read(ini::section::AppSettingFlag, ini::key::STMCProcReplaceFlag);
-    if (flag.empty()) return false;
-    if (flag == ini::word::True) {
-        watchNames = files.keyNames(ini::section::ExitTrigProcList);
+    // A file that cannot be read tells nothing: no cleaning on it, as when
+    // the running programs cannot be read.
+    const std::optional<std::string> flag = files.tryRead(ini::section::AppSettingFlag, ini::key::STMCProcReplaceFlag);
+    if (!flag) return true;
+    if (flag->empty() || *flag == ini::word::NonProc) return false;
+    // Every copy (each user's, the system-start cleaner) reads the list for
+    // itself: the flag tells only the first reader that it changed.
+    const std::optional<std::vector<std::string>> names = files.tryKeyNames(ini::section::ExitTrigProcList);
+    if (!names) return true;
+    watchNames = *names;
+    if (*flag == ini::word::True) {
         if (watchNames.empty()) return false;
+        // Still written, for copies that keep the list until it is set.
         state.settings.sharedWritable =
             files.write(ini::section::AppSettingFlag, ini::key::STMCProcReplaceFlag, std::string(ini::word::False));
-    } else if (flag == ini::word::NonProc) {
-        return false;
     }
-    const std::string watch = files.read(ini::section::AppSettingFlag, ini::key::ProcWatchSetting);
-    if (watch.empty() || watch == ini::word::False) return false;
+    const std::optional<std::string> watch = files.tryRead(ini::section::AppSettingFlag, ini::key::ProcWatchSetting);
+    if (!watch) return true;
+    if (watch->empty() || *watch == ini::word::False) return false;
 
     const auto running = runningProgramNames(platform);
     if (!running) return true;

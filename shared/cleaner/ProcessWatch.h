@@ -13,9 +13,10 @@ namespace tidemark::cleaner {
 inline constexpr const char* kProtectedNames = "explorer.exe>Corvid.exe>Cascada.exe>Jobsmith.exe";
 
 // True when process watch is on and a watched program runs, and also when
-// the running programs cannot be read. Reloads the cached names when the list
-// was changed ("STMCProcReplaceFlag" = "True"); the write of that flag goes
-// into state.settings.sharedWritable.
+// the settings file or the running programs cannot be read. The watched
+// names are read anew at every check into watchNames; a changed list
+// ("STMCProcReplaceFlag" = "True") gets the flag set to "False", and that
+// write's result goes into state.settings.sharedWritable.
 bool watchedProgramRunning(platform::Platform& platform, ProgramState& state, std::vector<std::string>& watchNames);
 
 // The executable name of every running process; nullopt when the processes

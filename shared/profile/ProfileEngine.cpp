@@ -209,9 +209,13 @@ ProfileReadResult ProfileEngine::getString(const std::optional<std::string>& sec
     ProfileReadResult r;
     r.lastError = file.ok ? 0 : platform::fileerror::FileNotFound;
     lastError_ = r.lastError;
+    const bool unreadable = !file.ok && file.error != platform::fileerror::FileNotFound &&
+                            file.error != platform::fileerror::PathNotFound;
+    r.unreadable = unreadable;
     if (!section || !key) {
         r = packList(names, bufferSize);
         r.lastError = lastError_;
+        r.unreadable = unreadable;
         return r;
     }
     std::string text;
@@ -245,6 +249,11 @@ WriteOutcome ProfileEngine::writeStringIf(const std::vector<ExpectedValue>& expe
                                           const std::string& key, const std::optional<std::string>& value,
                                           const std::string& path) {
     return edit({{section, key, value}}, &expected, path, BatchBase::ExistingFile);
+}
+
+WriteOutcome ProfileEngine::writeAllIf(const std::vector<ExpectedValue>& expected,
+                                       const std::vector<ProfileEdit>& edits, const std::string& path) {
+    return edit(edits, &expected, path, BatchBase::ExistingFile);
 }
 
 namespace {
@@ -386,7 +395,7 @@ ProfileSection ProfileEngine::sectionIn(const std::string& fileBytes, const std:
 ProfileText ProfileEngine::readValue(const std::string& section, const std::string& key, std::uint32_t bufferSize,
                                      const std::string& path, const std::string& defaultValue) {
     const ProfileReadResult r = getString(section, key, defaultValue, bufferSize, path);
-    return {platform_.codePage.fromAnsi(r.ansi), r.count};
+    return {platform_.codePage.fromAnsi(r.ansi), r.count, r.unreadable};
 }
 
 namespace {
@@ -408,7 +417,7 @@ std::vector<std::string> splitList(const std::string& ansi, platform::CodePage& 
 ProfileNameList ProfileEngine::readKeyNames(const std::string& section, std::uint32_t bufferSize,
                                             const std::string& path) {
     const ProfileReadResult r = getString(section, std::nullopt, std::nullopt, bufferSize, path);
-    return {splitList(r.ansi, platform_.codePage), r.count};
+    return {splitList(r.ansi, platform_.codePage), r.count, r.unreadable};
 }
 
 ProfileNameList ProfileEngine::readSectionNames(std::uint32_t bufferSize, const std::string& path) {

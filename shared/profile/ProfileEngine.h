@@ -24,16 +24,21 @@ struct ProfileReadResult {
     std::uint32_t count = 0;
     // 2 when the file does not exist, else 0.
     std::uint32_t lastError = 0;
+    // The file exists (or may) but could not be read: held by a writer past
+    // every retry, or refused. The result then says nothing about the keys.
+    bool unreadable = false;
 };
 
 struct ProfileText {
     std::string text;            // UTF-8
     std::uint32_t count = 0;     // ANSI bytes, as the read call counts them
+    bool unreadable = false;     // as in ProfileReadResult
 };
 
 struct ProfileNameList {
     std::vector<std::string> names;   // UTF-8
     std::uint32_t count = 0;
+    bool unreadable = false;          // as in ProfileReadResult
 };
 
 // A value a conditional write expects to find.
@@ -102,6 +107,12 @@ public:
     WriteOutcome writeStringIf(const std::vector<ExpectedValue>& expected, const std::string& section,
                                const std::string& key, const std::optional<std::string>& value,
                                const std::string& path);
+
+    // The edits made together, only where every expected value is still
+    // what the read call would return, under one hold of the file's lock:
+    // several keys claimed at once or not at all.
+    WriteOutcome writeAllIf(const std::vector<ExpectedValue>& expected, const std::vector<ProfileEdit>& edits,
+                            const std::string& path);
 
     // Every edit made in order, and the file replaced once, under one hold
     // of its lock: readers see the file before the batch or after it. When

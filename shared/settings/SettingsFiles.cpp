@@ -11,10 +11,11 @@ std::string folderOf(const std::string& path) {
     return pos == std::string::npos ? std::string() : path.substr(0, pos);
 }
 
-std::string readValue(platform::Platform& platform, const std::string& file, const std::string& section,
-                      const std::string& key) {
+std::optional<std::string> readValue(platform::Platform& platform, const std::string& file,
+                                     const std::string& section, const std::string& key) {
     profile::ProfileEngine engine(platform);
     const profile::ProfileText r = engine.readValue(section, key, ini::buffer::Value, file);
+    if (r.unreadable) return std::nullopt;
     return r.count == 0 ? std::string() : r.text;
 }
 
@@ -51,13 +52,42 @@ profile::WriteOutcome SettingsFiles::writeIf(const std::vector<profile::Expected
 }
 
 std::string SettingsFiles::read(const std::string& section, const std::string& key) {
+    return tryRead(section, key).value_or(std::string());
+}
+
+std::optional<std::string> SettingsFiles::tryRead(const std::string& section, const std::string& key) {
     return readValue(platform_, state_.settings.sharedPath, section, key);
 }
 
 std::vector<std::string> SettingsFiles::keyNames(const std::string& section) {
+    return tryKeyNames(section).value_or(std::vector<std::string>{});
+}
+
+std::optional<std::vector<std::string>> SettingsFiles::tryKeyNames(const std::string& section) {
     profile::ProfileEngine engine(platform_);
     const profile::ProfileNameList list = engine.readKeyNames(section, ini::buffer::KeyList, state_.settings.sharedPath);
+    if (list.unreadable) return std::nullopt;
     return list.count == 0 ? std::vector<std::string>{} : list.names;
+}
+
+std::optional<std::vector<profile::ProfileEntry>> SettingsFiles::tryReadSection(const std::string& section) {
+    profile::ProfileEngine engine(platform_);
+    profile::ProfileSection read = engine.readSection(section, state_.settings.sharedPath);
+    if (!read.fileRead && read.error != platform::fileerror::FileNotFound &&
+        read.error != platform::fileerror::PathNotFound)
+        return std::nullopt;
+    return std::move(read.entries);
+}
+
+bool SettingsFiles::writeAll(const std::vector<profile::ProfileEdit>& edits) {
+    profile::ProfileEngine engine(platform_);
+    return engine.writeAll(edits, state_.settings.sharedPath);
+}
+
+profile::WriteOutcome SettingsFiles::writeAllIf(const std::vector<profile::ExpectedValue>& expected,
+                                                const std::vector<profile::ProfileEdit>& edits) {
+    profile::ProfileEngine engine(platform_);
+    return engine.writeAllIf(expected, edits, state_.settings.sharedPath);
 }
 
 bool SettingsFiles::ensureAppData() {
@@ -81,7 +111,7 @@ bool SettingsFiles::writeUser(const std::string& section, const std::string& key
 
 std::string SettingsFiles::readUser(const std::string& section, const std::string& key) {
     if (!ensureAppData()) return {};
-    return readValue(platform_, userSettingsPath(state_.settings.appDataPath), section, key);
+    return readValue(platform_, userSettingsPath(state_.settings.appDataPath), section, key).value_or(std::string());
 }
 
 } // namespace tidemark

@@ -37,6 +37,19 @@ public:
     std::string read(const std::string& section, const std::string& key);
     // The section's key names in file order; empty when there are none.
     std::vector<std::string> keyNames(const std::string& section);
+    // The same, telling a file that could not be read (nullopt) apart from
+    // a missing key or section: a caller that learns nothing from the file
+    // changes nothing and writes nothing.
+    std::optional<std::string> tryRead(const std::string& section, const std::string& key);
+    std::optional<std::vector<std::string>> tryKeyNames(const std::string& section);
+    // A whole section of the shared file, its keys and values in file order.
+    std::optional<std::vector<profile::ProfileEntry>> tryReadSection(const std::string& section);
+    // Several edits of the shared file made together, in one write.
+    bool writeAll(const std::vector<profile::ProfileEdit>& edits);
+    // Several edits of the shared file made together, only where every
+    // expected value still holds.
+    profile::WriteOutcome writeAllIf(const std::vector<profile::ExpectedValue>& expected,
+                                     const std::vector<profile::ProfileEdit>& edits);
 
     // The user's own file, below the application-data folder (the folders
     // are made on the first write).

@@ -1,7 +1,9 @@
 # End-to-end tests: the real programs started and driven through their
 # windows with the automation library. Included from this folder's CMakeLists.
 add_executable(tm_e2e_tests
+  e2e/AdminWindowsEndToEndTest.cpp
   e2e/ScalingEndToEndTest.cpp
+  e2e/SettingsEndToEndTest.cpp
   e2e/StartupEndToEndTest.cpp
   e2e/TidemarkSession.cpp
   e2e/WindowsEndToEndTest.cpp
@@ -12,7 +14,7 @@ target_link_libraries(tm_e2e_tests PRIVATE tm_automation tm_shared tm_platform_w
   gdi32      # ScalingEndToEndTest: text extents
   advapi32   # ScalingEndToEndTest: LogPixels
 )
-add_dependencies(tm_e2e_tests Tidemark Ramhold Stowel)
+add_dependencies(tm_e2e_tests Tidemark Ramhold Stowel Jobsmith)
 add_test(NAME tm_e2e_tests COMMAND tm_e2e_tests --gtest_filter=-EveryScaling/*:ScalingChange.*)
 set_tests_properties(tm_e2e_tests PROPERTIES TIMEOUT 600)
 
@@ -21,6 +23,12 @@ set_tests_properties(tm_e2e_tests PROPERTIES TIMEOUT 600)
 add_test(NAME tm_e2e_locked_install
   COMMAND ${CMAKE_CURRENT_LIST_DIR}/locked-install.sh $<TARGET_FILE_DIR:tm_e2e_tests>)
 set_tests_properties(tm_e2e_locked_install PROPERTIES TIMEOUT 300 SKIP_RETURN_CODE 77)
+
+# The settings window for a user whose Startup folder admits no new file
+# (made immutable from the Linux side around the run).
+add_test(NAME tm_e2e_immutable_startup
+  COMMAND ${CMAKE_CURRENT_LIST_DIR}/immutable-startup.sh $<TARGET_FILE_DIR:tm_e2e_tests>)
+set_tests_properties(tm_e2e_immutable_startup PROPERTIES TIMEOUT 300 SKIP_RETURN_CODE 77)
 
 # Every window at 96, 120, 144, 168 and 192 DPI, and a window whose DPI
 # changes; captures land beside the others as <window>_<dpi>.png.

@@ -209,6 +209,15 @@ TEST_F(Jobsmith, AddStoresTheTaskWithItsTrigger) {
               StartTime({2027, 1, 1, 0, 1}));
     EXPECT_EQ(run(add("/SOON", {"u", "p"})), 0x80070050u);   // the name exists
     EXPECT_EQ(lastBox(), "新しいタスクの作成に失敗しました");
+
+    // Exactly five seconds left: the next minute is still soon enough.
+    fake.tasks.clear();
+    clock.setLocalTime(2026, 12, 31, 23, 59, 55);
+    EXPECT_EQ(run(add("/soon", {"u", "p"})), hr::Ok);
+    const TaskTriggerData boundary = *fake.tasks.at("Soon").trigger;
+    EXPECT_EQ(StartTime({boundary.beginYear, boundary.beginMonth, boundary.beginDay, boundary.startHour,
+                         boundary.startMinute}),
+              StartTime({2027, 1, 1, 0, 0}));
 }
 
 // Each step of an add failing in turn: its box, its code, nothing saved,

@@ -23,16 +23,29 @@ protected:
         machine.addUser("dave", "S-1-5-21-1004336348-1177238915-682003330-1004");
         machine.setMemory(1024 * MB, 800 * MB);
     }
-    MonitorCopy& start(const std::string& user) {
+    // A copy is named by its account, or by "account@session" for a copy of
+    // that account in another logon session (a terminal server's second
+    // session, a remote session beside the console).
+    static std::string accountOf(const std::string& copy) { return copy.substr(0, copy.find('@')); }
+    MonitorCopy& start(const std::string& name) {
+        const std::string user = accountOf(name);
         machine.logOn(user);
-        auto& copy = copies[user];
+        auto& copy = copies[name];
         copy = std::make_unique<MonitorCopy>(machine, user);
+        if (const auto at = name.find('@'); at != std::string::npos)
+            copy->process->sessionId = static_cast<std::uint32_t>(std::stoul(name.substr(at + 1)));
         copy->start();
         return *copy;
     }
-    void end(std::string user) {   // a copy: callers pass a key of the map it erases from
-        copies[user]->exit();
-        copies.erase(user);
+    void end(std::string name) {   // a copy: callers pass a key of the map it erases from
+        copies[name]->exit();
+        copies.erase(name);
+        logOffUnlessRunning(accountOf(name));
+    }
+    // The account's last session ends with its last copy.
+    void logOffUnlessRunning(const std::string& user) {
+        for (const auto& [name, copy] : copies)
+            if (accountOf(name) == user) return;
         machine.logOff(user);
     }
     // One minute: each listed copy's cleaning has finished, then it ticks.

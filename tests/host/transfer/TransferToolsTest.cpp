@@ -59,7 +59,9 @@ TEST_F(TransferTools, InkettTakesItsPathInEveryFormAndRefusesOtherFiles) {
         ASSERT_FALSE(machine.messages.empty()) << c.arguments;
         EXPECT_EQ(machine.messages[0].request.title, c.firstTitle) << c.arguments;
         // Started alone, it ends before it asks who runs it.
-        if (c.outcome == InkettOutcome::NoArgument) EXPECT_EQ(inkett.userNameCalls, 0);
+        if (c.outcome == InkettOutcome::NoArgument) {
+            EXPECT_EQ(inkett.userNameCalls, 0);
+        }
     }
     EXPECT_EQ(transferPathArgument("\"C:\\a b\\x.vesk\" extra"), "C:\\a b\\x.vesk");
     EXPECT_EQ(transferPathArgument("\"C:\\a\\\\\" x"), "C:\\a\\");

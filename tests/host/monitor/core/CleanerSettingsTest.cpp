@@ -70,6 +70,12 @@ TEST_F(CleanerSettings, StoredSizeIsHeldBelowTotalLess64MB) {
     store("MemCleanSize", "960");
     read();
     EXPECT_EQ(s().cleaner.sizeMB, 960);
+    // Between total less 64 MB and total: held too, never nearly all memory.
+    for (const char* stored : {"961", "1000", "1023", "1024"}) {
+        store("MemCleanSize", stored);
+        read();
+        EXPECT_EQ(s().cleaner.sizeMB, 960) << stored;
+    }
 }
 
 TEST_F(CleanerSettings, NumbersAreLeadingDecimalsRoundedHalfToEven) {

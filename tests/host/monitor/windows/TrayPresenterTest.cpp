@@ -158,7 +158,6 @@ TEST_F(Tray, CloseEndsTheProgramGivingTheRightBack) {
     EXPECT_FALSE(ui.simple.created);
     EXPECT_FALSE(ui.tray.shown.has_value());
     EXPECT_TRUE(ui.simple.timers.empty());
-    long found = 0;
     EXPECT_EQ(SettingsFiles(alice.platform(), state).read("AppSettingFlag", "MemCleanRightUser"), "NoUser");
 }
 

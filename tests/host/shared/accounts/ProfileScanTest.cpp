@@ -52,11 +52,13 @@ TEST_F(ProfileScan, TwoInteractiveUsersEachGetTheirOwnSid) {
     EXPECT_EQ(bobState.user.profileName, "bob");
 }
 
-TEST_F(ProfileScan, WithoutATokenSidTheLastInteractiveProfileIsTaken) {
+TEST_F(ProfileScan, WithoutATokenSidNoOtherUsersSidIsBorrowed) {
     machine.logOn("bob");
     alice.tokenSidFails = true;
     scanUserProfiles(alice.platform(), state);
-    EXPECT_EQ(state.user.sid, testing::kBobSid);
+    EXPECT_EQ(state.user.sid, "");
+    EXPECT_EQ(state.user.session, "1");
+    EXPECT_TRUE(loadedFlagOf(testing::kBobSid));
 }
 
 TEST_F(ProfileScan, RefCountIsJudgedByItsLowByte) {

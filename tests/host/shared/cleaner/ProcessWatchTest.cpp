@@ -25,7 +25,7 @@ protected:
     std::vector<std::string> cache;
 };
 
-TEST_F(ProcessWatchCheck, ChangedListIsReloadedOnceAndMatchedWithoutCase) {
+TEST_F(ProcessWatchCheck, ListIsReadAtEveryCheckAndMatchedWithoutCase) {
     store("ExitTrigProcList", "game.exe", "C:\\Games\\game.exe");
     store("AppSettingFlag", "STMCProcReplaceFlag", "True");
     store("AppSettingFlag", "ProcWatchSetting", "True");
@@ -35,10 +35,12 @@ TEST_F(ProcessWatchCheck, ChangedListIsReloadedOnceAndMatchedWithoutCase) {
     EXPECT_EQ(flag(), "False");
     running({"System"});
     EXPECT_FALSE(check());
-    // With "False" the cache is used as it is, even if the section changed.
+    // With "False" too the list is read anew: the flag told only the first
+    // reader that it changed.
     store("ExitTrigProcList", "other.exe", "C:\\other.exe");
     running({"other.exe"});
-    EXPECT_FALSE(check());
+    EXPECT_TRUE(check());
+    EXPECT_EQ(cache, (std::vector<std::string>{"game.exe", "other.exe"}));
 }
 
 TEST_F(ProcessWatchCheck, MissingOrSpecialFlagsAnswerAtOnce) {
@@ -56,12 +58,20 @@ TEST_F(ProcessWatchCheck, MissingOrSpecialFlagsAnswerAtOnce) {
 
 TEST_F(ProcessWatchCheck, WatchSettingOffUnlessFalseOrMissing) {
     store("AppSettingFlag", "STMCProcReplaceFlag", "False");
-    cache = {"game.exe"};
+    store("ExitTrigProcList", "game.exe", "C:\\Games\\game.exe");
     running({"game.exe"});
     EXPECT_FALSE(check());
     store("AppSettingFlag", "ProcWatchSetting", "False");
     EXPECT_FALSE(check());
     store("AppSettingFlag", "ProcWatchSetting", "yes");   // anything else is on
+    EXPECT_TRUE(check());
+}
+
+TEST_F(ProcessWatchCheck, UnreadableSettingsFileHoldsTheCleanerBack) {
+    store("AppSettingFlag", "STMCProcReplaceFlag", "False");
+    running({"only.exe"});
+    EXPECT_FALSE(check());
+    machine.files.denyReads(state.settings.sharedPath);
     EXPECT_TRUE(check());
 }
 

@@ -1,0 +1,23 @@
+#include "monitor/windows/win32/AdminWindows.h"
+
+namespace tidemark::monitor {
+
+AdminWindows::AdminWindows(HINSTANCE instance, MonitorContext& context, ModelessDialogs& dialogs)
+    : adminView_(instance, dialogs), slowView_(instance), slow_(context, slowView_), watchView_(instance),
+      watch_(context, watchView_),
+      // The system-start registration comes with its own window; until then
+      // its hook stays empty.
+      admin_(context, adminView_, restart_,
+             AdminChildren{{},
+                           [this] {
+                               watchView_.attach(watch_, adminView_.hwnd());
+                               watch_.showModal();
+                           },
+                           [this] {
+                               slowView_.attach(slow_, adminView_.hwnd());
+                               slow_.showModal();
+                           }}) {
+    adminView_.attach(admin_);
+}
+
+} // namespace tidemark::monitor

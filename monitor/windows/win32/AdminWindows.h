@@ -1,0 +1,37 @@
+// The administrator window and the slow cleaning window it opens: their
+// views, their presenters and the restart they may ask for, as the main
+// program holds them.
+#pragma once
+#include "monitor/core/MonitorContext.h"
+#include "monitor/windows/AdminSettingsPresenter.h"
+#include "monitor/windows/ProcessWatchPresenter.h"
+#include "monitor/windows/SlowCleaningPresenter.h"
+#include "monitor/windows/win32/AdminSettingsWindow.h"
+#include "monitor/windows/win32/ModelessDialogs.h"
+#include "monitor/windows/win32/ProcessWatchDialog.h"
+#include "monitor/windows/win32/SlowCleaningDialog.h"
+#include "platform/win32/Win32SystemRestart.h"
+
+namespace tidemark::monitor {
+
+class AdminWindows {
+public:
+    AdminWindows(HINSTANCE instance, MonitorContext& context, ModelessDialogs& dialogs);
+    ~AdminWindows() { adminView_.destroy(); }
+    AdminWindows(const AdminWindows&) = delete;
+    AdminWindows& operator=(const AdminWindows&) = delete;
+
+    // The tray menu's 管理者設定: shown, or brought to the front.
+    void open() { admin_.open(); }
+
+private:
+    win32::Win32SystemRestart restart_;
+    Win32AdminSettingsWindow adminView_;
+    Win32SlowCleaningDialog slowView_;
+    SlowCleaningPresenter slow_;
+    Win32ProcessWatchDialog watchView_;
+    ProcessWatchPresenter watch_;
+    AdminSettingsPresenter admin_;
+};
+
+} // namespace tidemark::monitor

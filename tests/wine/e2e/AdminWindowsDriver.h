@@ -1,0 +1,39 @@
+// The administrator window and the slow cleaning window, reached as a user
+// reaches them: the tray menu's 管理者設定 (&Q), then the window's button.
+#pragma once
+#include "TidemarkSession.h"
+
+#include <commctrl.h>
+#include "monitor/windows/win32/resource.h"
+
+namespace tidemark::e2e {
+
+inline HWND openAdminWindow(TidemarkSession& session, DWORD processId) {
+    if (!session.trayCallback(processId, WM_RBUTTONDOWN)) return nullptr;
+    HWND menu = automation::waitForPopupMenu(processId, 10000);
+    if (!menu || !automation::choosePopupMenuItemByMnemonic(menu, "q")) return nullptr;
+    automation::WindowCriteria admin;
+    admin.caption = "管理者設定";
+    admin.processId = processId;
+    admin.visibleOnly = true;
+    return automation::waitForWindow(admin, 10000);
+}
+
+// The second page: the tab control takes the arrow key as a user's.
+inline bool showCleaningPage(HWND admin) {
+    HWND tabs = automation::findControl(admin, IDC_ADMINTABS);
+    if (!tabs || !automation::postMessage(tabs, WM_KEYDOWN, VK_RIGHT, 0)) return false;
+    automation::postMessage(tabs, WM_KEYUP, VK_RIGHT, 0);
+    return automation::pollUntil(5000, [&] { return automation::isVisible(automation::findControl(admin, IDC_CMDCLEANSET)); });
+}
+
+inline HWND openSlowWindow(HWND admin, DWORD processId) {
+    if (!automation::clickButton(automation::findControl(admin, IDC_CMDCLEANSET))) return nullptr;
+    automation::WindowCriteria slow;
+    slow.caption = "低速クリーニング設定";
+    slow.processId = processId;
+    slow.visibleOnly = true;
+    return automation::waitForWindow(slow, 10000);
+}
+
+} // namespace tidemark::e2e
