@@ -49,6 +49,9 @@ public:
     // Returns 0, or the system error (183 when it already exists).
     virtual std::uint32_t createDirectory(const std::string& path) = 0;
     virtual bool fileExists(const std::string& path) = 0;
+    // The file's size in bytes; nullopt when it does not exist or cannot be
+    // asked. Lets a caller refuse a file too big to read before reading it.
+    virtual std::optional<std::uint64_t> fileSize(const std::string& path) = 0;
     virtual bool directoryExists(const std::string& path) = 0;
     virtual bool deleteFile(const std::string& path) = 0;
     // Deletes every file in the folder whose name matches the wildcard

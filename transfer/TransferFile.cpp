@@ -35,6 +35,10 @@ bool withinBounds(const profile::ProfileSection& section) {
 } // namespace
 
 std::optional<TransferFileContents> readTransferFile(platform::Platform& platform, const std::string& path) {
+    // A file far beyond the bound is refused before it is read into memory;
+    // the size is checked again on what was read, since the file may grow.
+    const std::optional<std::uint64_t> size = platform.files.fileSize(path);
+    if (size && *size > kMaxTransferFileBytes) return std::nullopt;
     platform::FileReadResult file = platform.files.readAll(path);
     if (!file.ok || file.bytes.size() > kMaxTransferFileBytes) return std::nullopt;
     if (file.bytes.compare(0, 3, kUtf8Mark) == 0) file.bytes = asUtf16File(std::string_view(file.bytes).substr(3));

@@ -59,6 +59,7 @@ FileReadResult SimFileSystem::readAll(const std::string& path) {
     accessed();
     FileReadResult r;
     ++reads_;
+    ++readsOf_[keyOf(path)];
     if (unreadable_.count(keyOf(path))) {
         r.error = fe::SharingViolation;
         return r;
@@ -169,6 +170,12 @@ std::uint32_t SimFileSystem::createDirectory(const std::string& path) {
 bool SimFileSystem::fileExists(const std::string& path) {
     const auto it = nodes_.find(keyOf(path));
     return it != nodes_.end() && !it->second.directory;
+}
+
+std::optional<std::uint64_t> SimFileSystem::fileSize(const std::string& path) {
+    const auto it = nodes_.find(keyOf(path));
+    if (it == nodes_.end() || it->second.directory) return std::nullopt;
+    return it->second.bytes.size();
 }
 
 bool SimFileSystem::directoryExists(const std::string& path) {

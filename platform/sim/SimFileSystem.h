@@ -25,6 +25,7 @@ public:
     std::string currentFolder = "C:\\";
     std::uint32_t createDirectory(const std::string& path) override;
     bool fileExists(const std::string& path) override;
+    std::optional<std::uint64_t> fileSize(const std::string& path) override;
     bool directoryExists(const std::string& path) override;
     bool deleteFile(const std::string& path) override;
     int deleteMatching(const std::string& folder, const std::string& pattern) override;
@@ -63,6 +64,10 @@ public:
     std::function<void()> onAccess;
     int writeCount() const { return writes_; }
     int readCount() const { return reads_; }
+    int readCountOf(const std::string& path) const {
+        const auto it = readsOf_.find(keyOf(path));
+        return it == readsOf_.end() ? 0 : it->second;
+    }
     // The next N writes fail with a sharing violation, as when another
     // machine's writer holds the file.
     int failingWrites = 0;
@@ -98,6 +103,7 @@ private:
     std::uint64_t nextIndex_ = 1;
     int writes_ = 0;
     int reads_ = 0;
+    std::map<std::string, int> readsOf_;
 };
 
 // Named locks of the simulated machine. Where processes run one at a time,

@@ -20,6 +20,7 @@ public:
     std::string absolutePath(const std::string& path) override;
     std::uint32_t createDirectory(const std::string& path) override;
     bool fileExists(const std::string& path) override;
+    std::optional<std::uint64_t> fileSize(const std::string& path) override;
     bool directoryExists(const std::string& path) override;
     bool deleteFile(const std::string& path) override;
     int deleteMatching(const std::string& folder, const std::string& pattern) override;

@@ -328,6 +328,10 @@ TEST_F(Transfer, FilesBeyondTheBoundsAreTakenForCorrupt) {
         EXPECT_EQ(titles(), std::vector<std::string>{"設定ファイル読込みの失敗"}) << c.what;
         EXPECT_EQ(machine.files.contents(kSettings), original) << c.what;
     }
+    // One too big is not even read into memory.
+    const int readsBefore = machine.files.readCountOf(kTransfer);
+    EXPECT_EQ(importText(cases[0].text), TransferOutcome::Refused);
+    EXPECT_EQ(machine.files.readCountOf(kTransfer), readsBefore);
     // A path of the longest length a path has arrives whole, in UTF-8 characters.
     const std::string longest = "C:\\" + std::string(kMaxTransferTextChars - 4, 'd') + "\x83\x81";
     EXPECT_EQ(importText(list + "Long.exe=" + longest + "\r\n"), TransferOutcome::Done);
