@@ -79,6 +79,7 @@ public:
     }
     std::uint32_t createDirectory(const std::string& path) override { return real_.createDirectory(path); }
     bool fileExists(const std::string& path) override { return real_.fileExists(path); }
+    std::optional<std::uint64_t> fileSize(const std::string& path) override { return real_.fileSize(path); }
     bool directoryExists(const std::string& path) override { return real_.directoryExists(path); }
     bool deleteFile(const std::string& path) override { return real_.deleteFile(path); }
     int deleteMatching(const std::string& folder, const std::string& pattern) override {
