@@ -200,7 +200,8 @@ TEST_F(ProfileConcurrency, WritersThroughTheShortAndTheLongPathTakeOneLock) {
 TEST_F(ProfileConcurrency, WritersThroughAnotherDriveLetterLoseNoKey) {
     using UnixName = char*(CDECL*)(LPCWSTR);
     const auto unixName =
-        reinterpret_cast<UnixName>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name"));
+        reinterpret_cast<UnixName>(reinterpret_cast<void*>(
+            ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
     if (!unixName) GTEST_SKIP() << "no Z: drive outside Wine";
     char* unix = unixName(wide(path_).c_str());
     ASSERT_NE(unix, nullptr);
