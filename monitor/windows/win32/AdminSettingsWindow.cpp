@@ -4,6 +4,7 @@
 
 #include "monitor/windows/win32/AdminLayouts.h"
 #include "shared/ui/win32/DialogLayout.h"
+#include "shared/ui/win32/DialogToolTips.h"
 #include "platform/win32/Win32Text.h"
 
 namespace tidemark::monitor {
@@ -125,9 +126,7 @@ void Win32AdminSettingsWindow::layOut(int dpi) {
     applyLayout(w, layout::kAdminWidth, layout::kAdminHeight, layout::kAdmin, font_.get(), dpi);
     // The tab control stays below the pages' controls.
     ::SetWindowPos(::GetDlgItem(w, IDC_ADMINTABS), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    const int size = systemMetricForDpi(SM_CXSMICON, dpi);
-    icon_.reset(static_cast<HICON>(
-        ::LoadImageW(instance_, MAKEINTRESOURCEW(IDI_TIDEMARK), IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
+    icon_ = loadSmallIcon(instance_, IDI_TIDEMARK, dpi);
     ::SendMessageW(w, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.get()));
 }
 

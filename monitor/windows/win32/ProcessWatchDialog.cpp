@@ -12,6 +12,7 @@
 #include "platform/KnownFolders.h"
 #include "platform/win32/Win32Text.h"
 #include "shared/ui/win32/DialogLayout.h"
+#include "shared/ui/win32/DialogToolTips.h"
 
 namespace tidemark::monitor {
 namespace {
@@ -38,16 +39,6 @@ int controlId(WatchControl control) {
     case WatchControl::closeButton: return IDC_CMDCLOSE;
     }
     return 0;
-}
-
-TOOLINFOW toolFor(HWND dialog, HWND control, const wchar_t* text) {
-    TOOLINFOW tool{};
-    tool.cbSize = sizeof tool;
-    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    tool.hwnd = dialog;
-    tool.uId = reinterpret_cast<UINT_PTR>(control);
-    tool.lpszText = const_cast<wchar_t*>(text);
-    return tool;
 }
 
 std::wstring listText(HWND list, int index) {
@@ -158,7 +149,7 @@ void Win32ProcessWatchDialog::runModal() {
                       reinterpret_cast<LPARAM>(this));
     for (HWND w : disabled)
         if (w != owner_ && ::IsWindow(w)) ::EnableWindow(w, TRUE);
-    tips_.reset();
+    tips_.destroy();
     dialog_ = nullptr;
     popups_.reset();
     fileIcon_.reset();
@@ -177,7 +168,7 @@ INT_PTR Win32ProcessWatchDialog::onMessage(UINT message, WPARAM wParam, LPARAM l
         for (int id : {IDC_FILENAMELIST, IDC_LSTDROP})
             ::SetWindowSubclass(::GetDlgItem(dialog_, id), listProcedure, kListSubclass, reinterpret_cast<DWORD_PTR>(this));
         popups_.reset(::LoadMenuW(instance_, MAKEINTRESOURCEW(IDR_PROCWATCHPOPUPS)));
-        createTooltips();
+        tips_.create(dialog_, instance_);
         fillDrives();
         auto* target = new WatchListDropTarget(*this);
         if (::RegisterDragDrop(::GetDlgItem(dialog_, IDC_LSTDROP), target) == S_OK) dropTarget_ = target;
@@ -291,22 +282,8 @@ void Win32ProcessWatchDialog::layOut(int dpi) {
         if (::GetDlgCtrlID(control) == -1) ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
     ::SendDlgItemMessageW(dialog_, IDC_LBLCOVER_SETEX, WM_SETFONT, reinterpret_cast<WPARAM>(coverFont_.get()), TRUE);
     ::SendDlgItemMessageW(dialog_, IDC_LBLTITLE1, WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_.get()), TRUE);
-    const int size = systemMetricForDpi(SM_CXSMICON, dpi);
-    icon_.reset(static_cast<HICON>(
-        ::LoadImageW(instance_, MAKEINTRESOURCEW(IDI_TIDEMARK), IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
+    icon_ = loadSmallIcon(instance_, IDI_TIDEMARK, dpi);
     ::SendMessageW(dialog_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.get()));
-}
-
-void Win32ProcessWatchDialog::createTooltips() {
-    tips_.reset(::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, dialog_, nullptr,
-                                  instance_, nullptr));
-    if (!tips_) return;
-    ::SendMessageW(tips_.get(), TTM_SETMAXTIPWIDTH, 0, 480);
-    for (HWND control = ::GetWindow(dialog_, GW_CHILD); control; control = ::GetWindow(control, GW_HWNDNEXT)) {
-        TOOLINFOW tool = toolFor(dialog_, control, L"");
-        ::SendMessageW(tips_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-    }
 }
 
 void Win32ProcessWatchDialog::fillDrives() {
@@ -495,10 +472,7 @@ void Win32ProcessWatchDialog::close() {
 
 void Win32ProcessWatchDialog::setTooltip(WatchControl control, const std::string& text) {
     HWND item = dialog_ ? ::GetDlgItem(dialog_, controlId(control)) : nullptr;
-    if (!tips_ || !item) return;
-    const std::wstring wide = win32::toWide(text);
-    TOOLINFOW tool = toolFor(dialog_, item, wide.c_str());
-    ::SendMessageW(tips_.get(), TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+    tips_.setText(item, text);
 }
 
 void Win32ProcessWatchDialog::enable(WatchControl control, bool enabled) {

@@ -7,6 +7,7 @@
 #include "monitor/windows/ProcessWatchPresenter.h"
 #include "platform/win32/GdiHandles.h"
 #include "platform/win32/Handles.h"
+#include "shared/ui/win32/DialogToolTips.h"
 
 struct IDropTarget;
 
@@ -56,7 +57,6 @@ private:
                                           DWORD_PTR self);
     bool onCommand(int id, int code);
     void layOut(int dpi);
-    void createTooltips();
     void fillDrives();
     void listFiles();
     void openFolderEntry();
@@ -67,7 +67,7 @@ private:
     HWND dialog_ = nullptr;   // while shown; the modal loop ends it
     std::string folder_;
     std::vector<std::string> patterns_;
-    win32::UniqueWindow tips_;
+    DialogToolTips tips_;
     win32::UniqueFont font_, coverFont_, titleFont_;
     win32::UniqueIcon icon_, fileIcon_, watchIcon_;
     win32::UniqueMenu popups_;

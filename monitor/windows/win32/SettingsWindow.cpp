@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "shared/ui/win32/DialogLayout.h"
+#include "shared/ui/win32/DialogToolTips.h"
 #include "monitor/windows/win32/SettingsLayout.h"
 #include "monitor/windows/win32/WindowLayouts.h"
 #include "platform/win32/Win32Text.h"
@@ -44,16 +45,6 @@ const ControlInfo* infoOf(int id) {
     for (const ControlInfo& c : kControls)
         if (c.id == id) return &c;
     return nullptr;
-}
-
-TOOLINFOW toolFor(HWND dialog, HWND control, const wchar_t* text) {
-    TOOLINFOW tool{};
-    tool.cbSize = sizeof tool;
-    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    tool.hwnd = dialog;
-    tool.uId = reinterpret_cast<UINT_PTR>(control);
-    tool.lpszText = const_cast<wchar_t*>(text);
-    return tool;
 }
 
 // The figure boxes' typed characters go to the view before the box.
@@ -103,7 +94,7 @@ void Win32SettingsWindow::create() {
     if (window_.get() != created) window_.reset(created);
     if (!window_) return;
     dialogs_.add(window_.get());
-    createTooltips();
+    tips_.create(window_.get(), instance_);
     for (int id : {IDC_TXTSTRMEMSIZE, IDC_TXTCLENMEMSIZE})
         ::SetWindowSubclass(::GetDlgItem(window_.get(), id), figureBoxProcedure, static_cast<UINT_PTR>(id),
                             reinterpret_cast<DWORD_PTR>(this));
@@ -140,7 +131,7 @@ void Win32SettingsWindow::runModal() {
 void Win32SettingsWindow::destroy() {
     if (!window_) return;
     dialogs_.remove(window_.get());
-    tips_.reset();
+    tips_.destroy();
     window_.reset();
 }
 
@@ -233,23 +224,8 @@ void Win32SettingsWindow::layOut(int dpi) {
     dpi_ = dpi;
     font_ = createWindowFont(dpi_, layout::kFontFace, layout::kFontPoints);
     applyLayout(w, layout::kSettingsWidth, layout::kSettingsHeight, layout::kSettings, font_.get(), dpi_);
-    const int size = systemMetricForDpi(SM_CXSMICON, dpi_);
-    icon_.reset(static_cast<HICON>(
-        ::LoadImageW(instance_, MAKEINTRESOURCEW(IDI_TIDEMARK), IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
+    icon_ = loadSmallIcon(instance_, IDI_TIDEMARK, dpi_);
     ::SendMessageW(w, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.get()));
-}
-
-void Win32SettingsWindow::createTooltips() {
-    HWND dialog = window_.get();
-    tips_.reset(::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, dialog, nullptr,
-                                  instance_, nullptr));
-    if (!tips_) return;
-    ::SendMessageW(tips_.get(), TTM_SETMAXTIPWIDTH, 0, 480);
-    for (const ControlInfo& c : kControls) {
-        TOOLINFOW tool = toolFor(dialog, ::GetDlgItem(dialog, c.id), L"");
-        ::SendMessageW(tips_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-    }
 }
 
 void Win32SettingsWindow::setText(SettingsControl control, const std::string& text) {
@@ -268,10 +244,7 @@ std::string Win32SettingsWindow::text(SettingsControl control) {
 
 void Win32SettingsWindow::setTooltip(SettingsControl control, const std::string& text) {
     HWND c = window_ ? ::GetDlgItem(window_.get(), idOf(control)) : nullptr;
-    if (!tips_ || !c) return;
-    const std::wstring wide = win32::toWide(text);
-    TOOLINFOW tool = toolFor(window_.get(), c, wide.c_str());
-    ::SendMessageW(tips_.get(), TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+    tips_.setText(c, text);
 }
 
 void Win32SettingsWindow::enable(SettingsControl control, bool enabled) {

@@ -7,6 +7,7 @@
 #include "shared/ui/Twips.h"
 #include "monitor/windows/win32/ModelessDialogs.h"
 #include "platform/win32/GdiHandles.h"
+#include "shared/ui/win32/DialogToolTips.h"
 
 namespace tidemark::monitor {
 
@@ -49,7 +50,6 @@ private:
     void onCommand(int id, int code);
     void layOut(int dpi);
     void createTabs();
-    void createTooltips();
     void showPage(int page);
 
     HINSTANCE instance_;
@@ -57,7 +57,7 @@ private:
     SettingsPresenter* presenter_ = nullptr;
     int dpi_ = kBaseDpi;
     win32::UniqueWindow window_;
-    win32::UniqueWindow tips_;
+    DialogToolTips tips_;
     win32::UniqueFont font_;
     win32::UniqueIcon icon_;
 };

@@ -4,6 +4,7 @@
 
 #include "monitor/windows/win32/AdminLayouts.h"
 #include "shared/ui/win32/DialogLayout.h"
+#include "shared/ui/win32/DialogToolTips.h"
 #include "platform/win32/Win32Text.h"
 
 namespace tidemark::monitor {
@@ -28,16 +29,6 @@ int controlId(SlowCleaningControl control) {
     return 0;
 }
 
-TOOLINFOW toolFor(HWND dialog, HWND control, const wchar_t* text) {
-    TOOLINFOW tool{};
-    tool.cbSize = sizeof tool;
-    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    tool.hwnd = dialog;
-    tool.uId = reinterpret_cast<UINT_PTR>(control);
-    tool.lpszText = const_cast<wchar_t*>(text);
-    return tool;
-}
-
 } // namespace
 
 void Win32SlowCleaningDialog::runModal() {
@@ -57,7 +48,7 @@ void Win32SlowCleaningDialog::runModal() {
                       reinterpret_cast<LPARAM>(this));
     for (HWND w : disabled)
         if (w != owner_ && ::IsWindow(w)) ::EnableWindow(w, TRUE);
-    tips_.reset();
+    tips_.destroy();
     dialog_ = nullptr;
     icon_.reset();
     font_.reset();
@@ -70,7 +61,7 @@ INT_PTR Win32SlowCleaningDialog::onMessage(UINT message, WPARAM wParam, LPARAM l
         layOut(windowDpi(dialog_));
         for (int id : {IDC_TXTSLEEPTIME, IDC_TXTCLENSTEPSIZE})
             ::SetWindowSubclass(::GetDlgItem(dialog_, id), boxProcedure, kBoxSubclass, reinterpret_cast<DWORD_PTR>(this));
-        createTooltips();
+        tips_.create(dialog_, instance_);
         if (owner_) {
             // Centred on the administrator window.
             RECT o{}, r{};
@@ -125,22 +116,8 @@ LRESULT CALLBACK Win32SlowCleaningDialog::boxProcedure(HWND box, UINT message, W
 void Win32SlowCleaningDialog::layOut(int dpi) {
     font_ = createWindowFont(dpi, layout::kFontFace, layout::kFontPoints);
     applyLayout(dialog_, layout::kSlowWidth, layout::kSlowHeight, layout::kSlow, font_.get(), dpi);
-    const int size = systemMetricForDpi(SM_CXSMICON, dpi);
-    icon_.reset(static_cast<HICON>(
-        ::LoadImageW(instance_, MAKEINTRESOURCEW(IDI_TIDEMARK), IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
+    icon_ = loadSmallIcon(instance_, IDI_TIDEMARK, dpi);
     ::SendMessageW(dialog_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.get()));
-}
-
-void Win32SlowCleaningDialog::createTooltips() {
-    tips_.reset(::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, dialog_, nullptr,
-                                  instance_, nullptr));
-    if (!tips_) return;
-    ::SendMessageW(tips_.get(), TTM_SETMAXTIPWIDTH, 0, 480);
-    for (HWND control = ::GetWindow(dialog_, GW_CHILD); control; control = ::GetWindow(control, GW_HWNDNEXT)) {
-        TOOLINFOW tool = toolFor(dialog_, control, L"");
-        ::SendMessageW(tips_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-    }
 }
 
 void Win32SlowCleaningDialog::close() {
@@ -162,10 +139,7 @@ std::string Win32SlowCleaningDialog::text(SlowCleaningControl control) {
 
 void Win32SlowCleaningDialog::setTooltip(SlowCleaningControl control, const std::string& text) {
     HWND item = dialog_ ? ::GetDlgItem(dialog_, controlId(control)) : nullptr;
-    if (!tips_ || !item) return;
-    const std::wstring wide = win32::toWide(text);
-    TOOLINFOW tool = toolFor(dialog_, item, wide.c_str());
-    ::SendMessageW(tips_.get(), TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+    tips_.setText(item, text);
 }
 
 void Win32SlowCleaningDialog::enable(SlowCleaningControl control, bool enabled) {

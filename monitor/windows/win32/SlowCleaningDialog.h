@@ -5,6 +5,7 @@
 #include "monitor/windows/SlowCleaningPresenter.h"
 #include "platform/win32/GdiHandles.h"
 #include "platform/win32/Handles.h"
+#include "shared/ui/win32/DialogToolTips.h"
 
 namespace tidemark::monitor {
 
@@ -36,13 +37,12 @@ private:
     static LRESULT CALLBACK boxProcedure(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                          DWORD_PTR self);
     void layOut(int dpi);
-    void createTooltips();
 
     HINSTANCE instance_;
     HWND owner_ = nullptr;
     SlowCleaningPresenter* presenter_ = nullptr;
     HWND dialog_ = nullptr;   // while shown; the modal loop ends it
-    win32::UniqueWindow tips_;
+    DialogToolTips tips_;
     win32::UniqueFont font_;
     win32::UniqueIcon icon_;
 };

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "shared/ui/win32/DialogLayout.h"
+#include "shared/ui/win32/DialogToolTips.h"
 #include "monitor/windows/win32/WindowLayouts.h"
 #include "monitor/windows/win32/TrayIcon.h"
 #include "monitor/windows/win32/TrayMessages.h"
@@ -29,16 +30,6 @@ int controlId(StatusControl control) {
 
 UINT_PTR timerId(StatusTimer timer) { return timer == StatusTimer::Timer1 ? 1 : 2; }
 
-TOOLINFOW toolFor(HWND dialog, HWND control, const wchar_t* text) {
-    TOOLINFOW tool{};
-    tool.cbSize = sizeof tool;
-    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    tool.hwnd = dialog;
-    tool.uId = reinterpret_cast<UINT_PTR>(control);
-    tool.lpszText = const_cast<wchar_t*>(text);
-    return tool;
-}
-
 } // namespace
 
 Win32StatusWindow::Win32StatusWindow(HINSTANCE instance, StatusWindow which, ModelessDialogs& dialogs)
@@ -61,13 +52,13 @@ void Win32StatusWindow::create() {
     if (window_.get() != created) window_.reset(created);
     if (!window_) return;
     dialogs_.add(window_.get());
-    createTooltips();
+    tips_.create(window_.get(), instance_);
 }
 
 void Win32StatusWindow::destroy() {
     if (!window_) return;
     dialogs_.remove(window_.get());
-    tips_.reset();
+    tips_.destroy();
     window_.reset();
     graph_.reset();
 }
@@ -135,25 +126,9 @@ void Win32StatusWindow::layOut(int dpi) {
         applyLayout(w, layout::kStatusWidth, layout::kStatusHeight, layout::kSimple, font_.get(), dpi_);
     else
         applyLayout(w, layout::kStatusWidth, layout::kStatusHeight, layout::kGraph, font_.get(), dpi_);
-    const int size = systemMetricForDpi(SM_CXSMICON, dpi_);
-    icon_.reset(static_cast<HICON>(
-        ::LoadImageW(instance_, MAKEINTRESOURCEW(IDI_TIDEMARK), IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
+    icon_ = loadSmallIcon(instance_, IDI_TIDEMARK, dpi_);
     ::SendMessageW(w, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.get()));
     graph_.reset();   // made again at the box's new size
-}
-
-void Win32StatusWindow::createTooltips() {
-    HWND dialog = window_.get();
-    tips_.reset(::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, dialog, nullptr,
-                                  instance_, nullptr));
-    if (!tips_) return;
-    ::SendMessageW(tips_.get(), TTM_SETMAXTIPWIDTH, 0, 480);
-    // Every control is a tool; those without a text show no tip.
-    for (HWND control = ::GetWindow(dialog, GW_CHILD); control; control = ::GetWindow(control, GW_HWNDNEXT)) {
-        TOOLINFOW tool = toolFor(dialog, control, L"");
-        ::SendMessageW(tips_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-    }
 }
 
 void Win32StatusWindow::setText(StatusControl control, const std::string& text) {
@@ -162,10 +137,7 @@ void Win32StatusWindow::setText(StatusControl control, const std::string& text) 
 
 void Win32StatusWindow::setTooltip(StatusControl control, const std::string& text) {
     HWND control_ = window_ ? ::GetDlgItem(window_.get(), controlId(control)) : nullptr;
-    if (!tips_ || !control_) return;
-    const std::wstring wide = win32::toWide(text);
-    TOOLINFOW tool = toolFor(window_.get(), control_, wide.c_str());
-    ::SendMessageW(tips_.get(), TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+    tips_.setText(control_, text);
 }
 
 bool Win32StatusWindow::isVisible() { return window_ && ::IsWindowVisible(window_.get()); }

@@ -9,6 +9,7 @@
 #include "monitor/windows/TrayPresenter.h"
 #include "monitor/windows/win32/ModelessDialogs.h"
 #include "platform/win32/GdiHandles.h"
+#include "shared/ui/win32/DialogToolTips.h"
 
 namespace tidemark::monitor {
 
@@ -48,7 +49,6 @@ private:
     bool onTrayMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void onCommand(int id);
     void layOut(int dpi);
-    void createTooltips();
     void paintGraphBox(const DRAWITEMSTRUCT& item);
     HBRUSH brush(int colour);
 
@@ -60,7 +60,7 @@ private:
     UINT taskbarCreated_ = 0;
     int dpi_ = kBaseDpi;
     win32::UniqueWindow window_;
-    win32::UniqueWindow tips_;   // destroyed before its dialog
+    DialogToolTips tips_;   // destroyed before its dialog
     win32::UniqueFont font_;
     win32::UniqueIcon icon_;
     win32::UniqueBitmap graph_;
