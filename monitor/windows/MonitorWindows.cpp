@@ -10,7 +10,10 @@ MonitorWindows::MonitorWindows(platform::Platform& platform, MonitorState& state
       simple_(StatusWindow::Simple, platform, state, views.simple, *this),
       graph_(StatusWindow::Graph, platform, state, views.graph, *this),
       tray_(state, platform.clock, views.tray, simple_, graph_, about_,
-            TrayActions{[this] { lifecycle::shutDown(context_); }, {}, {}, [this] { openAdmin(); }, [this] { openAdmin(); }, {}}) {}
+            TrayActions{[this] { lifecycle::shutDown(context_); }, {}, {}, [this] { openAdmin(); }, [this] { openAdmin(); },
+                        [this] {
+                            if (focusPasswordWindow) focusPasswordWindow();
+                        }}) {}
 
 void MonitorWindows::openAdmin() {
     if (openAdminSettings) openAdminSettings();

@@ -3,11 +3,18 @@
 namespace tidemark::monitor {
 
 AdminWindows::AdminWindows(HINSTANCE instance, MonitorContext& context, ModelessDialogs& dialogs)
-    : adminView_(instance, dialogs), slowView_(instance), slow_(context, slowView_),
-      // The system-start registration and the process watch window come with
-      // their own windows; until then their hooks stay empty.
+    : adminView_(instance, dialogs), slowView_(instance), slow_(context, slowView_), passwordView_(instance),
+      waitView_(instance), password_(context, passwordView_, waitView_, restart_),
+      // The process watch window comes with its own window; until then its
+      // hook stays empty.
       admin_(context, adminView_, restart_,
-             AdminChildren{{}, {}, [this] {
+             AdminChildren{[this] {
+                               passwordView_.attach(password_, adminView_.hwnd());
+                               waitView_.attach(password_);
+                               return password_.showModal();
+                           },
+                           {},
+                           [this] {
                                slowView_.attach(slow_, adminView_.hwnd());
                                slow_.showModal();
                            }}) {

@@ -13,6 +13,8 @@
 #define IDD_ABOUT 202
 #define IDD_ADMIN 203
 #define IDD_SLOWCLEANING 204
+#define IDD_PASSWORD 205
+#define IDD_PASSWORDWAIT 206
 
 // frmSimple and frmGraph (the graph window reuses the shared ones).
 #define IDC_FRAME1 1001
@@ -63,6 +65,16 @@
 #define IDC_FRMSLOWCLERAN 1308
 #define IDC_LBLCLENSITUAT 1309
 #define IDC_CMDDISCON 1310
+
+// frmPasIn and frmPsPrg.
+#define IDC_PCTICON 1401
+#define IDC_LBLACCOUNT 1402
+#define IDC_TXTPASS1 1403
+#define IDC_TXTPASS2 1404
+#define IDC_CHKSHOWPASS 1405
+#define IDC_CMDCANCEL 2   // IDCANCEL: Esc and the close box give it too
+#define IDC_LBLPLEASE 1411
+#define IDC_PRBPASSWATE 1412
 
 // The tray menu's items, in their order.
 #define IDM_UNDERFILE_CANCEL 40001
