@@ -116,14 +116,11 @@ bool Corvid::readSettings() {
 void Corvid::recoverRenewals() {
     // A harmless write: the system-start account's own registration.
     write(section::UserAccountName, kSsa, ini::word::SystemStartAdministratorsName);
-    if (!s_.renewalFailed || !s_.settings.sharedWritable || checkHolder() != Holding::Yes) return;
-    s_.actsAsHolder = true;
-    s_.renewalFailed = false;
 }
 
 void Corvid::periodicCheck() {
     // A failed write stops the renewals until the file takes writes again.
-    if (!s_.rightLost && (!s_.settings.sharedWritable || s_.renewalFailed)) recoverRenewals();
+    if (!s_.rightLost && !s_.settings.sharedWritable) recoverRenewals();
     if (!s_.settings.sharedWritable) return;
     if (s_.actsAsHolder) renewCounters();
     if (platform_.ramhold.memoryHeldStatus() != 1) {
@@ -143,11 +140,11 @@ void Corvid::periodicCheck() {
 }
 
 void Corvid::renewCounters() {
-    if (!cleaner::renewRightCounters(platform_, s_, s_.profiles.sids,
-                                     {{key::SSAUserTime, windowless::hourMinute(platform_.clock.localTime())}})) {
-        s_.actsAsHolder = false;
-        s_.renewalFailed = true;
-    }
+    const auto r = cleaner::renewRightCounters(platform_, s_, {{section::AppSettingFlag, key::MemCleanRightUser, kSsa}},
+                                               {{key::SSAUserTime, windowless::hourMinute(platform_.clock.localTime())}});
+    // A failed write is tried again at the next check; another holder in
+    // the file ends the right.
+    if (r == cleaner::RenewalOutcome::NotHolder) checkHolder();
 }
 
 void Corvid::refreshMemory() {

@@ -34,7 +34,6 @@ struct CorvidState : ProgramState {
     windowless::LogonName logon;
     bool actsAsHolder = true;      // acts as the system-start right holder (renews the counters)
     bool rightLost = false;            // the file named another holder: never cleans again
-    bool renewalFailed = false;        // a renewal's write failed: tried again at each periodic check
     bool settingsValid = false;
     std::string lastRunText;
     cleaner::CleanerSettings cleanerValues;
@@ -72,8 +71,8 @@ private:
     // Whether the file still names the system-start account as the holder.
     enum class Holding { Yes, No, Unknown };
     Holding checkHolder();
-    // After a failed write: a harmless write, and the renewals again while
-    // the file still names the system-start account.
+    // After a failed write: a harmless write, to learn whether the file
+    // takes writes again.
     void recoverRenewals();
     void cleanAndRecord();
     void writeLastRun(const std::string& text);

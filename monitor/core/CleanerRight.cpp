@@ -1,11 +1,13 @@
 #include "monitor/core/CleanerRight.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <limits>
 
 #include "monitor/core/MemoryCleaner.h"
 #include "monitor/core/MinuteTick.h"
 #include "monitor/core/MonitorSettings.h"
+#include "shared/accounts/ProfileScan.h"
 #include "shared/accounts/RightHolder.h"
 #include "shared/cleaner/CleanerRules.h"
 #include "shared/settings/SettingsKeys.h"
@@ -15,11 +17,30 @@ namespace tidemark::monitor::right {
 namespace {
 namespace key = ini::key;
 namespace section = ini::section;
+
+std::string minuteStamp(const platform::LocalTime& t) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%04d%02d%02d%02d%02d", t.year, t.month, t.day, t.hour, t.minute);
+    return text;
+}
 } // namespace
 
 void renew(MonitorContext& c) {
     MonitorState& s = c.state;
-    if (!cleaner::renewRightCounters(c.platform, s, s.profiles.sids)) standDown(c);
+    // Who is on the machine now: a user who logged on for the first time
+    // since the claim has a counter to renew, and a departed account's keys go.
+    const bool listRead = refreshProfileList(c.platform, s);
+    cleaner::RenewalOutcome r =
+        cleaner::renewRightCounters(c.platform, s, holderStillNamed({s.user.sid, s.user.session}), {}, listRead);
+    // A file written before sessions were recorded names the account alone.
+    if (r == cleaner::RenewalOutcome::NotHolder)
+        r = cleaner::renewRightCounters(c.platform, s, holderStillNamed({s.user.sid, ""}), {}, listRead);
+    // A failed write keeps the right while the file names this copy: the
+    // next minute tries again. Only another holder in the file ends it.
+    if (r == cleaner::RenewalOutcome::NotHolder) {
+        standDown(c);
+        cleaning::showLastRunOrNoRight(c);
+    }
 }
 
 void standDown(MonitorContext& c) {
@@ -59,20 +80,31 @@ void probeSettingsWrite(MonitorContext& c) {
 
 void countHolderDown(MonitorContext& c) {
     MonitorState& s = c.state;
-    const std::string countText = readShared(c, section::AppSettingFlag, key::MemCleanRightTime);
-    const auto count = leadingNumber(countText);
+    SettingsFiles files(c.platform, s);
+    const auto countText = files.tryRead(section::AppSettingFlag, key::MemCleanRightTime);
+    const auto countedIn = files.tryRead(section::AppSettingFlag, key::MemCleanRightTimeCounted);
+    if (!countText || !countedIn) return;
+    const auto count = leadingNumber(*countText);
     if (!count) return;
-    // Counted down only where no renewal came in since the read.
-    if (*count >= 0)
-        writeSharedIf(c, {{section::AppSettingFlag, key::MemCleanRightTime, countText}}, section::AppSettingFlag,
-                      key::MemCleanRightTime, std::to_string(*count - 1));
+    // Counted down once a minute for the machine, and only where no renewal
+    // came in since the read.
+    std::int64_t left = *count;
+    const std::string thisMinute = minuteStamp(c.platform.clock.localTime());
+    if (*count >= 0 && *countedIn != thisMinute) {
+        const auto r = files.writeAllIf(
+            {{section::AppSettingFlag, key::MemCleanRightTime, *countText},
+             {section::AppSettingFlag, key::MemCleanRightTimeCounted, *countedIn}},
+            {{section::AppSettingFlag, std::string(key::MemCleanRightTime), std::to_string(*count - 1)},
+             {section::AppSettingFlag, std::string(key::MemCleanRightTimeCounted), thisMinute}});
+        s.settings.sharedWritable = r != profile::WriteOutcome::Failed;
+        if (r == profile::WriteOutcome::Written) left = *count - 1;
+    }
     // At zero or below: the holder has not renewed for three low-memory
     // minutes. Below zero too, so that a challenger that went away while
     // armed does not leave the right stuck. The own counter starts again
     // from three, so that the holder gets three minutes to show it is alive
     // whatever an earlier challenge left there.
-    if (*count - 1 <= 0 && !s.right.challenging) {
-        SettingsFiles files(c.platform, s);
+    if (left <= 0 && !s.right.challenging) {
         const std::optional<RightHolder> holder = readRightHolder(files);
         if (!holder) return;
         s.right.challenging = true;

@@ -8,7 +8,8 @@
 
 namespace tidemark::monitor::right {
 
-// The holder's renewal; a failed write ends the right.
+// The holder's renewal, one batch write; only a file that names another
+// holder ends the right, a failed write is tried again next minute.
 void renew(MonitorContext& c);
 // A copy that believes it holds the right checks that the file still names
 // it, and stands down when it names another. True only when the file was

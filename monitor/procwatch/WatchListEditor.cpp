@@ -1,8 +1,10 @@
 #include "monitor/procwatch/WatchListEditor.h"
 
+#include <algorithm>
+
 #include "shared/cleaner/ProcessWatch.h"
+#include "shared/profile/ProfileEngine.h"
 #include "shared/settings/SettingsKeys.h"
-#include "shared/settings/SettingsFiles.h"
 
 namespace tidemark::monitor {
 namespace {
@@ -13,10 +15,10 @@ using platform::MessageIcon;
 
 constexpr const char* kCrLf = "\r\n";
 
-MessageAnswer say(platform::Platform& platform, const WatchListEdit& list, const std::string& title,
+MessageAnswer say(platform::Platform& platform, platform::NativeWindow owner, const std::string& title,
                   const std::string& text, MessageIcon icon, MessageButtons buttons = MessageButtons::Ok) {
     platform::MessageRequest m;
-    m.owner = list.owner;
+    m.owner = owner;
     m.title = title;
     m.text = text;
     m.icon = icon;
@@ -37,87 +39,75 @@ std::vector<std::string> protectedNames() {
     return out;
 }
 
+char foldCase(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+std::string item(const std::string& name) { return std::string("追加指定項目 ") + kCrLf + name + kCrLf; }
+
 } // namespace
 
-void readWatchList(platform::Platform& platform, ProgramState& state, WatchListEdit& list) {
-    SettingsFiles files(platform, state);
-    for (const auto& name : files.keyNames(ini::section::ExitTrigProcList)) {
-        const std::string path = files.read(ini::section::ExitTrigProcList, name);
-        if (path.empty()) continue;
-        list.entries.push_back(name + ">" + path);
-        list.names.push_back(name);
-    }
+bool sameProgramName(const std::string& a, const std::string& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](char x, char y) { return foldCase(x) == foldCase(y); });
 }
 
-void saveWatchList(platform::Platform& platform, ProgramState& state, WatchListEdit& list) {
-    SettingsFiles files(platform, state);
-    files.write(ini::section::ExitTrigProcList, std::nullopt, std::nullopt);
-    if (!list.names.empty()) {
-        for (std::size_t i = 0; i < list.names.size(); ++i) {
-            const std::string& entry = list.entries[i];
-            const auto gt = entry.find('>');
-            files.write(ini::section::ExitTrigProcList, list.names[i],
-                             gt == std::string::npos ? std::string() : entry.substr(gt + 1));
-        }
-        files.write(ini::section::AppSettingFlag, ini::key::STMCProcReplaceFlag, std::string(ini::word::True));
-    } else {
-        files.write(ini::section::AppSettingFlag, ini::key::STMCProcReplaceFlag, std::string(ini::word::NonProc));
+std::optional<std::vector<WatchEntry>> readWatchList(platform::Platform& platform, ProgramState& state) {
+    profile::ProfileEngine engine(platform);
+    const profile::ProfileSection section = engine.readSection(ini::section::ExitTrigProcList, state.settings.sharedPath);
+    if (!section.fileRead && section.error != platform::fileerror::FileNotFound) return std::nullopt;
+    std::vector<WatchEntry> out;
+    out.reserve(section.entries.size());
+    for (const auto& entry : section.entries) {
+        // A name the file repeats is one key to the profile functions.
+        const bool seen = std::any_of(out.begin(), out.end(),
+                                      [&](const WatchEntry& e) { return sameProgramName(e.name, entry.name); });
+        if (!seen) out.push_back({entry.name, entry.value});
     }
-    say(platform, list, "プロセス登録処理", "プロセス設定が登録されました", MessageIcon::Information);
+    return out;
 }
 
-bool addDroppedFile(platform::Platform& platform, WatchListEdit& list, const std::string& ownName,
-                    const std::string& path, bool& ask) {
+bool saveWatchList(platform::Platform& platform, ProgramState& state, const std::vector<WatchEntry>& list) {
+    std::vector<profile::ProfileEdit> edits;
+    edits.reserve(list.size() + 2);
+    edits.push_back({ini::section::ExitTrigProcList, std::nullopt, std::nullopt});
+    for (const auto& entry : list) edits.push_back({ini::section::ExitTrigProcList, entry.name, entry.path});
+    edits.push_back({ini::section::AppSettingFlag, std::string(ini::key::STMCProcReplaceFlag),
+                     std::string(list.empty() ? ini::word::NonProc : ini::word::True)});
+    profile::ProfileEngine engine(platform);
+    return engine.writeAll(edits, state.settings.sharedPath);
+}
+
+bool addWatchedFile(platform::Platform& platform, platform::NativeWindow owner, std::vector<WatchEntry>& list,
+                    const std::string& ownName, const std::string& path, bool ask) {
     const cleaner::DroppedFile dropped = cleaner::programOfDroppedFile(platform, path);
     const std::string& name = dropped.name;
     if (!dropped.isProgram) {
-        say(platform, list, "入力エラー", "実行形式のファイルかショートカットを指定してください", MessageIcon::Error);
+        say(platform, owner, "入力エラー", "実行形式のファイルかショートカットを指定してください", MessageIcon::Error);
         return false;
     }
-    if (name == ownName) {
-        const auto answer =
-            say(platform, list, "プロセス監視設定の警告",
-                std::string("追加指定項目 ") + kCrLf + name + kCrLf + "は現在実行中の「自分のプロセス」です。" + kCrLf +
-                    "このプロセスを追加指定すると、メモリークリーナーは実行されなくなります。" + kCrLf + "よろしいですか？",
-                MessageIcon::Exclamation, MessageButtons::YesNo);
-        if (answer == MessageAnswer::No) return false;
-        if (ask) ask = false;
+    if (sameProgramName(name, ownName)) {
+        const auto answer = say(platform, owner, "プロセス監視設定の警告",
+                                item(name) + "は現在実行中の「自分のプロセス」です。" + kCrLf +
+                                    "このプロセスを追加指定すると、メモリークリーナーは実行されなくなります。" + kCrLf +
+                                    "よろしいですか？",
+                                MessageIcon::Exclamation, MessageButtons::YesNo);
+        if (answer != MessageAnswer::Yes) return false;
+        ask = false;
     }
     for (const auto& protectedName : protectedNames()) {
-        if (name == protectedName) {
-            say(platform, list, "プロセス監視設定の警告",
-                std::string("追加指定項目 ") + kCrLf + name + kCrLf + "はこのプログラムの管理に必要なプロセスです。" + kCrLf +
-                    "追加指定することは出来ません。",
-                MessageIcon::Error);
-            return false;
-        }
+        if (!sameProgramName(name, protectedName)) continue;
+        say(platform, owner, "プロセス監視設定の警告",
+            item(name) + "はこのプログラムの管理に必要なプロセスです。" + kCrLf + "追加指定することは出来ません。",
+            MessageIcon::Error);
+        return false;
     }
-    return addProgram(platform, list, name, ask, dropped.fullPath);
-}
-
-bool addProgram(platform::Platform& platform, WatchListEdit& list, const std::string& name, bool ask,
-                const std::string& fullPath) {
-    bool duplicate = false;
-    for (const auto& entry : list.names) {
-        if (entry != name) continue;
-        say(platform, list, "プロセス監視設定", std::string("追加指定項目 ") + kCrLf + name + kCrLf + "は登録済みです",
-            MessageIcon::Exclamation);
-        duplicate = true;
+    if (std::any_of(list.begin(), list.end(), [&](const WatchEntry& e) { return sameProgramName(e.name, name); })) {
+        say(platform, owner, "プロセス監視設定", item(name) + "は登録済みです", MessageIcon::Exclamation);
+        return false;
     }
-    if (duplicate) return false;
-    if (ask) {
-        const auto answer = say(platform, list, "プロセス監視設定",
-                                std::string("追加指定項目 ") + kCrLf + name + kCrLf + "を追加しますか？",
-                                MessageIcon::Information, MessageButtons::YesNo);
-        if (answer == MessageAnswer::No) return false;
-    }
-    list.names.push_back(name);
-    list.entries.push_back(name + ">" + fullPath);
-    if (!list.saveEnabled) {
-        list.saveEnabled = true;
-        list.saveTooltip = "変更された設定を保存します";
-        list.saveMenuEnabled = true;
-    }
+    if (ask && say(platform, owner, "プロセス監視設定", item(name) + "を追加しますか？", MessageIcon::Information,
+                   MessageButtons::YesNo) != MessageAnswer::Yes)
+        return false;
+    list.push_back({name, dropped.fullPath});
     return true;
 }
 

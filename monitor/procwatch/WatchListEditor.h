@@ -1,6 +1,8 @@
-// Editing the watch list: the procedures behind the process watch window,
-// working on the window's two lists.
+// Editing the watch list: reading the whole stored list, checking and adding
+// a chosen or dropped file, and saving the list with the reload flag in one
+// write. The process watch window holds the list; these work on it.
 #pragma once
+#include <optional>
 #include <string>
 #include <vector>
 #include "platform/Platform.h"
@@ -8,27 +10,30 @@
 
 namespace tidemark::monitor {
 
-// The process watch window's lists and the controls these procedures touch.
-// names[i] is a process name; entries[i] is that name, ">" and its path.
-struct WatchListEdit {
-    platform::NativeWindow owner = 0;
-    std::vector<std::string> names;
-    std::vector<std::string> entries;
-    bool saveEnabled = false;
-    std::string saveTooltip;
-    bool saveMenuEnabled = false;
+// One watched program: its process name (the key) and its full path (the
+// value, possibly empty).
+struct WatchEntry {
+    std::string name;
+    std::string path;
+    bool operator==(const WatchEntry& o) const { return name == o.name && path == o.path; }
 };
 
-void readWatchList(platform::Platform& platform, ProgramState& state, WatchListEdit& list);
-void saveWatchList(platform::Platform& platform, ProgramState& state, WatchListEdit& list);
-// A dropped or chosen file: checked (a program or a shortcut to one, not
-// the monitor itself without a Yes, no protected name) and added. A Yes to
-// the own-name question clears ask. True when the list changed.
-bool addDroppedFile(platform::Platform& platform, WatchListEdit& list, const std::string& ownName,
-                    const std::string& path, bool& ask);
-// Adds a program unless listed already, after a question when ask is set.
-// True when the list changed.
-bool addProgram(platform::Platform& platform, WatchListEdit& list, const std::string& name, bool ask,
-                const std::string& fullPath);
+// Names compare as the settings file's keys do: ordinal, letter case ignored.
+bool sameProgramName(const std::string& a, const std::string& b);
+
+// The whole section in file order, entries without a path included; nullopt
+// when the file exists but could not be read.
+std::optional<std::vector<WatchEntry>> readWatchList(platform::Platform& platform, ProgramState& state);
+
+// The section replaced and "STMCProcReplaceFlag" set ("True", or "NonProc"
+// for an empty list) in one write of the file. True when written.
+bool saveWatchList(platform::Platform& platform, ProgramState& state, const std::vector<WatchEntry>& list);
+
+// A chosen or dropped file checked and added: a program or a shortcut to
+// one, not the monitor itself without a Yes, no protected name, not listed
+// already. ask: whether "を追加しますか？" is asked (a Yes to the own-name
+// question answers it). Messages are owned by owner. True when added.
+bool addWatchedFile(platform::Platform& platform, platform::NativeWindow owner, std::vector<WatchEntry>& list,
+                    const std::string& ownName, const std::string& path, bool ask);
 
 } // namespace tidemark::monitor

@@ -7,10 +7,11 @@ namespace tidemark::monitor {
 MonitorWindows::MonitorWindows(platform::Platform& platform, MonitorState& state, MonitorViews views,
                                std::function<void()> ended)
     : views_(views), ended_(std::move(ended)), context_{platform, state, *this}, about_(context_, views.about),
-      simple_(StatusWindow::Simple, platform, state, views.simple, *this),
+      settings_(context_, views.settings), simple_(StatusWindow::Simple, platform, state, views.simple, *this),
       graph_(StatusWindow::Graph, platform, state, views.graph, *this),
       tray_(state, platform.clock, views.tray, simple_, graph_, about_,
-            TrayActions{[this] { lifecycle::shutDown(context_); }, {}, {}, [this] { openAdmin(); }, [this] { openAdmin(); },
+            TrayActions{[this] { lifecycle::shutDown(context_); }, [this] { settings_.open(); },
+                        [this] { settings_.bringToFront(); }, [this] { openAdmin(); }, [this] { openAdmin(); },
                         [this] {
                             if (focusPasswordWindow) focusPasswordWindow();
                         }}) {}

@@ -8,6 +8,7 @@
 #include "monitor/core/MonitorContext.h"
 #include "monitor/core/MonitorLifecycle.h"
 #include "monitor/windows/AboutPresenter.h"
+#include "monitor/windows/SettingsPresenter.h"
 #include "monitor/windows/StatusPresenter.h"
 #include "monitor/windows/TrayPresenter.h"
 
@@ -18,6 +19,7 @@ struct MonitorViews {
     StatusView& simple;
     StatusView& graph;
     AboutView& about;
+    SettingsView& settings;
 };
 
 class MonitorWindows final : public MonitorUi, private StatusEvents {
@@ -36,6 +38,7 @@ public:
     TrayPresenter& tray() { return tray_; }
     StatusPresenter& window(StatusWindow w) { return w == StatusWindow::Simple ? simple_ : graph_; }
     AboutPresenter& about() { return about_; }
+    SettingsPresenter& settings() { return settings_; }
 
     // MonitorUi.
     void setText(StatusWindow window, StatusControl control, const std::string& text) override;
@@ -54,10 +57,9 @@ public:
     void checkTrayRestart() override { tray_.checkTrayRestart(); }
     void toggleSimpleWindow() override { tray_.toggleSimpleWindow(); }
     void toggleGraphWindow() override { tray_.toggleGraphWindow(); }
-    // The settings window comes with its own presenter.
-    void closeSettingsWindow() override {}
-    void bringSettingsWindowToFront() override {}
-    void showSettingsWindowModal() override {}
+    void closeSettingsWindow() override { settings_.close(); }
+    void bringSettingsWindowToFront() override { settings_.bringToFront(); }
+    void showSettingsWindowModal() override { settings_.openModal(); }
     void beep() override { views_.tray.beep(); }
 
 private:
@@ -72,6 +74,7 @@ private:
     MonitorContext context_;
     lifecycle::TickGuard minuteGuard_, secondGuard_, graphGuard_;
     AboutPresenter about_;
+    SettingsPresenter settings_;
     StatusPresenter simple_, graph_;
     TrayPresenter tray_;
 };

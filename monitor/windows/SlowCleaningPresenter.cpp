@@ -12,7 +12,6 @@ namespace {
 
 constexpr const char* kNoRightTip = "メモリークリーナー実行権が有効な場合のみ有効な機能です";
 constexpr const char* kLabelTip = "現在の低速メモリー確保状況を表示しています";
-constexpr const char* kFrameTip = "現在の低速クリーニング状況";
 
 // A figure as the message names it: the number read, or, where it was too
 // long for any number, the digits as they were typed.

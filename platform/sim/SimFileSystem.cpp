@@ -27,6 +27,7 @@ bool SimFileSystem::writeDenied(const std::string& key) const {
 FileReadResult SimFileSystem::readAll(const std::string& path) {
     accessed();
     FileReadResult r;
+    ++reads_;
     if (unreadable_.count(keyOf(path))) {
         r.error = fe::SharingViolation;
         return r;
@@ -50,6 +51,7 @@ std::uint32_t SimFileSystem::replaceContents(const std::string& path, std::strin
         --failingWrites;
         return fe::SharingViolation;
     }
+    if (writeFails && writeFails()) return fe::SharingViolation;
     // The new contents go to a new file beside the target first.
     if (writeDenied(key) || newEntryDenied(path)) return fe::AccessDenied;
     auto it = nodes_.find(key);

@@ -53,9 +53,14 @@ public:
     // interleaves processes, each file access is a point to switch at.
     std::function<void()> onAccess;
     int writeCount() const { return writes_; }
+    int readCount() const { return reads_; }
     // The next N writes fail with a sharing violation, as when another
     // machine's writer holds the file.
     int failingWrites = 0;
+    // Asked before every write that the others let through: true makes it
+    // fail with a sharing violation (writes failing at random, as lock
+    // time-outs do on a busy server).
+    std::function<bool()> writeFails;
 
 private:
     struct Node {
@@ -77,6 +82,7 @@ private:
     std::set<std::string> closedFolders_;
     std::map<std::string, std::string> shortNames_;
     int writes_ = 0;
+    int reads_ = 0;
 };
 
 // Named locks of the simulated machine. Where processes run one at a time,

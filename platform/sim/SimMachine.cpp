@@ -69,6 +69,13 @@ void SimMachine::logOff(const std::string& name) {
     registry.deleteKey(RegistryRoot::Users, u->sid + "\\Volatile Environment");
 }
 
+void SimMachine::deleteProfile(const std::string& name) {
+    SimUser* u = findUser(name);
+    if (!u) return;
+    registry.deleteKey(RegistryRoot::LocalMachine, std::string(kProfileListKey) + "\\" + u->sid);
+    registry.deleteKey(RegistryRoot::Users, u->sid + "\\Volatile Environment");
+}
+
 SimUser* SimMachine::findUser(const std::string& name) {
     for (auto& u : users_)
         if (u.name == name) return &u;

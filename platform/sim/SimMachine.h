@@ -13,6 +13,7 @@
 #include "platform/MemoryStatus.h"
 #include "platform/MessageBox.h"
 #include "platform/OsVersion.h"
+#include "platform/Shortcuts.h"
 #include "platform/sim/SimClock.h"
 #include "platform/sim/SimCodePage.h"
 #include "platform/sim/SimFileSystem.h"
@@ -69,6 +70,9 @@ public:
     // Loads the profile (RefCount 1) and creates the volatile environment.
     void logOn(const std::string& name);
     void logOff(const std::string& name);
+    // The account's profile leaves the machine (an account removed, as
+    // servers whose seats are handed out anew do).
+    void deleteProfile(const std::string& name);
     SimUser* findUser(const std::string& name);
     SimUser* findUserBySid(const std::string& sid);
     const std::deque<SimUser>& users() const { return users_; }
@@ -100,6 +104,8 @@ public:
 
     // Shortcut files and their targets, by path.
     std::map<std::string, std::string> shortcutTargets;
+    // Every field of the shortcuts the programs made, by path.
+    std::map<std::string, platform::ShortcutDetails> shortcutDetails;
 
     // Copies registered as running, by logon session (user) and name.
     std::set<std::string> runningInstances;

@@ -314,14 +314,32 @@ public:
         if (it == m_.shortcutTargets.end()) return std::nullopt;
         return it->second;
     }
-    bool create(const std::string& path, const ShortcutDetails& details) override {
-        if (!m_.files.directoryExists(parentFolder(path))) return false;
-        m_.files.putFile(path, "shortcut");
+    std::optional<ShortcutDetails> details(const std::string& path) override {
+        if (!m_.files.fileExists(path)) return std::nullopt;
+        const auto it = m_.shortcutDetails.find(pathKey(path));
+        if (it == m_.shortcutDetails.end()) return std::nullopt;
+        return it->second;
+    }
+    // The file goes through the disk, so that its refusals hold for
+    // shortcuts too; the system's texts are the Japanese system's.
+    ShortcutResult create(const std::string& path, const ShortcutDetails& details) override {
+        if (!m_.files.directoryExists(parentFolder(path))) return {false, kPathNotFound};
+        if (m_.files.replaceContents(path, "shortcut") != fileerror::None) return {false, kAccessDenied};
         m_.shortcutTargets[pathKey(path)] = details.target;
-        return true;
+        m_.shortcutDetails[pathKey(path)] = details;
+        return {true, {}};
+    }
+    ShortcutResult remove(const std::string& path) override {
+        if (!m_.files.fileExists(path)) return {true, {}};
+        if (!m_.files.deleteFile(path)) return {false, kAccessDenied};
+        m_.shortcutTargets.erase(pathKey(path));
+        m_.shortcutDetails.erase(pathKey(path));
+        return {true, {}};
     }
 
 private:
+    static constexpr const char* kAccessDenied = "アクセスが拒否されました。";
+    static constexpr const char* kPathNotFound = "指定されたパスが見つかりません。";
     SimMachine& m_;
 };
 

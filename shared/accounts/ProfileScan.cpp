@@ -40,12 +40,22 @@ void scanUserProfiles(platform::Platform& platform, ProgramState& state) {
         return;
     }
 
+    // Each profile's folder name is written only where it is missing or
+    // changed, all in one write: on a server with hundreds of profiles every
+    // copy scans every low minute.
     SettingsFiles files(platform, state);
+    const auto recorded = files.tryReadSection(ini::section::LocalProfileName);
+    std::vector<profile::ProfileEdit> changes;
+    auto recordChanges = [&] {
+        if (recorded && !changes.empty()) state.settings.sharedWritable = files.writeAll(changes);
+        changes.clear();
+    };
     for (std::size_t i = 0; i < state.profiles.sids.size(); ++i) {
         const std::string sid = state.profiles.sids[i];
         if (sid.size() <= kServiceSidMaxLength) continue;
         const ProfileResult found = list.profile(sid);
         if (found.error != ProfileError::None) {
+            recordChanges();
             giveUp(platform, state,
                    found.error == ProfileError::KeyNotOpened       ? kRegistryOpenFailed
                    : found.error == ProfileError::ImagePathNotRead ? kRegistryKeyFailed
@@ -54,10 +64,34 @@ void scanUserProfiles(platform::Platform& platform, ProgramState& state) {
         }
         const std::string& profileName = found.profile.folderName;
         const bool loaded = found.profile.refCount != 0;
-        state.settings.sharedWritable = files.write(ini::section::LocalProfileName, sid, profileName);
+        if (recorded) {
+            bool same = false;
+            for (const auto& entry : *recorded)
+                if (entry.name == sid) same = entry.value == profileName;
+            if (!same) changes.push_back({ini::section::LocalProfileName, sid, profileName});
+        }
         state.profiles.loaded[i] = loaded;
         if (sid == state.user.sid) state.user.profileName = profileName;
     }
+    recordChanges();
+}
+
+bool refreshProfileList(platform::Platform& platform, ProgramState& state) {
+    ProgramState scratch;
+    ProfileList list(platform, scratch);
+    if (list.readSids() != ProfileListError::None) return false;
+    std::vector<bool> loaded(scratch.profiles.sids.size(), false);
+    for (std::size_t i = 0; i < scratch.profiles.sids.size(); ++i) {
+        const std::string& sid = scratch.profiles.sids[i];
+        if (sid.size() <= kServiceSidMaxLength) continue;
+        const ProfileResult found = list.profile(sid);
+        if (found.error != ProfileError::None) return false;
+        loaded[i] = found.profile.refCount != 0;
+    }
+    state.profiles.sids = std::move(scratch.profiles.sids);
+    state.profiles.count = scratch.profiles.count;
+    state.profiles.loaded = std::move(loaded);
+    return true;
 }
 
 std::optional<std::string> cleanerRightHolderName(platform::Platform& platform, ProgramState& state) {

@@ -21,6 +21,11 @@ inline constexpr const char* kRegistryLogonKeyFailed = "レジストリ・ログ
 // this is; when the token cannot be read the SID stays empty.
 void scanUserProfiles(platform::Platform& platform, ProgramState& state);
 
+// The profile list and which profiles are loaded, read again without a
+// message and without a write: the holder's view of who is on the machine
+// before it renews. False (and the state as it was) when it cannot be read.
+bool refreshProfileList(platform::Platform& platform, ProgramState& state);
+
 // The account name recorded for the SID in "MemCleanRightUser"; nullopt
 // when nobody is named or the name is not recorded (or is empty).
 std::optional<std::string> cleanerRightHolderName(platform::Platform& platform, ProgramState& state);

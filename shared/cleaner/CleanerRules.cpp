@@ -1,6 +1,7 @@
 #include "shared/cleaner/CleanerRules.h"
 
 #include <algorithm>
+#include <cctype>
 #include <limits>
 
 #include "shared/system/NumberText.h"
@@ -9,6 +10,15 @@
 
 namespace tidemark::cleaner {
 namespace {
+
+bool equalsIgnoringAsciiCase(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
+}
+
 
 namespace key = ini::key;
 namespace section = ini::section;
@@ -104,20 +114,47 @@ bool startCleaning(platform::AllocationLibrary& library, std::int16_t& sizeMB, s
     return called && library.loadProblem().empty();
 }
 
-bool renewRightCounters(platform::Platform& platform, ProgramState& state, const std::vector<std::string>& sids,
-                        const std::vector<ExtraValue>& extra) {
+RenewalOutcome renewRightCounters(platform::Platform& platform, ProgramState& state,
+                                  const std::vector<profile::ExpectedValue>& holderNamed,
+                                  const std::vector<ExtraValue>& extra, bool removeDeparted) {
     SettingsFiles files(platform, state);
-    state.settings.sharedWritable = files.write(section::AppSettingFlag, key::MemCleanRightTime, std::string("3"));
-    if (!state.settings.sharedWritable) return false;
-    for (const ExtraValue& e : extra) {
-        state.settings.sharedWritable = files.write(section::AppSettingFlag, e.key, e.value);
-        if (!state.settings.sharedWritable) return false;
+    const auto challenged = files.tryKeyNames(section::GetRightChallenge);
+    const auto accounts = files.tryKeyNames(section::UserAccountName);
+    const auto profileNames = files.tryKeyNames(section::LocalProfileName);
+    if (!challenged || !accounts || !profileNames) return RenewalOutcome::Failed;
+
+    // An empty profile list (a scan that failed) removes nobody.
+    const std::vector<std::string>& sids = state.profiles.sids;
+    auto hasProfile = [&](const std::string& key) {
+        if (!removeDeparted || sids.empty() || key == ini::word::SystemStartAdministrators) return true;
+        for (const auto& sid : sids)
+            if (equalsIgnoringAsciiCase(sid, key)) return true;
+        return false;
+    };
+    std::vector<profile::ProfileEdit> edits{{section::AppSettingFlag, std::string(key::MemCleanRightTime), "3"}};
+    for (const ExtraValue& e : extra) edits.push_back({section::AppSettingFlag, e.key, e.value});
+    std::vector<std::string> renewed;
+    auto renew = [&](const std::string& key) {
+        for (const auto& done : renewed)
+            if (equalsIgnoringAsciiCase(done, key)) return;
+        renewed.push_back(key);
+        edits.push_back({section::GetRightChallenge, key, "3"});
+    };
+    for (const auto& sid : sids) renew(sid);
+    for (const auto& key : *challenged) {
+        if (hasProfile(key)) renew(key);
+        else edits.push_back({section::GetRightChallenge, key, std::nullopt});
     }
-    for (const std::string& sid : sids) {
-        state.settings.sharedWritable = files.write(section::GetRightChallenge, sid, std::string("3"));
-        if (!state.settings.sharedWritable) return false;
-    }
-    return true;
+    for (const auto& key : *accounts)
+        if (!hasProfile(key)) edits.push_back({section::UserAccountName, key, std::nullopt});
+    for (const auto& key : *profileNames)
+        if (!hasProfile(key)) edits.push_back({section::LocalProfileName, key, std::nullopt});
+
+    const profile::WriteOutcome r = files.writeAllIf(holderNamed, edits);
+    state.settings.sharedWritable = r != profile::WriteOutcome::Failed;
+    return r == profile::WriteOutcome::Written     ? RenewalOutcome::Renewed
+           : r == profile::WriteOutcome::Unchanged ? RenewalOutcome::NotHolder
+                                                   : RenewalOutcome::Failed;
 }
 
 } // namespace tidemark::cleaner

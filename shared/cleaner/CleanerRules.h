@@ -9,6 +9,7 @@
 #include <vector>
 #include "platform/Platform.h"
 #include "shared/ProgramState.h"
+#include "shared/profile/ProfileEngine.h"
 
 namespace tidemark::cleaner {
 
@@ -52,15 +53,26 @@ std::int16_t sizeFromTrigger(std::int64_t trigger, bool capped);
 bool startCleaning(platform::AllocationLibrary& library, std::int16_t& sizeMB, std::int32_t mode,
                    std::int32_t& stepSize, std::int32_t pause);
 
-// The holder's renewal: "MemCleanRightTime" = "3", then each extra value
-// given, then "3" under [GetRightChallenge] for every SID in order. Stops at
-// the first failed write; every write's result goes to the state's write flag.
-// True when every write succeeded.
+// The holder's renewal, one batch write made only while the file still
+// names the holder: "MemCleanRightTime" = "3", each extra value given, and
+// "3" under [GetRightChallenge] for every SID of the profile list and every
+// key already there (a newcomer's challenge is answered too). Keys of
+// accounts that no longer have a profile leave [UserAccountName],
+// [LocalProfileName] and [GetRightChallenge] in the same write. The write's
+// result goes to the state's write flag.
 struct ExtraValue {
     std::string key, value;   // in [AppSettingFlag]
 };
-bool renewRightCounters(platform::Platform& platform, ProgramState& state, const std::vector<std::string>& sids,
-                        const std::vector<ExtraValue>& extra = {});
+enum class RenewalOutcome {
+    Renewed,
+    NotHolder,   // the file names another holder: nothing written
+    Failed,      // not read or not written: tried again next time
+};
+// removeDeparted: the state's profile list was read just now, so keys of
+// accounts missing from it may go.
+RenewalOutcome renewRightCounters(platform::Platform& platform, ProgramState& state,
+                                  const std::vector<profile::ExpectedValue>& holderNamed,
+                                  const std::vector<ExtraValue>& extra = {}, bool removeDeparted = false);
 
 // Available memory as a signed count, for comparison with the trigger.
 inline std::int64_t asSigned(std::uint64_t bytes) {

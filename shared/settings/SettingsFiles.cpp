@@ -70,6 +70,20 @@ std::optional<std::vector<std::string>> SettingsFiles::tryKeyNames(const std::st
     return list.count == 0 ? std::vector<std::string>{} : list.names;
 }
 
+std::optional<std::vector<profile::ProfileEntry>> SettingsFiles::tryReadSection(const std::string& section) {
+    profile::ProfileEngine engine(platform_);
+    profile::ProfileSection read = engine.readSection(section, state_.settings.sharedPath);
+    if (!read.fileRead && read.error != platform::fileerror::FileNotFound &&
+        read.error != platform::fileerror::PathNotFound)
+        return std::nullopt;
+    return std::move(read.entries);
+}
+
+bool SettingsFiles::writeAll(const std::vector<profile::ProfileEdit>& edits) {
+    profile::ProfileEngine engine(platform_);
+    return engine.writeAll(edits, state_.settings.sharedPath);
+}
+
 profile::WriteOutcome SettingsFiles::writeAllIf(const std::vector<profile::ExpectedValue>& expected,
                                                 const std::vector<profile::ProfileEdit>& edits) {
     profile::ProfileEngine engine(platform_);

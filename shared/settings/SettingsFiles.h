@@ -42,6 +42,10 @@ public:
     // changes nothing and writes nothing.
     std::optional<std::string> tryRead(const std::string& section, const std::string& key);
     std::optional<std::vector<std::string>> tryKeyNames(const std::string& section);
+    // A whole section of the shared file, its keys and values in file order.
+    std::optional<std::vector<profile::ProfileEntry>> tryReadSection(const std::string& section);
+    // Several edits of the shared file made together, in one write.
+    bool writeAll(const std::vector<profile::ProfileEdit>& edits);
     // Several edits of the shared file made together, only where every
     // expected value still holds.
     profile::WriteOutcome writeAllIf(const std::vector<profile::ExpectedValue>& expected,

@@ -30,6 +30,10 @@ inline constexpr const char* MemCleanRightUser = "MemCleanRightUser";
 // Missing in files written before it existed: the SID alone names the holder.
 inline constexpr const char* MemCleanRightSession = "MemCleanRightSession";
 inline constexpr const char* MemCleanRightTime = "MemCleanRightTime";
+// The local minute ("YYYYMMDDHHMM") in which "MemCleanRightTime" was last
+// counted down: it goes down once a minute for the machine, however many
+// copies wait for the right.
+inline constexpr const char* MemCleanRightTimeCounted = "MemCleanRightTimeCounted";
 inline constexpr const char* ShExTime = "ShExTime";
 inline constexpr const char* SSAUserTime = "SSAUserTime";
 inline constexpr const char* SSAUserName = "SSAUserName";

@@ -4,6 +4,7 @@ add_executable(tm_e2e_tests
   e2e/AdminWindowsEndToEndTest.cpp
   e2e/PasswordEndToEndTest.cpp
   e2e/ScalingEndToEndTest.cpp
+  e2e/SettingsEndToEndTest.cpp
   e2e/StartupEndToEndTest.cpp
   e2e/TidemarkSession.cpp
   e2e/WindowsEndToEndTest.cpp
@@ -23,6 +24,12 @@ set_tests_properties(tm_e2e_tests PROPERTIES TIMEOUT 600)
 add_test(NAME tm_e2e_locked_install
   COMMAND ${CMAKE_CURRENT_LIST_DIR}/locked-install.sh $<TARGET_FILE_DIR:tm_e2e_tests>)
 set_tests_properties(tm_e2e_locked_install PROPERTIES TIMEOUT 300 SKIP_RETURN_CODE 77)
+
+# The settings window for a user whose Startup folder admits no new file
+# (made immutable from the Linux side around the run).
+add_test(NAME tm_e2e_immutable_startup
+  COMMAND ${CMAKE_CURRENT_LIST_DIR}/immutable-startup.sh $<TARGET_FILE_DIR:tm_e2e_tests>)
+set_tests_properties(tm_e2e_immutable_startup PROPERTIES TIMEOUT 300 SKIP_RETURN_CODE 77)
 
 # Every window at 96, 120, 144, 168 and 192 DPI, and a window whose DPI
 # changes; captures land beside the others as <window>_<dpi>.png.

@@ -1,15 +1,17 @@
-// The administrator window and the windows it opens (slow cleaning, the
-// system-start password and its wait): their
+// The administrator window and the windows it opens (process watch, slow
+// cleaning, the system-start password and its wait): their
 // views, their presenters and the restart they may ask for, as the main
 // program holds them.
 #pragma once
 #include "monitor/core/MonitorContext.h"
 #include "monitor/windows/AdminSettingsPresenter.h"
 #include "monitor/windows/PasswordPresenter.h"
+#include "monitor/windows/ProcessWatchPresenter.h"
 #include "monitor/windows/SlowCleaningPresenter.h"
 #include "monitor/windows/win32/AdminSettingsWindow.h"
 #include "monitor/windows/win32/ModelessDialogs.h"
 #include "monitor/windows/win32/PasswordDialog.h"
+#include "monitor/windows/win32/ProcessWatchDialog.h"
 #include "monitor/windows/win32/SlowCleaningDialog.h"
 #include "platform/win32/Win32SystemRestart.h"
 
@@ -32,6 +34,8 @@ private:
     Win32AdminSettingsWindow adminView_;
     Win32SlowCleaningDialog slowView_;
     SlowCleaningPresenter slow_;
+    Win32ProcessWatchDialog watchView_;
+    ProcessWatchPresenter watch_;
     Win32PasswordDialog passwordView_;
     Win32PasswordWaitWindow waitView_;
     PasswordPresenter password_;

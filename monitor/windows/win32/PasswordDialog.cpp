@@ -137,7 +137,7 @@ void Win32PasswordDialog::layOut(int dpi) {
     const int size = systemMetricForDpi(SM_CXICON, dpi);
     icon_.reset(static_cast<HICON>(
         ::LoadImageW(instance_, MAKEINTRESOURCEW(IDI_TIDEMARK), IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
-    ::SendDlgItemMessageW(dialog_, IDC_PCTICON, STM_SETICON, reinterpret_cast<WPARAM>(icon_.get()), 0);
+    ::SendDlgItemMessageW(dialog_, IDC_PCTICON_PASIN, STM_SETICON, reinterpret_cast<WPARAM>(icon_.get()), 0);
     const int small = systemMetricForDpi(SM_CXSMICON, dpi);
     smallIcon_.reset(static_cast<HICON>(
         ::LoadImageW(instance_, MAKEINTRESOURCEW(IDI_TIDEMARK), IMAGE_ICON, small, small, LR_DEFAULTCOLOR)));

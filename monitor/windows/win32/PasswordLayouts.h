@@ -15,7 +15,7 @@ namespace tidemark::monitor::layout {
 inline constexpr int kPasswordWidth = 4800, kPasswordHeight = 2430;
 
 inline constexpr std::array<ControlPlace, 6> kPassword{{
-    {IDC_PCTICON, {120, 120, 480, 480}},
+    {IDC_PCTICON_PASIN, {120, 120, 480, 480}},
     {IDC_LBLACCOUNT, {780, 210, 3840, 270}},
     {IDC_TXTPASS1, {780, 600, 3840, 330}},
     {IDC_TXTPASS2, {780, 1020, 3840, 330}},

@@ -4,8 +4,8 @@ namespace tidemark::monitor {
 
 TidemarkApp::TidemarkApp(HINSTANCE instance)
     : simpleView_(instance, StatusWindow::Simple, dialogs_), graphView_(instance, StatusWindow::Graph, dialogs_),
-      trayView_(instance, simpleView_), aboutView_(instance, simpleView_),
-      windows_(system_.platform(), state_, {trayView_, simpleView_, graphView_, aboutView_}, [this] {
+      trayView_(instance, simpleView_), aboutView_(instance, simpleView_), settingsView_(instance, dialogs_),
+      windows_(system_.platform(), state_, {trayView_, simpleView_, graphView_, aboutView_, settingsView_}, [this] {
           if (running_) ::PostQuitMessage(0);
       }),
       admin_(instance, windows_.context(), dialogs_) {
@@ -15,10 +15,12 @@ TidemarkApp::TidemarkApp(HINSTANCE instance)
     aboutView_.attach(windows_.about());
     windows_.openAdminSettings = [this] { admin_.open(); };
     windows_.focusPasswordWindow = [this] { admin_.focusPassword(); };
+    settingsView_.attach(windows_.settings());
 }
 
 // The windows go before the presenters their procedures talk to.
 TidemarkApp::~TidemarkApp() {
+    settingsView_.destroy();
     graphView_.destroy();
     simpleView_.destroy();
 }

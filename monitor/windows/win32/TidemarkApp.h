@@ -6,6 +6,7 @@
 #include "monitor/windows/win32/AboutDialog.h"
 #include "monitor/windows/win32/AdminWindows.h"
 #include "monitor/windows/win32/ModelessDialogs.h"
+#include "monitor/windows/win32/SettingsWindow.h"
 #include "monitor/windows/win32/StatusWindow.h"
 #include "monitor/windows/win32/TrayIcon.h"
 #include "platform/win32/Win32Platform.h"
@@ -29,6 +30,7 @@ private:
     Win32StatusWindow simpleView_, graphView_;
     Win32TrayView trayView_;
     Win32AboutDialog aboutView_;
+    Win32SettingsWindow settingsView_;
     bool running_ = false;
     MonitorWindows windows_;
     AdminWindows admin_;

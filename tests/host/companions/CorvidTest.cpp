@@ -4,11 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
+#include <random>
 #include <memory>
 #include <set>
 
 #include "companions/corvid/Corvid.h"
 #include "support/CopiesOnOneMachine.h"
+#include "support/Interleaver.h"
 
 namespace tidemark {
 namespace {
@@ -354,6 +357,58 @@ TEST_F(CorvidOnMachine, LosingTheRightBreaksItsOwnStepwiseCleaning) {
     runFor(run, 60);
     EXPECT_TRUE(run.state.rightLost);
     EXPECT_EQ(run.process->ramhold.stepwiseClaimStatus(), platform::slowstatus::Interrupted);
+}
+
+// Corvid's minute and the users' ticks interleave at every file access,
+// while some of the file's writes fail: Corvid keeps the right, at most one
+// cleaner runs in a minute, and no user is told the system-start account's
+// password changed.
+TEST_F(CorvidOnMachine, InterleavedWithUsersAndFailingWritesCorvidKeepsOneCleaner) {
+    saveSettingsForThisMachine();
+    for (unsigned seed = 21; seed < 24; ++seed) {
+        auto& run = startCorvid();
+        start("alice");
+        start("bob");
+        testing::Interleaver interleaver(machine, seed);
+        std::mt19937 random(seed);
+        auto chance = [&](int percent) { return std::uniform_int_distribution<int>(0, 99)(random) < percent; };
+        for (int m = 0; m < 120; ++m) {
+            const bool low = chance(70);
+            machine.setMemory(1024 * MB, (low ? 40 : 600) * MB);
+            if (chance(10)) machine.files.failingWrites = 1;
+            machine.clock.advance(60000);
+            std::map<std::string, std::size_t> before{{"corvid", run.process->ramhold.calls.size()},
+                                                      {"alice", cleanings("alice")},
+                                                      {"bob", cleanings("bob")}};
+            std::vector<std::function<void()>> work{[&] {
+                run.process->ramhold.finish();
+                run.corvid.fiveSecondCheck();
+                run.state.settingsValid = run.corvid.readSettings();
+                run.corvid.periodicCheck();
+            }};
+            for (const char* user : {"alice", "bob"}) {
+                testing::MonitorCopy* c = copies.at(user).get();
+                work.push_back([c] {
+                    c->process->ramhold.finish();
+                    c->minuteTick();
+                });
+            }
+            interleaver.run(work);
+            const int cleaners = (run.process->ramhold.calls.size() > before["corvid"]) +
+                                 (cleanings("alice") > before["alice"]) + (cleanings("bob") > before["bob"]);
+            ASSERT_LE(cleaners, 1) << "seed " << seed << " minute " << m;
+        }
+        machine.files.failingWrites = 0;
+        EXPECT_FALSE(run.state.rightLost) << "seed " << seed;
+        EXPECT_EQ(holders(), 0) << "seed " << seed;
+        EXPECT_EQ(stored("AppSettingFlag", "MemCleanRightUser"), "SystemStartAdministrators") << "seed " << seed;
+        EXPECT_FALSE(copies.at("alice")->state.systemStart.warned) << "seed " << seed;
+        EXPECT_GE(run.process->ramhold.calls.size(), 40u) << "seed " << seed;
+        end("alice");
+        end("bob");
+        runs.clear();
+        machine.runningInstances.clear();
+    }
 }
 
 TEST_F(CorvidOnMachine, KilledCorvidIsReplacedByOneUserCopy) {

@@ -1,6 +1,7 @@
 // Views of the monitor's windows that only record what their presenters
 // tell them, in one shared log so that tests can check the order of calls.
 #pragma once
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -143,16 +144,69 @@ private:
     Log& log_;
 };
 
+class RecordingSettingsView final : public monitor::SettingsView {
+public:
+    using C = monitor::SettingsControl;
+    explicit RecordingSettingsView(Log& log) : log_(log) {}
+    monitor::SettingsPresenter* presenter = nullptr;
+    std::function<void()> whileModal;   // what the user does while it is shown modally
+    bool created = false, visible = false;
+    int dpiValue = 96, widthPixels = 340, fronts = 0, beeps = 0;
+    std::optional<monitor::PixelPoint> position;
+    std::map<C, std::string> texts, tooltips;
+    std::map<C, bool> enabled, checked;
+    std::optional<monitor::SettingsTab> tab;
+    std::vector<C> focused, selected;
+
+    void create() override { created = true, log_.push_back("settings created"); }
+    void show() override { visible = true, log_.push_back("settings shown"); }
+    void runModal() override {
+        log_.push_back("settings modal");
+        if (whileModal) whileModal();
+        if (created) presenter->onClosed();
+    }
+    void destroy() override { created = visible = false, log_.push_back("settings destroyed"); }
+    void bringToFront() override { ++fronts; }
+    platform::NativeWindow handle() const override { return 0x800; }
+    void setText(C c, const std::string& t) override { texts[c] = t; }
+    std::string text(C c) override { return texts[c]; }
+    void setTooltip(C c, const std::string& t) override { tooltips[c] = t; }
+    void enable(C c, bool e) override { enabled[c] = e; }
+    void setChecked(C c, bool on) override {
+        checked[c] = on;
+        if (on && c == C::GraphOption) checked[C::NumbersOption] = false;   // one group
+        if (on && c == C::NumbersOption) checked[C::GraphOption] = false;
+    }
+    void selectTab(monitor::SettingsTab t) override { tab = t; }
+    void focus(C c) override { focused.push_back(c); }
+    void selectAll(C c) override { selected.push_back(c); }
+    void beep() override { ++beeps; }
+    int dpi() override { return dpiValue; }
+    int width() override { return widthPixels; }
+    void moveTo(int left, int top) override { position = monitor::PixelPoint{left, top}; }
+    // The user ticks or clears a box, or selects an option.
+    void click(C c) {
+        if (c == C::GraphOption || c == C::NumbersOption) return setChecked(c, true), presenter->onOptionSelected(c);
+        checked[c] = !checked[c];
+        presenter->onCheckClicked(c, checked[c]);
+    }
+
+private:
+    Log& log_;
+};
+
 // The monitor's windows of one copy, on recording views.
 struct RecordedWindows {
     RecordedWindows(platform::Platform& platform, monitor::MonitorState& state)
-        : windows(platform, state, {tray, simple, graph, about}, [this] { ended = true; }) {
+        : windows(platform, state, {tray, simple, graph, about, settings}, [this] { ended = true; }) {
         about.presenter = &windows.about();
+        settings.presenter = &windows.settings();
     }
     Log log;
     RecordingTrayView tray{log};
     RecordingStatusView simple{log, "frmSimple", 0x100}, graph{log, "frmGraph", 0x200};
     RecordingAboutView about{log};
+    RecordingSettingsView settings{log};
     bool ended = false;
     monitor::MonitorWindows windows;
 };

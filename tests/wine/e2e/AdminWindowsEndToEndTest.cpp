@@ -100,9 +100,12 @@ TEST(AdminWindows, AFailedRemovalOfSystemStartIsShownAndChangesNothing) {
     const std::string jobsmith = session.folder() + "\\Jobsmith.exe";
     ASSERT_TRUE(::CopyFileW(win32::toWide(automation::currentProgramFolder() + "\\Jobsmith.exe").c_str(),
                             win32::toWide(jobsmith).c_str(), FALSE));
-    Process tidemark = session.start();
-    ASSERT_TRUE(session.waitForShared("AppSettingFlag", "ShExTime", 30000));
+    // The system-start account holds the right before Tidemark starts: the
+    // system's profile function takes no part in the suite's file lock, so
+    // a write of it beside a running copy's writes could be lost.
     ASSERT_TRUE(writeProfile(session.sharedFile(), "MemCleanRightUser", "SystemStartAdministrators"));
+    Process tidemark = session.start();
+    ASSERT_TRUE(session.waitForShared("AppSettingFlag", "MemCleanExeMemSize", 30000));
 
     HWND admin = openAdminWindow(session, tidemark.id());
     ASSERT_NE(admin, nullptr);

@@ -9,6 +9,7 @@
 #include "AdminWindowsDriver.h"
 #include "TidemarkSession.h"
 #include "monitor/windows/win32/AdminLayouts.h"
+#include "monitor/windows/win32/SettingsLayout.h"
 #include "monitor/windows/win32/WindowLayouts.h"
 #include "platform/win32/GdiHandles.h"
 #include "platform/win32/Win32Text.h"
@@ -283,6 +284,75 @@ TEST_P(Scaling, TransferWindow) {
     EXPECT_TRUE(automation::captureWindowToPng(window, captures + "\\" + name + ".png"));
     ASSERT_TRUE(automation::postMessage(window, WM_CLOSE, 0, 0));
     EXPECT_TRUE(stowel.waitForExit(10000).has_value());
+}
+
+// The captions of a dialog's buttons, check boxes, option buttons and
+// frames that do not fit their controls (a box's glyph and gap included).
+std::vector<std::string> buttonTextFaults(HWND dialog, int dpi) {
+    std::vector<std::string> faults;
+    win32::UniqueFont font(::CreateFontW(-::MulDiv(monitor::layout::kFontPoints, dpi, 72), 0, 0, 0, FW_NORMAL, FALSE,
+                                         FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                         DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, monitor::layout::kFontFace));
+    win32::UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
+    win32::SelectedObject selected(dc.get(), font.get());
+    for (HWND c = ::GetWindow(dialog, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
+        if (classOf(c) != "Button") continue;
+        const LONG kind = ::GetWindowLongW(c, GWL_STYLE) & BS_TYPEMASK;
+        const bool box = kind == BS_AUTOCHECKBOX || kind == BS_CHECKBOX || kind == BS_AUTORADIOBUTTON || kind == BS_RADIOBUTTON;
+        const int spare = box ? ::MulDiv(13 + 6, dpi, 96) : ::MulDiv(12, dpi, 96);
+        const std::wstring text = win32::toWide(automation::controlText(c).value_or(""));
+        RECT need{0, 0, 0, 0};
+        ::DrawTextW(dc.get(), text.c_str(), -1, &need, DT_CALCRECT | DT_SINGLELINE);
+        const RECT r = clientRectOf(c, dialog);
+        if (need.right + spare > r.right - r.left || need.bottom > r.bottom - r.top)
+            faults.push_back("control " + std::to_string(::GetDlgCtrlID(c)) + " \"" + automation::controlText(c).value_or("") +
+                             "\" needs " + std::to_string(need.right + spare) + " of " + std::to_string(r.right - r.left));
+    }
+    return faults;
+}
+
+// The settings window (FrmFix), opened from the tray menu, each of its four
+// pages captured.
+TEST_P(Scaling, SettingsWindow) {
+    const int dpi = GetParam();
+    LogPixels scaling(static_cast<DWORD>(dpi));
+    TidemarkSession session;
+    Process tidemark = session.start();
+    ASSERT_TRUE(session.waitForShared("AppSettingFlag", "ShExTime", 30000));
+    HWND simple = session.simpleWindow(tidemark.id());
+    ASSERT_TRUE(automation::postMessage(simple, WM_COMMAND, IDM_UNDERFILE_FIX, 0));
+    automation::WindowCriteria criteria;
+    criteria.caption = "Tidemark設定";
+    criteria.processId = tidemark.id();
+    criteria.visibleOnly = true;
+    HWND window = automation::waitForWindow(criteria, 10000);
+    ASSERT_NE(window, nullptr);
+    RECT client{};
+    ::GetClientRect(window, &client);
+    EXPECT_EQ(client.right, ::MulDiv(monitor::layout::kSettingsWidth, dpi, 1440));
+    EXPECT_EQ(client.bottom, ::MulDiv(monitor::layout::kSettingsHeight, dpi, 1440));
+    RECT at{};
+    ::GetWindowRect(window, &at);
+    const RECT work = workAreaOf(window);
+    EXPECT_LE(at.right, work.right);
+    EXPECT_GE(at.left, work.left);
+    // A control of each page taking the focus brings its page forward.
+    const std::pair<int, const char*> pages[] = {
+        {IDC_TXTSTRMEMSIZE, "cleaner"}, {IDC_CHKALL, "startup"}, {IDC_CHKICONALL, "icon"}, {IDC_OPTGRAPH, "screen"}};
+    for (const auto& [id, page] : pages) {
+        HWND control = automation::findControl(window, id);
+        const WORD code = id == IDC_TXTSTRMEMSIZE ? EN_SETFOCUS : BN_SETFOCUS;
+        ASSERT_TRUE(automation::postMessage(window, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(control)));
+        ASSERT_TRUE(automation::pollUntil(5000, [&] { return ::IsWindowVisible(control) != FALSE; })) << page;
+        ::Sleep(300);   // painted
+        const std::string name = std::string("FrmFix_") + page + "_" + std::to_string(dpi);
+        EXPECT_FALSE(session.capture(window, name).empty());
+    }
+    const std::string name = "FrmFix_" + std::to_string(dpi);
+    for (const std::string& fault : layoutFaults(window, dpi)) ADD_FAILURE() << name << ": " << fault;
+    for (const std::string& fault : buttonTextFaults(window, dpi)) ADD_FAILURE() << name << ": " << fault;
+    ASSERT_TRUE(automation::postMessage(window, WM_CLOSE, 0, 0));
+    EXPECT_TRUE(automation::pollUntil(5000, [&] { return !::IsWindow(window); }));
 }
 
 // A window moved to a monitor of another DPI: the system sends

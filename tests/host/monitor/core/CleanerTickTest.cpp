@@ -110,15 +110,21 @@ TEST_F(CleanerTick, SlowCleaningIsBrokenOffWhenMemoryRecoversOrAWatchedProgramSt
     EXPECT_EQ(ramhold().breaks, 2);
 }
 
-TEST_F(CleanerTick, UnwritableSettingsStopTheCleanerButNotTheDisplay) {
+TEST_F(CleanerTick, UnwritableSettingsPauseTheCleanerButKeepTheRight) {
     machine.files.denyWrites(holder.state.settings.sharedPath);
     machine.setMemory(1024 * MB, 10 * MB);
-    holder.minuteTick();   // the renewal fails: the right and the write flag go
+    holder.minuteTick();   // the renewal fails: the write flag goes, the right stays
     EXPECT_FALSE(holder.state.settings.sharedWritable);
-    EXPECT_FALSE(holder.state.right.held);
-    holder.minuteTick();
-    EXPECT_TRUE(ramhold().calls.empty());
+    EXPECT_TRUE(holder.state.right.held);
+    const auto calls = ramhold().calls.size();
+    ramhold().finish();
+    holder.minuteTick();   // still unwritable: this minute waits
+    EXPECT_EQ(ramhold().calls.size(), calls);
     EXPECT_EQ(holder.ui.tooltip(StatusWindow::Simple, StatusControl::LastRunCaption), "メモリークリーナー実行権はありません");
+    machine.files.allowWrites(holder.state.settings.sharedPath);
+    holder.minuteTick();
+    EXPECT_TRUE(holder.state.right.held);
+    EXPECT_GT(ramhold().calls.size(), calls);
 }
 
 TEST_F(CleanerTick, MissingLibraryIsReportedOnceAndNothingCrashes) {

@@ -251,6 +251,62 @@ TEST_F(RightProtocol, StaleSystemStartStampWarnsOnItsMinuteAndOnce) {
     EXPECT_NE(machine.messages.back().request.text.find("パスワードが変更されている可能性があります"), std::string::npos);
 }
 
+// A user who logs on for the first time while the holder renews (a profile
+// the holder's start-up scan never saw) is answered like everybody else.
+TEST_F(RightProtocol, FirstLogonWhileAHolderRenewsNeverTakesTheRight) {
+    start("alice");
+    start("bob");
+    start("carol");
+    start("dave");
+    machine.addUser("erin", "S-1-5-21-1004336348-1177238915-682003330-1005");
+    start("erin");
+    lowMemory();
+    std::mt19937 random(5);
+    std::vector<std::string> order{"alice", "bob", "carol", "dave", "erin"};
+    for (int m = 0; m < 30; ++m) {
+        std::shuffle(order.begin(), order.end(), random);
+        minute(order);
+        ASSERT_TRUE(holds("alice")) << "minute " << m;
+        ASSERT_EQ(holders(), 1) << "minute " << m;
+    }
+    EXPECT_EQ(cleanings("erin"), 0u);
+}
+
+// Many copies waiting for the right count the holder's time down once a
+// minute between them: the holder keeps its three minutes of grace.
+TEST_F(RightProtocol, WaitingCopiesCountTheHolderDownOnceAMinute) {
+    start("alice");
+    start("bob");
+    start("carol");
+    start("dave");
+    lowMemory();
+    minute({"bob", "carol", "dave"});   // alice's copy is held up
+    EXPECT_EQ(stored("AppSettingFlag", "MemCleanRightTime"), "2");
+    for (const char* user : {"bob", "carol", "dave"}) EXPECT_FALSE(copies.at(user)->state.right.challenging) << user;
+    minute({"dave", "bob", "carol"});
+    EXPECT_EQ(stored("AppSettingFlag", "MemCleanRightTime"), "1");
+    minute({"alice", "bob", "carol", "dave"});   // back in time: renewed
+    EXPECT_TRUE(holds("alice"));
+    EXPECT_EQ(holders(), 1);
+}
+
+// The holder's minute is one write of the settings file, memory low or not.
+TEST_F(RightProtocol, HoldersRenewalIsOneWrite) {
+    start("alice");
+    for (const bool low : {false, true}) {
+        machine.setMemory(1024 * MB, (low ? 50 : 800) * MB);
+        machine.clock.advance(60000);
+        copies.at("alice")->process->ramhold.finish();
+        copies.at("alice")->minuteTick();   // settles the values after a change of memory
+        machine.clock.advance(60000);
+        copies.at("alice")->process->ramhold.finish();
+        const int before = machine.files.writeCount();
+        copies.at("alice")->minuteTick();
+        // The renewal, and with low memory the cleaning's "ShExTime".
+        EXPECT_EQ(machine.files.writeCount() - before, low ? 2 : 1) << (low ? "low" : "plenty");
+    }
+}
+
 // Users come and go and memory rises and falls for days of virtual time.
 // Once things settle at most one copy cleans, and the right is never lost.
 TEST_F(RightProtocol, RandomisedRunsKeepOneCleanerAndNeverLoseTheRight) {

@@ -1,5 +1,5 @@
-// Editing the watch list: adding with its checks and questions, reading and
-// saving with the reload flag.
+// Editing the watch list: every way a file is checked and added, the whole
+// section read (entries without a path included) and saved in one write.
 #include <gtest/gtest.h>
 
 #include "monitor/procwatch/WatchListEditor.h"
@@ -10,84 +10,98 @@ namespace tidemark::monitor {
 namespace {
 
 using platform::MessageAnswer;
+constexpr MessageAnswer Yes = MessageAnswer::Yes, No = MessageAnswer::No;
 
 class WatchListEditing : public testing::SimFixture {
 protected:
-    WatchListEditing() { state.settings.sharedPath = sharedSettingsPath(alice.platform().process); }
-    void add(const std::string& path, bool ask = true) {
-        changed = addDroppedFile(alice.platform(), list, "Tidemark.exe", path, ask) || changed;
+    WatchListEditing() {
+        state.settings.sharedPath = sharedSettingsPath(alice.platform().process);
+        machine.shortcutTargets["c:\\menu\\game.lnk"] = "C:\\Games\\game.exe";
+        machine.shortcutTargets["c:\\menu\\readme.lnk"] = "C:\\Games\\readme.txt";
     }
-    const std::string& lastMessage() { return machine.messages.back().request.text; }
-
+    std::string file() { return machine.files.contents(state.settings.sharedPath); }
     ProgramState state;
-    WatchListEdit list;
-    bool changed = false;
 };
 
-TEST_F(WatchListEditing, AddingAsksFirstAndEnablesSaving) {
-    machine.scriptedAnswers = {MessageAnswer::No};
-    add("C:\\Games\\game.exe");
-    EXPECT_TRUE(list.names.empty());
-    EXPECT_EQ(lastMessage(), "追加指定項目 \r\ngame.exe\r\nを追加しますか？");
-    add("C:\\Games\\game.exe");
-    EXPECT_EQ(list.names, std::vector<std::string>{"game.exe"});
-    EXPECT_EQ(list.entries, std::vector<std::string>{"game.exe>C:\\Games\\game.exe"});
-    EXPECT_TRUE(changed);
-    EXPECT_TRUE(list.saveEnabled);
-    EXPECT_EQ(list.saveTooltip, "変更された設定を保存します");
-    EXPECT_TRUE(list.saveMenuEnabled);
+TEST_F(WatchListEditing, EachWayOfAddingIsCheckedAsOneTable) {
+    const std::string item = "追加指定項目 \r\n";
+    struct Case {
+        const char* path;
+        bool ask;
+        std::vector<MessageAnswer> answers;
+        const char* added;                        // the entry's "name>path", or nullptr
+        std::vector<std::string> messages;        // title ": " text's last line
+    } cases[] = {
+        {"C:\\Games\\game.exe", true, {Yes}, "game.exe>C:\\Games\\game.exe", {"プロセス監視設定: を追加しますか？"}},
+        {"C:\\Games\\game.exe", true, {No}, nullptr, {"プロセス監視設定: を追加しますか？"}},
+        {"C:\\Games\\game.exe", false, {}, "game.exe>C:\\Games\\game.exe", {}},
+        {"C:\\Menu\\Game.lnk", false, {}, "game.exe>C:\\Games\\game.exe", {}},
+        {"C:\\Menu\\Readme.lnk", false, {}, nullptr, {"入力エラー: 実行形式のファイルかショートカットを指定してください"}},
+        {"C:\\Menu\\Tool.link", false, {}, nullptr, {"入力エラー: 実行形式のファイルかショートカットを指定してください"}},
+        {"C:\\Docs\\readme.txt", true, {}, nullptr, {"入力エラー: 実行形式のファイルかショートカットを指定してください"}},
+        {"C:\\TM\\tidemark.EXE", true, {Yes}, "tidemark.EXE>C:\\TM\\tidemark.EXE", {"プロセス監視設定の警告: よろしいですか？"}},
+        {"C:\\TM\\Tidemark.exe", true, {No}, nullptr, {"プロセス監視設定の警告: よろしいですか？"}},
+        {"C:\\Windows\\Explorer.exe", false, {}, nullptr, {"プロセス監視設定の警告: 追加指定することは出来ません。"}},
+        {"C:\\TM\\CORVID.exe", true, {}, nullptr, {"プロセス監視設定の警告: 追加指定することは出来ません。"}},
+        {"C:\\TM\\cascada.EXE", true, {}, nullptr, {"プロセス監視設定の警告: 追加指定することは出来ません。"}},
+        {"C:\\TM\\JobSmith.exe", true, {}, nullptr, {"プロセス監視設定の警告: 追加指定することは出来ません。"}},
+        {"D:\\NOTEPAD.EXE", false, {}, nullptr, {"プロセス監視設定: は登録済みです"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        machine.messages.clear();
+        machine.scriptedAnswers.assign(c.answers.begin(), c.answers.end());
+        std::vector<WatchEntry> list{{"notepad.exe", "C:\\Windows\\notepad.exe"}};
+        const bool added = addWatchedFile(alice.platform(), 0x77, list, "Tidemark.exe", c.path, c.ask);
+        EXPECT_EQ(added, c.added != nullptr);
+        ASSERT_EQ(list.size(), added ? 2u : 1u);
+        if (added) {
+            EXPECT_EQ(list[1].name + ">" + list[1].path, c.added);
+        }
+        std::vector<std::string> shown;
+        for (const auto& m : machine.messages) {
+            const std::string& text = m.request.text;
+            shown.push_back(m.request.title + ": " + text.substr(text.rfind('\n') + 1));
+            EXPECT_EQ(m.request.owner, 0x77u);
+            if (m.request.title != "入力エラー") {
+                EXPECT_EQ(text.rfind(item, 0), 0u) << text;
+            }
+        }
+        EXPECT_EQ(shown, c.messages);
+    }
 }
 
-TEST_F(WatchListEditing, DuplicatesAreRefusedOnlyWhenSpelledTheSame) {
-    add("C:\\Games\\game.exe");
-    add("D:\\game.exe");
-    EXPECT_EQ(lastMessage(), "追加指定項目 \r\ngame.exe\r\nは登録済みです");
-    EXPECT_EQ(machine.messages.back().request.title, "プロセス監視設定");
-    add("D:\\GAME.exe");
-    EXPECT_EQ(list.names.size(), 2u);
+TEST_F(WatchListEditing, TwoThousandEntriesLoadAndSaveByteIdentical) {
+    std::string text = "[AppSettingFlag]\r\nSTMCProcReplaceFlag=True\r\n[ExitTrigProcList]\r\n";
+    for (int i = 0; i < 2000; ++i)
+        text += "program" + std::to_string(i) + ".exe=C:\\Program Files\\Vendor " + std::to_string(i) + "\\program" +
+                std::to_string(i) + ".exe\r\n";
+    text += "nopath.exe=\r\n";
+    machine.files.putFile(state.settings.sharedPath, text);
+    const auto list = readWatchList(alice.platform(), state);
+    ASSERT_TRUE(list);
+    ASSERT_EQ(list->size(), 2001u);
+    EXPECT_EQ(list->back(), (WatchEntry{"nopath.exe", ""}));
+    ASSERT_TRUE(saveWatchList(alice.platform(), state, *list));
+    EXPECT_EQ(file(), text);
 }
 
-TEST_F(WatchListEditing, ProtectedProgramsCannotBeAddedButCaseMatters) {
-    add("C:\\Windows\\explorer.exe");
-    EXPECT_EQ(lastMessage(), "追加指定項目 \r\nexplorer.exe\r\nはこのプログラムの管理に必要なプロセスです。\r\n追加指定することは出来ません。");
-    add("C:\\Program Files\\Tidemark\\Corvid.exe");
-    EXPECT_TRUE(list.names.empty());
-    add("C:\\Windows\\Explorer.exe");
-    EXPECT_EQ(list.names, std::vector<std::string>{"Explorer.exe"});
-}
-
-TEST_F(WatchListEditing, OwnProgramIsAddedAfterAWarningWithoutTheSecondQuestion) {
-    add("C:\\Program Files\\Tidemark\\Tidemark.exe");
-    ASSERT_EQ(machine.messages.size(), 1u);
-    EXPECT_EQ(machine.messages[0].request.title, "プロセス監視設定の警告");
-    EXPECT_EQ(list.names, std::vector<std::string>{"Tidemark.exe"});
-    machine.scriptedAnswers = {MessageAnswer::No};
-    list = WatchListEdit{};
-    add("C:\\Program Files\\Tidemark\\Tidemark.exe");
-    EXPECT_TRUE(list.names.empty());
-}
-
-TEST_F(WatchListEditing, DocumentsAreRefused) {
-    add("C:\\Docs\\readme.txt");
-    EXPECT_EQ(machine.messages.back().request.title, "入力エラー");
-    EXPECT_EQ(lastMessage(), "実行形式のファイルかショートカットを指定してください");
-}
-
-TEST_F(WatchListEditing, SavingWritesTheListAndRaisesTheFlag) {
+TEST_F(WatchListEditing, SavingIsOneWriteWithTheFlagAndTellsItsResult) {
     SettingsFiles files(alice.platform(), state);
-    files.write("ExitTrigProcList", "empty.exe", std::string(""));
     files.write("ExitTrigProcList", "old.exe", std::string("C:\\old.exe"));
-    readWatchList(alice.platform(), state, list);
-    EXPECT_EQ(list.names, std::vector<std::string>{"old.exe"});   // an entry without a path is left out
-    add("C:\\new.exe");
-    saveWatchList(alice.platform(), state, list);
-    EXPECT_EQ(lastMessage(), "プロセス設定が登録されました");
+    ASSERT_TRUE(saveWatchList(alice.platform(), state, {{"new.exe", "C:\\new.exe"}}));
+    EXPECT_EQ(files.keyNames("ExitTrigProcList"), std::vector<std::string>{"new.exe"});
     EXPECT_EQ(files.read("AppSettingFlag", "STMCProcReplaceFlag"), "True");
-    EXPECT_EQ(files.keyNames("ExitTrigProcList"), (std::vector<std::string>{"old.exe", "new.exe"}));
-    list = WatchListEdit{};
-    saveWatchList(alice.platform(), state, list);
-    EXPECT_EQ(files.read("AppSettingFlag", "STMCProcReplaceFlag"), "NonProc");
+    ASSERT_TRUE(saveWatchList(alice.platform(), state, {}));
     EXPECT_TRUE(files.keyNames("ExitTrigProcList").empty());
+    EXPECT_EQ(files.read("AppSettingFlag", "STMCProcReplaceFlag"), "NonProc");
+
+    const std::string before = file();
+    machine.files.denyWrites(state.settings.sharedPath);
+    EXPECT_FALSE(saveWatchList(alice.platform(), state, {{"new.exe", "C:\\new.exe"}}));
+    EXPECT_EQ(file(), before);
+    machine.files.denyReads(state.settings.sharedPath);
+    EXPECT_FALSE(readWatchList(alice.platform(), state));
 }
 
 } // namespace

@@ -1,0 +1,77 @@
+// The Win32 view of the process watch window: a modal dialog owned by the
+// administrator window, laid out from its twips at its own DPI, with a
+// drive combo box, folder and file list boxes, the watch list (an OLE drop
+// target, so that files dropped from any process arrive), icons, tooltips,
+// a menu bar and two context menus.
+#pragma once
+#include "monitor/windows/ProcessWatchPresenter.h"
+#include "platform/win32/GdiHandles.h"
+#include "platform/win32/Handles.h"
+
+struct IDropTarget;
+
+namespace tidemark::monitor {
+
+class Win32ProcessWatchDialog final : public ProcessWatchView {
+public:
+    explicit Win32ProcessWatchDialog(HINSTANCE instance) : instance_(instance) {}
+    void attach(ProcessWatchPresenter& presenter, HWND owner) {
+        presenter_ = &presenter;
+        owner_ = owner;
+    }
+
+    void runModal() override;
+    void close() override;
+    platform::NativeWindow handle() const override { return reinterpret_cast<platform::NativeWindow>(dialog_); }
+    void setTooltip(WatchControl control, const std::string& text) override;
+    void enable(WatchControl control, bool enabled) override;
+    void enableMenuItem(WatchMenuItem item, bool enabled) override;
+    void enableWindow(bool enabled) override;
+    void popUp(WatchPopup menu) override;
+    std::string drive() override;
+    int showDrive(const std::string& drive) override;
+    void showFolder(const std::string& path) override;
+    void setFilePattern(const std::string& pattern) override;
+    std::string fileFolder() override { return folder_; }
+    std::optional<std::string> selectedFile() override;
+    void clearFileSelection() override;
+    void setWatchNames(const std::vector<std::string>& names) override;
+    void addWatchName(const std::string& name) override;
+    void removeWatchName(std::size_t index) override;
+    std::optional<std::size_t> selectedWatch() override;
+    void clearWatchSelection() override;
+    void showIcon(WatchControl picture, const std::string& path, const std::string& tooltip) override;
+    void startTimer(unsigned intervalMs) override;
+    void stopTimer() override;
+
+    // For the dialog procedure.
+    void bind(HWND dialog) { dialog_ = dialog; }
+    bool owns(HWND dialog) const { return dialog_ == dialog; }
+    INT_PTR onMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // For the drop target.
+    void dropFiles(const std::vector<std::string>& paths);
+
+private:
+    static LRESULT CALLBACK listProcedure(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                          DWORD_PTR self);
+    bool onCommand(int id, int code);
+    void layOut(int dpi);
+    void createTooltips();
+    void fillDrives();
+    void listFiles();
+    void openFolderEntry();
+
+    HINSTANCE instance_;
+    HWND owner_ = nullptr;
+    ProcessWatchPresenter* presenter_ = nullptr;
+    HWND dialog_ = nullptr;   // while shown; the modal loop ends it
+    std::string folder_;
+    std::vector<std::string> patterns_;
+    win32::UniqueWindow tips_;
+    win32::UniqueFont font_, coverFont_, titleFont_;
+    win32::UniqueIcon icon_, fileIcon_, watchIcon_;
+    win32::UniqueMenu popups_;
+    IDropTarget* dropTarget_ = nullptr;
+};
+
+} // namespace tidemark::monitor
