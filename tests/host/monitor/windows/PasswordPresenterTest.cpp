@@ -163,7 +163,9 @@ std::vector<std::string> words(const sim::LaunchRecord& run) { return splitArgum
 
 // Every way through: Jobsmith's runs (delete test, add test, delete system,
 // add system) with their exit codes, "PassTest" as Corvid leaves it, the
-// restart answer and its failure.
+// restart answer and its failure. Each run begins with a stale "True" from
+// an earlier test: it is reset after the old test task is gone and before
+// the new one, and a failed reset stops the test.
 TEST(PasswordRegistration, EveryWayThrough) {
     constexpr std::uint32_t kNone = task::kJobsmithNotFound, kDenied = 0x80070005;
     const std::string kNoPrivilege = "シャットダウン権限がありません";
@@ -175,6 +177,7 @@ TEST(PasswordRegistration, EveryWayThrough) {
         std::size_t runs;                      // Jobsmith runs started
         MessageAnswer restartAnswer = MessageAnswer::No;
         std::optional<std::uint32_t> restartError = std::nullopt;
+        bool resetFails = false;
     } cases[] = {
         {{0, 0, 0, 0}, "True", {kRestartQuestion}, 4},
         {{kNone, 0, kNone, 0}, "True", {kRestartQuestion}, 4},
@@ -197,6 +200,7 @@ TEST(PasswordRegistration, EveryWayThrough) {
         {{0, 0}, "", {kWrong}, 3},
         {{0, 0}, "False", {kWrong}, 3},
         {{0, 0}, std::nullopt, {kWrong}, 3},
+        {{0}, "True", {kTestFailed}, 1, MessageAnswer::No, std::nullopt, true},
     };
     const std::string password = "pa ss\"w\\ord 日本";
     for (const Case& c : cases) {
@@ -207,6 +211,13 @@ TEST(PasswordRegistration, EveryWayThrough) {
         r.machine.scriptedAnswers = {c.restartAnswer};
         r.duringWait = [&](int tick) {
             if (tick == 3) r.store(c.passTest ? *c.passTest : nullptr);
+        };
+        r.store("True");
+        std::vector<std::string> seen;   // "PassTest" as each Jobsmith start finds it
+        r.machine.beforeStart = [&, scripted = r.machine.beforeStart](const std::string& file, const std::string& p) {
+            seen.push_back(r.passTest());
+            if (c.resetFails) r.machine.files.denyWrites(r.copy.state.settings.sharedPath);
+            scripted(file, p);
         };
         Stage after = Stage::closed;
         bool closedBeforeRestart = true;
@@ -227,6 +238,10 @@ TEST(PasswordRegistration, EveryWayThrough) {
         EXPECT_TRUE(r.dialog.boxes[0].empty() && r.dialog.boxes[1].empty());
         const auto runs = r.jobsmithRuns();
         ASSERT_EQ(runs.size(), c.runs);
+        EXPECT_EQ(seen.at(0), "True");
+        if (seen.size() > 1) {
+            EXPECT_EQ(seen[1], "False");
+        }
         // The password goes on standard input to the runs that create a
         // task; no command line holds it.
         for (std::size_t i = 0; i < runs.size(); ++i) {
@@ -282,26 +297,6 @@ TEST(PasswordRegistration, TaskAccount) {
         {std::nullopt, "alice", "alice"},
     };
     for (const Case& c : cases) EXPECT_EQ(task::taskAccount(c.station, c.logon), c.account) << c.logon;
-}
-
-TEST(PasswordRegistration, StaleTrueCannotPass) {
-    // A failed reset stops the test before a task is created.
-    Registration failing;
-    failing.store("True");
-    failing.machine.beforeStart = [&](const std::string&, const std::string&) {
-        failing.machine.files.denyWrites(failing.copy.state.settings.sharedPath);
-    };
-    EXPECT_FALSE(failing.registerWith("pw"));
-    EXPECT_EQ(failing.texts(), std::vector<std::string>{kTestFailed});
-    EXPECT_EQ(failing.jobsmithRuns().size(), 1u);
-    // The reset comes after the old test task is gone, before the new one.
-    Registration r;
-    r.store("True");
-    r.duringWait = {};
-    std::vector<std::string> seen;
-    r.machine.beforeStart = [&](const std::string&, const std::string&) { seen.push_back(r.passTest()); };
-    EXPECT_FALSE(r.registerWith("pw"));
-    EXPECT_EQ(seen, (std::vector<std::string>{"True", "False", "False"}));
 }
 
 TEST(PasswordRegistration, Entry) {
