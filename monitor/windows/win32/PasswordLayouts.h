@@ -20,7 +20,7 @@ inline constexpr std::array<ControlPlace, 6> kPassword{{
     {IDC_TXTPASS1, {780, 600, 3840, 330}},
     {IDC_TXTPASS2, {780, 1020, 3840, 330}},
     {IDC_CHKSHOWPASS, {780, 1440, 2640, 300}},
-    {IDC_CMDCANCEL, {3300, 1860, 1320, 420}},
+    {IDC_CMDCANCEL, {3060, 1860, 1560, 420}},
 }};
 
 // frmPsPrg: the two-line label over the progress bar.
