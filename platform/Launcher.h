@@ -46,6 +46,17 @@ public:
     // The same start, returning at once with the started program to poll.
     virtual StartedProgram startProgram(NativeWindow owner, const std::string& file, const std::string& parameters,
                                         int showCommand) = 0;
+    // Starts the program at the full path file (not quoted, never searched
+    // for: it is the application name, apart from the command line) with
+    // the parameters after its quoted name, returning at once. Its standard
+    // input is a pipe: input, when not empty, is written to it in the code
+    // page given with a line end, then the pipe is closed, so that a secret
+    // reaches the program without being on its command line, which every
+    // user of the machine can read. Every buffer that held the input is
+    // wiped once it is written.
+    virtual StartedProgram startProgramWithInput(const std::string& file, const std::string& parameters,
+                                                 int showCommand, const std::string& input,
+                                                 std::uint32_t inputCodePage) = 0;
 };
 
 } // namespace tidemark::platform

@@ -11,7 +11,10 @@ MonitorWindows::MonitorWindows(platform::Platform& platform, MonitorState& state
       graph_(StatusWindow::Graph, platform, state, views.graph, *this),
       tray_(state, platform.clock, views.tray, simple_, graph_, about_,
             TrayActions{[this] { lifecycle::shutDown(context_); }, [this] { settings_.open(); },
-                        [this] { settings_.bringToFront(); }, [this] { openAdmin(); }, [this] { openAdmin(); }, {}}) {}
+                        [this] { settings_.bringToFront(); }, [this] { openAdmin(); }, [this] { openAdmin(); },
+                        [this] {
+                            if (focusPasswordWindow) focusPasswordWindow();
+                        }}) {}
 
 void MonitorWindows::openAdmin() {
     if (openAdminSettings) openAdminSettings();

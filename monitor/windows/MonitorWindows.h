@@ -33,6 +33,8 @@ public:
     MonitorContext& context() { return context_; }
     // The administrator window: shown, or brought to the front when open.
     std::function<void()> openAdminSettings;
+    // The open password dialog of the system-start registration to the front.
+    std::function<void()> focusPasswordWindow;
     TrayPresenter& tray() { return tray_; }
     StatusPresenter& window(StatusWindow w) { return w == StatusWindow::Simple ? simple_ : graph_; }
     AboutPresenter& about() { return about_; }

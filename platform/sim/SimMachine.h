@@ -44,6 +44,9 @@ struct LaunchRecord {
     std::uint64_t atMs = 0;       // virtual time of the start
     std::uint64_t endsAtMs = 0;   // when the program ends (waited starts)
     bool waited = false;
+    std::string input;            // what was written to its standard input
+    std::uint32_t inputCodePage = 0;
+    bool direct = false;          // started as the application itself, not through the shell
 };
 
 inline constexpr const char* kProfileListKey = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList";
@@ -83,6 +86,10 @@ public:
     std::function<void(const MessageRecord&)> onMessage;
 
     std::vector<LaunchRecord> launches;
+    // Runs before each start with the program's file and parameters, so that
+    // a test can script that one start (missingPrograms, programExitCodes,
+    // programRunMs).
+    std::function<void(const std::string& file, const std::string& parameters)> beforeStart;
     std::set<std::string> missingPrograms;   // by upper-case name without ".EXE": shell-execute answers 2 (file not found)
     std::map<std::string, std::uint64_t> programRunMs;   // how long a started program runs, by upper-case name without ".EXE"
     std::map<std::string, std::uint32_t> programExitCodes;   // a polled program's exit code (else 0), by the same name

@@ -159,9 +159,17 @@ public:
     std::intptr_t shellExecute(NativeWindow, const std::string& verb, const std::string& file,
                                const std::string& parameters, const std::string& directory, int show) override {
         auto& m = p_.machine();
+        if (m.beforeStart) m.beforeStart(file, parameters);
         if (m.missingPrograms.count(programKey(file))) return 2;
-        m.launches.push_back({p_.userName(), verb, file, parameters, directory, show});
-        m.launches.back().atMs = m.clock.monotonicMs();
+        LaunchRecord launch;
+        launch.user = p_.userName();
+        launch.verb = verb;
+        launch.file = file;
+        launch.parameters = parameters;
+        launch.directory = directory;
+        launch.showCommand = show;
+        launch.atMs = m.clock.monotonicMs();
+        m.launches.push_back(std::move(launch));
         return 42;
     }
     std::intptr_t shellExecuteAndWait(NativeWindow owner, const std::string& verb, const std::string& file,
@@ -190,6 +198,16 @@ public:
         launch.endsAtMs = launch.atMs + (runs == m.programRunMs.end() ? 0 : runs->second);
         out.program = std::make_unique<SimRunningProgram>(m.clock, launch.endsAtMs,
                                                           code == m.programExitCodes.end() ? 0 : code->second);
+        return out;
+    }
+    StartedProgram startProgramWithInput(const std::string& file, const std::string& parameters, int show,
+                                         const std::string& input, std::uint32_t inputCodePage) override {
+        StartedProgram out = startProgram(0, file, parameters, show);
+        if (!out.program) return out;
+        LaunchRecord& launch = p_.machine().launches.back();
+        launch.input = input;
+        launch.inputCodePage = inputCodePage;
+        launch.direct = true;
         return out;
     }
 

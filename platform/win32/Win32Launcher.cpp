@@ -2,6 +2,7 @@
 #include "platform/win32/Win32Launcher.h"
 
 #include <memory>
+#include <vector>
 
 #include "platform/win32/Handles.h"
 #include "platform/win32/Win32Text.h"
@@ -30,7 +31,98 @@ private:
     UniqueKernelHandle process_;
 };
 
+template <typename Text>
+void wipe(Text& text) {
+    if (!text.empty()) ::SecureZeroMemory(&text[0], text.size() * sizeof(text[0]));
+    text.clear();
+}
+
+// The input in the code page, with its line end; wiped by the caller.
+std::string inputBytes(const std::string& input, std::uint32_t codePage) {
+    std::wstring wide = toWide(input);
+    std::string bytes;
+    const int n = ::WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr,
+                                        nullptr);
+    if (n > 0) {
+        // Room for the line end up front: a second allocation would leave a
+        // copy behind.
+        bytes.reserve(static_cast<std::size_t>(n) + 2);
+        bytes.resize(static_cast<std::size_t>(n));
+        ::WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()), &bytes[0], n, nullptr, nullptr);
+        bytes += "\r\n";
+    }
+    wipe(wide);
+    return bytes;
+}
+
 } // namespace
+
+platform::StartedProgram Win32Launcher::startProgramWithInput(const std::string& file, const std::string& parameters,
+                                                              int showCommand, const std::string& input,
+                                                              std::uint32_t inputCodePage) {
+    platform::StartedProgram out;
+    // Only the read end is inherited, and only by this child.
+    UniqueKernelHandle reader, writer;
+    SECURITY_ATTRIBUTES inherited{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+    if (!::CreatePipe(reader.receive(), writer.receive(), &inherited, kPipeBytes) ||
+        !::SetHandleInformation(writer.get(), HANDLE_FLAG_INHERIT, 0)) {
+        out.result = static_cast<std::intptr_t>(::GetLastError());
+        return out;
+    }
+    SIZE_T listBytes = 0;
+    ::InitializeProcThreadAttributeList(nullptr, 1, 0, &listBytes);
+    std::vector<unsigned char> listBuffer(listBytes);
+    auto* list = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(listBuffer.data());
+    HANDLE inheritedHandles[] = {reader.get()};
+    if (!::InitializeProcThreadAttributeList(list, 1, 0, &listBytes)) {
+        out.result = static_cast<std::intptr_t>(::GetLastError());
+        return out;
+    }
+    struct ListGuard {
+        LPPROC_THREAD_ATTRIBUTE_LIST list;
+        ~ListGuard() { ::DeleteProcThreadAttributeList(list); }
+    } guard{list};
+    if (!::UpdateProcThreadAttribute(list, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, inheritedHandles,
+                                     sizeof inheritedHandles, nullptr, nullptr)) {
+        out.result = static_cast<std::intptr_t>(::GetLastError());
+        return out;
+    }
+    STARTUPINFOEXW startup{};
+    startup.StartupInfo.cb = sizeof startup;
+    startup.StartupInfo.dwFlags = STARTF_USESTDHANDLES | STARTF_USESHOWWINDOW;
+    startup.StartupInfo.wShowWindow = static_cast<WORD>(showCommand);
+    startup.StartupInfo.hStdInput = reader.get();
+    startup.lpAttributeList = list;
+    const std::wstring application = toWide(file);
+    std::wstring commandLine = L"\"" + application + L"\"";
+    if (!parameters.empty()) commandLine += L" " + toWide(parameters);
+    PROCESS_INFORMATION started{};
+    if (!::CreateProcessW(application.c_str(), commandLine.data(), nullptr, nullptr, TRUE,
+                          EXTENDED_STARTUPINFO_PRESENT, nullptr, nullptr, &startup.StartupInfo, &started)) {
+        out.result = static_cast<std::intptr_t>(::GetLastError());
+        return out;
+    }
+    ::CloseHandle(started.hThread);
+    UniqueKernelHandle process(started.hProcess);
+    reader.reset();
+    std::string bytes = inputBytes(input, inputCodePage);
+    DWORD written = 0;
+    const bool sent = bytes.empty() || (::WriteFile(writer.get(), bytes.data(), static_cast<DWORD>(bytes.size()),
+                                                    &written, nullptr) &&
+                                        written == bytes.size());
+    const DWORD error = sent ? 0 : ::GetLastError();
+    wipe(bytes);
+    writer.reset();
+    if (!sent) {
+        // Without its input the program would go on with an empty one.
+        ::TerminateProcess(process.get(), error);
+        out.result = static_cast<std::intptr_t>(error);
+        return out;
+    }
+    out.result = 42;
+    out.program = std::make_unique<Win32RunningProgram>(process.release());
+    return out;
+}
 
 platform::StartedProgram Win32Launcher::startProgram(platform::NativeWindow owner, const std::string& file,
                                                      const std::string& parameters, int showCommand) {

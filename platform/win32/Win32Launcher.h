@@ -20,8 +20,13 @@ public:
                                       std::uint32_t timeoutMs) override;
     platform::StartedProgram startProgram(platform::NativeWindow owner, const std::string& file,
                                           const std::string& parameters, int showCommand) override;
+    platform::StartedProgram startProgramWithInput(const std::string& file, const std::string& parameters,
+                                                   int showCommand, const std::string& input,
+                                                   std::uint32_t inputCodePage) override;
 
     static constexpr std::uint32_t kPollMs = 20;
+    // The input pipe holds a whole password line: the write never waits.
+    static constexpr std::uint32_t kPipeBytes = 4096;
 
 private:
     platform::Clock& clock_;

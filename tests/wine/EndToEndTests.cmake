@@ -2,6 +2,7 @@
 # windows with the automation library. Included from this folder's CMakeLists.
 add_executable(tm_e2e_tests
   e2e/AdminWindowsEndToEndTest.cpp
+  e2e/PasswordEndToEndTest.cpp
   e2e/ScalingEndToEndTest.cpp
   e2e/SettingsEndToEndTest.cpp
   e2e/StartupEndToEndTest.cpp
@@ -14,7 +15,7 @@ target_link_libraries(tm_e2e_tests PRIVATE tm_automation tm_shared tm_platform_w
   gdi32      # ScalingEndToEndTest: text extents
   advapi32   # ScalingEndToEndTest: LogPixels
 )
-add_dependencies(tm_e2e_tests Tidemark Ramhold Stowel Jobsmith)
+add_dependencies(tm_e2e_tests Tidemark Ramhold Stowel Jobsmith Corvid tm_jobsmith_standin)
 add_test(NAME tm_e2e_tests COMMAND tm_e2e_tests --gtest_filter=-EveryScaling/*:ScalingChange.*)
 set_tests_properties(tm_e2e_tests PROPERTIES TIMEOUT 600)
 
@@ -38,6 +39,11 @@ set_tests_properties(tm_e2e_scaling PROPERTIES TIMEOUT 900)
 # Records how it was started: stands in for CACLS and for planted programs.
 add_executable(tm_standin WIN32 helpers/StandIn.cpp)
 target_link_libraries(tm_standin PRIVATE tm_platform)
+
+# Records its command line and standard input: stands in for Jobsmith, as
+# Wine's Task Scheduler refuses the tasks' dotted names.
+add_executable(tm_jobsmith_standin helpers/JobsmithStandIn.cpp)
+target_link_libraries(tm_jobsmith_standin PRIVATE tm_platform)
 
 # The windowless companions in a folder with blanks.
 add_executable(tm_e2e_companions e2e/CompanionsEndToEndTest.cpp)

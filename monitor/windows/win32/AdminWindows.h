@@ -1,13 +1,16 @@
-// The administrator window and the slow cleaning window it opens: their
+// The administrator window and the windows it opens (process watch, slow
+// cleaning, the system-start password and its wait): their
 // views, their presenters and the restart they may ask for, as the main
 // program holds them.
 #pragma once
 #include "monitor/core/MonitorContext.h"
 #include "monitor/windows/AdminSettingsPresenter.h"
+#include "monitor/windows/PasswordPresenter.h"
 #include "monitor/windows/ProcessWatchPresenter.h"
 #include "monitor/windows/SlowCleaningPresenter.h"
 #include "monitor/windows/win32/AdminSettingsWindow.h"
 #include "monitor/windows/win32/ModelessDialogs.h"
+#include "monitor/windows/win32/PasswordDialog.h"
 #include "monitor/windows/win32/ProcessWatchDialog.h"
 #include "monitor/windows/win32/SlowCleaningDialog.h"
 #include "platform/win32/Win32SystemRestart.h"
@@ -23,6 +26,8 @@ public:
 
     // The tray menu's 管理者設定: shown, or brought to the front.
     void open() { admin_.open(); }
+    // The tray's request while the password dialog is open.
+    void focusPassword() { password_.bringToFront(); }
 
 private:
     win32::Win32SystemRestart restart_;
@@ -31,6 +36,9 @@ private:
     SlowCleaningPresenter slow_;
     Win32ProcessWatchDialog watchView_;
     ProcessWatchPresenter watch_;
+    Win32PasswordDialog passwordView_;
+    Win32PasswordWaitWindow waitView_;
+    PasswordPresenter password_;
     AdminSettingsPresenter admin_;
 };
 

@@ -14,6 +14,7 @@ TidemarkApp::TidemarkApp(HINSTANCE instance)
     graphView_.attach(windows_.window(StatusWindow::Graph), nullptr);
     aboutView_.attach(windows_.about());
     windows_.openAdminSettings = [this] { admin_.open(); };
+    windows_.focusPasswordWindow = [this] { admin_.focusPassword(); };
     settingsView_.attach(windows_.settings());
 }
 

@@ -17,6 +17,8 @@
 #define IDD_PROCWATCH 208
 #define IDR_PROCWATCHMENU 206
 #define IDR_PROCWATCHPOPUPS 207
+#define IDD_PASSWORD 209
+#define IDD_PASSWORDWAIT 210
 
 // frmSimple and frmGraph (the graph window reuses the shared ones).
 #define IDC_FRAME1 1001
@@ -113,6 +115,16 @@
 #define IDM_CANCEL 40105
 #define IDM_ADD 40106
 #define IDM_CANCEL2 40107
+
+// frmPasIn and frmPsPrg.
+#define IDC_PCTICON_PASIN 1601
+#define IDC_LBLACCOUNT 1602
+#define IDC_TXTPASS1 1603
+#define IDC_TXTPASS2 1604
+#define IDC_CHKSHOWPASS 1605
+#define IDC_CMDCANCEL 2   // IDCANCEL: Esc and the close box give it too
+#define IDC_LBLPLEASE 1611
+#define IDC_PRBPASSWATE 1612
 
 // The tray menu's items, in their order.
 #define IDM_UNDERFILE_CANCEL 40001

@@ -9,6 +9,7 @@
 #include "AdminWindowsDriver.h"
 #include "TidemarkSession.h"
 #include "monitor/windows/win32/AdminLayouts.h"
+#include "monitor/windows/win32/PasswordLayouts.h"
 #include "monitor/windows/win32/SettingsLayout.h"
 #include "monitor/windows/win32/WindowLayouts.h"
 #include "platform/win32/GdiHandles.h"
@@ -353,6 +354,67 @@ TEST_P(Scaling, SettingsWindow) {
     for (const std::string& fault : buttonTextFaults(window, dpi)) ADD_FAILURE() << name << ": " << fault;
     ASSERT_TRUE(automation::postMessage(window, WM_CLOSE, 0, 0));
     EXPECT_TRUE(automation::pollUntil(5000, [&] { return !::IsWindow(window); }));
+}
+
+// The password dialog (frmPasIn), opened by the administrator window's
+// system-start box, and its wait window (frmPsPrg) while the password test
+// runs, with a stand-in Jobsmith and the test answered by the real Corvid.
+TEST_P(Scaling, PasswordAndWaitWindows) {
+    const int dpi = GetParam();
+    LogPixels scaling(static_cast<DWORD>(dpi));
+    TidemarkSession session;
+    const std::string bin = automation::currentProgramFolder();
+    for (const auto& [from, to] : {std::pair{"tm_jobsmith_standin.exe", "Jobsmith.exe"}, {"Corvid.exe", "Corvid.exe"}})
+        ASSERT_TRUE(::CopyFileW(win32::toWide(bin + "\\" + from).c_str(),
+                                win32::toWide(session.folder() + "\\" + to).c_str(), FALSE));
+    ::SetEnvironmentVariableW(L"TIDEMARK_STANDIN_LOG", win32::toWide(session.folder() + "\\jobsmith.log").c_str());
+    Process tidemark = session.start();
+    ASSERT_TRUE(session.waitForShared("AppSettingFlag", "ShExTime", 30000));
+    HWND admin = openAdminWindow(session, tidemark.id());
+    ASSERT_NE(admin, nullptr);
+    ASSERT_TRUE(automation::clickButton(automation::findControl(admin, IDC_CHKSYSSTART)));
+    automation::WindowCriteria criteria;
+    criteria.caption = "パスワード設定";
+    criteria.processId = tidemark.id();
+    criteria.visibleOnly = true;
+    HWND dialog = automation::waitForWindow(criteria, 10000);
+    ASSERT_NE(dialog, nullptr);
+    const auto check = [&](HWND window, int width, int height, const std::string& name, std::vector<int> wrapping) {
+        RECT client{};
+        ::GetClientRect(window, &client);
+        EXPECT_EQ(client.right, ::MulDiv(width, dpi, 1440)) << name;
+        EXPECT_EQ(client.bottom, ::MulDiv(height, dpi, 1440)) << name;
+        for (const std::string& fault : layoutFaults(window, dpi, wrapping)) ADD_FAILURE() << name << ": " << fault;
+        for (const std::string& fault : buttonFaults(window, dpi)) ADD_FAILURE() << name << ": " << fault;
+        ::Sleep(500);   // painted
+        EXPECT_FALSE(session.capture(window, name).empty());
+    };
+    check(dialog, monitor::layout::kPasswordWidth, monitor::layout::kPasswordHeight, "frmPasIn_" + std::to_string(dpi), {});
+
+    for (int id : {IDC_TXTPASS1, IDC_TXTPASS2}) ASSERT_TRUE(automation::setControlText(automation::findControl(dialog, id), "pw"));
+    // Enter in the first box moves on; Enter in the second starts the test.
+    for (int id : {IDC_TXTPASS1, IDC_TXTPASS2}) {
+        automation::postMessage(automation::findControl(dialog, id), WM_KEYDOWN, VK_RETURN, 0);
+        automation::postMessage(automation::findControl(dialog, id), WM_KEYUP, VK_RETURN, 0);
+        ::Sleep(500);
+    }
+    HWND wait = nullptr;
+    ASSERT_TRUE(automation::pollUntil(20000, [&] {
+        for (HWND w : automation::findWindows(criteria))
+            if (w != dialog && automation::findControl(w, IDC_PRBPASSWATE)) wait = w;
+        return wait != nullptr;
+    }));
+    check(wait, monitor::layout::kPasswordWaitWidth, monitor::layout::kPasswordWaitHeight,
+          "frmPsPrg_" + std::to_string(dpi), {IDC_LBLPLEASE});   // two lines
+    // The scheduler's part: the test passes; no restart.
+    Process corvid = automation::start(session.folder() + "\\Corvid.exe", "PassTest");
+    ASSERT_TRUE(corvid.valid());
+    const auto question = automation::waitForMessageBox(tidemark.id(), 30000, "今すぐ再起動しますか");
+    ASSERT_TRUE(question.has_value());
+    ASSERT_TRUE(automation::answerMessageBox(question->hwnd, IDNO));
+    EXPECT_TRUE(automation::pollUntil(5000, [&] { return !::IsWindow(dialog); }));
+    EXPECT_TRUE(corvid.waitForExit(10000).has_value());
+    ::SetEnvironmentVariableW(L"TIDEMARK_STANDIN_LOG", nullptr);
 }
 
 // A window moved to a monitor of another DPI: the system sends
