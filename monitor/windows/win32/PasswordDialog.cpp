@@ -7,6 +7,7 @@
 #include "monitor/windows/win32/PasswordLayouts.h"
 #include "platform/win32/Win32Text.h"
 #include "shared/ui/win32/DialogLayout.h"
+#include "shared/ui/win32/DialogToolTips.h"
 
 namespace tidemark::monitor {
 namespace {
@@ -138,9 +139,7 @@ void Win32PasswordDialog::layOut(int dpi) {
     icon_.reset(static_cast<HICON>(
         ::LoadImageW(instance_, MAKEINTRESOURCEW(IDI_TIDEMARK), IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
     ::SendDlgItemMessageW(dialog_, IDC_PCTICON_PASIN, STM_SETICON, reinterpret_cast<WPARAM>(icon_.get()), 0);
-    const int small = systemMetricForDpi(SM_CXSMICON, dpi);
-    smallIcon_.reset(static_cast<HICON>(
-        ::LoadImageW(instance_, MAKEINTRESOURCEW(IDI_TIDEMARK), IMAGE_ICON, small, small, LR_DEFAULTCOLOR)));
+    smallIcon_ = loadSmallIcon(instance_, IDI_TIDEMARK, dpi);
     ::SendMessageW(dialog_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
 }
 
