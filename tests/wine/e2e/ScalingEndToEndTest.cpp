@@ -281,6 +281,9 @@ TEST_P(Scaling, ProcessWatchWindow) {
     const int dpi = GetParam();
     LogPixels scaling(static_cast<DWORD>(dpi));
     TidemarkSession session;
+    // The window's button opens it while the watch is on.
+    ASSERT_TRUE(::WritePrivateProfileStringW(L"AppSettingFlag", L"ProcWatchSetting", L"True",
+                                             win32::toWide(session.sharedFile()).c_str()));
     Process tidemark = session.start();
     ASSERT_TRUE(session.waitForShared("AppSettingFlag", "ShExTime", 30000));
     HWND admin = openAdminWindow(session, tidemark.id());
