@@ -40,9 +40,12 @@ bool watchedProgramRunning(platform::Platform& platform, ProgramState& state, st
     if (flag->empty() || *flag == ini::word::NonProc) return false;
     // Every copy (each user's, the system-start cleaner) reads the list for
     // itself: the flag tells only the first reader that it changed.
-    const std::optional<std::vector<std::string>> names = files.tryKeyNames(ini::section::ExitTrigProcList);
-    if (!names) return true;
-    watchNames = *names;
+    // The whole section: a list of a few thousand programs outgrows any
+    // fixed buffer, and the ones cut off would never be waited for.
+    const auto entries = files.tryReadSection(ini::section::ExitTrigProcList);
+    if (!entries) return true;
+    watchNames.clear();
+    for (const auto& entry : *entries) watchNames.push_back(entry.name);
     if (*flag == ini::word::True) {
         if (watchNames.empty()) return false;
         // Still written, for copies that keep the list until it is set.

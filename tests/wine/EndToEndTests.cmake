@@ -3,6 +3,7 @@
 add_executable(tm_e2e_tests
   e2e/AdminWindowsEndToEndTest.cpp
   e2e/PasswordEndToEndTest.cpp
+  e2e/ProcessWatchEndToEndTest.cpp
   e2e/ScalingEndToEndTest.cpp
   e2e/SettingsEndToEndTest.cpp
   e2e/StartupEndToEndTest.cpp
@@ -15,9 +16,16 @@ target_link_libraries(tm_e2e_tests PRIVATE tm_automation tm_shared tm_platform_w
   gdi32      # ScalingEndToEndTest: text extents
   advapi32   # ScalingEndToEndTest: LogPixels
 )
-add_dependencies(tm_e2e_tests Tidemark Ramhold Stowel Jobsmith Corvid tm_jobsmith_standin)
-add_test(NAME tm_e2e_tests COMMAND tm_e2e_tests --gtest_filter=-EveryScaling/*:ScalingChange.*)
+add_dependencies(tm_e2e_tests Tidemark Ramhold Stowel Jobsmith Corvid tm_jobsmith_standin tm_drop_source)
+add_test(NAME tm_e2e_tests COMMAND tm_e2e_tests --gtest_filter=-EveryScaling/*:ScalingChange.*:ProcessWatch.*)
 set_tests_properties(tm_e2e_tests PROPERTIES TIMEOUT 600)
+
+# The process watch window and a monitor that waits a minute or two for its
+# cleanings; files dropped on the window from another program through OLE.
+add_executable(tm_drop_source helpers/DropSource.cpp)
+target_link_libraries(tm_drop_source PRIVATE tm_platform ole32 shell32)
+add_test(NAME tm_e2e_procwatch COMMAND tm_e2e_tests --gtest_filter=ProcessWatch.*)
+set_tests_properties(tm_e2e_procwatch PROPERTIES TIMEOUT 400)
 
 # The same program in a folder that admits no new file (made immutable from
 # the Linux side around the run).

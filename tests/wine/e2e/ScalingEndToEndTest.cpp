@@ -83,6 +83,8 @@ std::vector<std::string> layoutFaults(HWND dialog, int dpi, const std::vector<in
         const LONG style = ::GetWindowLongW(c, GWL_STYLE);
         const LONG kind = style & SS_TYPEMASK;
         if (classOf(c) != "Static" || kind == SS_ICON || kind == SS_OWNERDRAW || kind == SS_ETCHEDHORZ) continue;
+        // A hidden label without a size only names the control after it.
+        if (!(style & WS_VISIBLE) && r.right == r.left) continue;
         const std::string text = automation::controlText(c).value_or("");
         if (text.empty()) continue;
         const std::wstring wide = win32::toWide(text);
@@ -256,6 +258,58 @@ TEST_P(Scaling, AdministratorAndSlowCleaningWindows) {
     ASSERT_TRUE(question.has_value());
     ASSERT_TRUE(automation::answerMessageBox(question->hwnd, IDYES));
     EXPECT_TRUE(automation::pollUntil(5000, [&] { return !::IsWindow(slow); }));
+}
+
+// A static text drawn in its own font (not the window's): does it fit?
+std::string ownFontFault(HWND dialog, int id, int dpi, const wchar_t* face, int points, bool wraps) {
+    win32::UniqueFont font(::CreateFontW(-::MulDiv(points, dpi, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                                         SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                         DEFAULT_PITCH | FF_DONTCARE, face));
+    win32::UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
+    win32::SelectedObject selected(dc.get(), font.get());
+    HWND control = automation::findControl(dialog, id);
+    const RECT r = clientRectOf(control, dialog);
+    const std::wstring text = win32::toWide(automation::controlText(control).value_or(""));
+    RECT need{0, 0, r.right - r.left, 0};
+    ::DrawTextW(dc.get(), text.c_str(), -1, &need, DT_CALCRECT | (wraps ? DT_WORDBREAK : DT_SINGLELINE));
+    if (need.right <= r.right - r.left && need.bottom <= r.bottom - r.top) return {};
+    return "control " + std::to_string(id) + " needs " + std::to_string(need.right) + "x" + std::to_string(need.bottom) +
+           ", has " + std::to_string(r.right - r.left) + "x" + std::to_string(r.bottom - r.top);
+}
+
+// The process watch window, opened from the administrator window.
+TEST_P(Scaling, ProcessWatchWindow) {
+    const int dpi = GetParam();
+    LogPixels scaling(static_cast<DWORD>(dpi));
+    TidemarkSession session;
+    // The window's button opens it while the watch is on.
+    ASSERT_TRUE(::WritePrivateProfileStringW(L"AppSettingFlag", L"ProcWatchSetting", L"True",
+                                             win32::toWide(session.sharedFile()).c_str()));
+    Process tidemark = session.start();
+    ASSERT_TRUE(session.waitForShared("AppSettingFlag", "ShExTime", 30000));
+    HWND admin = openAdminWindow(session, tidemark.id());
+    ASSERT_NE(admin, nullptr);
+    ASSERT_TRUE(showCleaningPage(admin));
+    ASSERT_TRUE(automation::clickButton(automation::findControl(admin, IDC_CMDPROCWATCH)));
+    automation::WindowCriteria criteria;
+    criteria.caption = "プロセス監視設定";
+    criteria.processId = tidemark.id();
+    criteria.visibleOnly = true;
+    HWND watch = automation::waitForWindow(criteria, 10000);
+    ASSERT_NE(watch, nullptr);
+    RECT client{};
+    ::GetClientRect(watch, &client);
+    EXPECT_EQ(client.right, ::MulDiv(monitor::layout::kWatchWidth, dpi, 1440));
+    EXPECT_EQ(client.bottom, ::MulDiv(monitor::layout::kWatchHeight, dpi, 1440));
+    const std::string name = "frmSetEx_" + std::to_string(dpi);
+    for (const std::string& fault : layoutFaults(watch, dpi, {IDC_LBLTITLE1})) ADD_FAILURE() << name << ": " << fault;
+    for (const std::string& fault : buttonFaults(watch, dpi)) ADD_FAILURE() << name << ": " << fault;
+    EXPECT_EQ(ownFontFault(watch, IDC_LBLCOVER_SETEX, dpi, L"MS PGothic", monitor::layout::kWatchCoverPoints, false), "");
+    EXPECT_EQ(ownFontFault(watch, IDC_LBLTITLE1, dpi, monitor::layout::kFontFace, monitor::layout::kWatchTitlePoints, true), "");
+    ::Sleep(500);   // painted
+    EXPECT_FALSE(session.capture(watch, name).empty());
+    ASSERT_TRUE(automation::postMessage(watch, WM_CLOSE, 0, 0));
+    EXPECT_TRUE(automation::pollUntil(5000, [&] { return !::IsWindow(watch); }));
 }
 
 // Stowel's window (frmSave), which Stowel shows at once.
