@@ -22,16 +22,6 @@ void wipe(std::wstring& text) {
     text.clear();
 }
 
-void centreOn(HWND window, HWND owner) {
-    if (!owner) return;
-    RECT o{}, r{};
-    ::GetWindowRect(owner, &o);
-    ::GetWindowRect(window, &r);
-    ::SetWindowPos(window, nullptr, o.left + ((o.right - o.left) - (r.right - r.left)) / 2,
-                   o.top + ((o.bottom - o.top) - (r.bottom - r.top)) / 2, 0, 0,
-                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 // Win32 disables only a modal window's owner: the thread's other windows
 // are disabled too while it is open, so that nothing else takes input.
 class OtherWindowsDisabled {
@@ -85,7 +75,7 @@ INT_PTR Win32PasswordDialog::onMessage(UINT message, WPARAM wParam, LPARAM lPara
     case WM_INITDIALOG:
         disableAutomaticDialogScaling(dialog_);
         layOut(windowDpi(dialog_));
-        centreOn(dialog_, owner_);
+        centreOnOwner(dialog_, owner_);
         if (presenter_) presenter_->load();
         ::SetFocus(::GetDlgItem(dialog_, IDC_TXTPASS1));
         return FALSE;   // the focus is set
@@ -220,7 +210,7 @@ INT_PTR Win32PasswordWaitWindow::onMessage(UINT message, WPARAM wParam, LPARAM l
     case WM_INITDIALOG:
         disableAutomaticDialogScaling(dialog_);
         layOut(windowDpi(dialog_));
-        centreOn(dialog_, ::GetWindow(dialog_, GW_OWNER));
+        centreOnOwner(dialog_, ::GetWindow(dialog_, GW_OWNER));
         if (presenter_) presenter_->loadWait();
         return TRUE;
     case WM_DPICHANGED:

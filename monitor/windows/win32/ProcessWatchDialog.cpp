@@ -173,14 +173,7 @@ INT_PTR Win32ProcessWatchDialog::onMessage(UINT message, WPARAM wParam, LPARAM l
         auto* target = new WatchListDropTarget(*this);
         if (::RegisterDragDrop(::GetDlgItem(dialog_, IDC_LSTDROP), target) == S_OK) dropTarget_ = target;
         else target->Release();
-        if (owner_) {
-            RECT o{}, r{};
-            ::GetWindowRect(owner_, &o);
-            ::GetWindowRect(dialog_, &r);
-            ::SetWindowPos(dialog_, nullptr, o.left + ((o.right - o.left) - (r.right - r.left)) / 2,
-                           o.top + ((o.bottom - o.top) - (r.bottom - r.top)) / 2, 0, 0,
-                           SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        }
+        centreOnOwner(dialog_, owner_);
         if (presenter_) presenter_->load();
         return TRUE;
     }

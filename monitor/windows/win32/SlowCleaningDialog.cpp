@@ -62,15 +62,7 @@ INT_PTR Win32SlowCleaningDialog::onMessage(UINT message, WPARAM wParam, LPARAM l
         for (int id : {IDC_TXTSLEEPTIME, IDC_TXTCLENSTEPSIZE})
             ::SetWindowSubclass(::GetDlgItem(dialog_, id), boxProcedure, kBoxSubclass, reinterpret_cast<DWORD_PTR>(this));
         tips_.create(dialog_, instance_);
-        if (owner_) {
-            // Centred on the administrator window.
-            RECT o{}, r{};
-            ::GetWindowRect(owner_, &o);
-            ::GetWindowRect(dialog_, &r);
-            ::SetWindowPos(dialog_, nullptr, o.left + ((o.right - o.left) - (r.right - r.left)) / 2,
-                           o.top + ((o.bottom - o.top) - (r.bottom - r.top)) / 2, 0, 0,
-                           SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        }
+        centreOnOwner(dialog_, owner_);   // the administrator window
         if (presenter_) presenter_->load();
         return TRUE;
     case WM_DPICHANGED:

@@ -1,5 +1,7 @@
 #include "shared/ui/win32/DialogLayout.h"
 
+#include <algorithm>
+
 namespace tidemark::monitor {
 namespace {
 
@@ -47,6 +49,26 @@ void moveToSuggestedRect(HWND window, LPARAM suggested) {
     const RECT* r = reinterpret_cast<const RECT*>(suggested);
     ::SetWindowPos(window, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
                    SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void centreOnOwner(HWND dialog, HWND owner) {
+    if (!owner) return;
+    RECT o{}, r{};
+    ::GetWindowRect(owner, &o);
+    ::GetWindowRect(dialog, &r);
+    const LONG width = r.right - r.left;
+    const LONG height = r.bottom - r.top;
+    LONG left = o.left + ((o.right - o.left) - width) / 2;
+    LONG top = o.top + ((o.bottom - o.top) - height) / 2;
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (::GetMonitorInfoW(::MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST), &monitor)) {
+        const RECT& work = monitor.rcWork;
+        // The top-left corner wins where the dialog is larger than the area.
+        left = std::max(work.left, std::min(left, work.right - width));
+        top = std::max(work.top, std::min(top, work.bottom - height));
+    }
+    ::SetWindowPos(dialog, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void sizeClientArea(HWND window, int widthTwips, int heightTwips, int dpi) {

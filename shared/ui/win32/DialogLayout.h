@@ -28,6 +28,11 @@ void applyLayout(HWND dialog, int clientWidthTwips, int clientHeightTwips,
 // WM_DPICHANGED: the window takes the rectangle the system suggests.
 void moveToSuggestedRect(HWND window, LPARAM suggested);
 
+// Centres a dialog on its owner, kept inside the work area of the owner's
+// monitor: a large dialog over a small owner near the screen's edge would
+// otherwise lose its caption past the edge, where it can no longer be moved.
+void centreOnOwner(HWND dialog, HWND owner);
+
 // The procedure of a dialog view: the view travels in the creation
 // parameter and DWLP_USER, takes its handle at WM_INITDIALOG, and gets
 // every message after that; nothing thrown leaves it.

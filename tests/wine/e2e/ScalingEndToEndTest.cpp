@@ -99,6 +99,20 @@ std::vector<std::string> layoutFaults(HWND dialog, int dpi, const std::vector<in
     return faults;
 }
 
+// A window opened over another lies whole inside its monitor's work area:
+// a caption past the screen's edge can no longer be taken to move it.
+std::string offWorkAreaFault(HWND window) {
+    RECT r{};
+    ::GetWindowRect(window, &r);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!::GetMonitorInfoW(::MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor)) return "no monitor";
+    const RECT& w = monitor.rcWork;
+    if (r.left >= w.left && r.top >= w.top && r.right <= w.right && r.bottom <= w.bottom) return "";
+    return "window at " + std::to_string(r.left) + "," + std::to_string(r.top) + "-" + std::to_string(r.right) + "," +
+           std::to_string(r.bottom) + " outside the work area";
+}
+
 // Buttons, check boxes, option buttons and frames whose caption does not fit
 // on one line (a check mark or a frame's edge takes its part too).
 std::vector<std::string> buttonFaults(HWND dialog, int dpi) {
@@ -250,6 +264,7 @@ TEST_P(Scaling, AdministratorAndSlowCleaningWindows) {
     const std::string slowName = "frmClStp_" + std::to_string(dpi);
     for (const std::string& fault : layoutFaults(slow, dpi)) ADD_FAILURE() << slowName << ": " << fault;
     for (const std::string& fault : buttonFaults(slow, dpi)) ADD_FAILURE() << slowName << ": " << fault;
+    EXPECT_EQ(offWorkAreaFault(slow), "") << slowName;
     ::Sleep(500);
     EXPECT_FALSE(session.capture(slow, slowName).empty());
     // Nothing stored yet: closing asks.
@@ -289,6 +304,10 @@ TEST_P(Scaling, ProcessWatchWindow) {
     ASSERT_TRUE(session.waitForShared("AppSettingFlag", "ShExTime", 30000));
     HWND admin = openAdminWindow(session, tidemark.id());
     ASSERT_NE(admin, nullptr);
+    // Opened with the watch on and no system start, the window recommends it.
+    const auto advice = automation::waitForMessageBox(tidemark.id(), 10000, "推奨します");
+    ASSERT_TRUE(advice.has_value());
+    ASSERT_TRUE(automation::answerMessageBox(advice->hwnd, IDOK));
     ASSERT_TRUE(showCleaningPage(admin));
     ASSERT_TRUE(automation::clickButton(automation::findControl(admin, IDC_CMDPROCWATCH)));
     automation::WindowCriteria criteria;
@@ -304,6 +323,7 @@ TEST_P(Scaling, ProcessWatchWindow) {
     const std::string name = "frmSetEx_" + std::to_string(dpi);
     for (const std::string& fault : layoutFaults(watch, dpi, {IDC_LBLTITLE1})) ADD_FAILURE() << name << ": " << fault;
     for (const std::string& fault : buttonFaults(watch, dpi)) ADD_FAILURE() << name << ": " << fault;
+    EXPECT_EQ(offWorkAreaFault(watch), "") << name;
     EXPECT_EQ(ownFontFault(watch, IDC_LBLCOVER_SETEX, dpi, L"MS PGothic", monitor::layout::kWatchCoverPoints, false), "");
     EXPECT_EQ(ownFontFault(watch, IDC_LBLTITLE1, dpi, monitor::layout::kFontFace, monitor::layout::kWatchTitlePoints, true), "");
     ::Sleep(500);   // painted
