@@ -135,6 +135,12 @@ TEST(ProcessWatch, ListedByClickMenuAndDropSavedWholeAndWaitedForByTheMonitor) {
     ASSERT_TRUE(session.waitForShared("AppSettingFlag", "ShExTime", 30000));
     HWND admin = openAdminWindow(session, tidemark.id());
     ASSERT_NE(admin, nullptr);
+    // The watch is on and the system start is not: the window recommends it
+    // as it opens.
+    const auto advice = automation::waitForMessageBox(tidemark.id(), 10000, "推奨します");
+    ASSERT_TRUE(advice.has_value());
+    EXPECT_EQ(advice->caption, "システムスタート時に実行することを推奨します");
+    ASSERT_TRUE(automation::answerMessageBox(advice->hwnd, IDOK));
     ASSERT_TRUE(showCleaningPage(admin));
     ASSERT_TRUE(automation::clickButton(automation::findControl(admin, IDC_CMDPROCWATCH)));
     automation::WindowCriteria criteria;

@@ -43,6 +43,20 @@ TEST_F(ProcessWatchCheck, ListIsReadAtEveryCheckAndMatchedWithoutCase) {
     EXPECT_EQ(cache, (std::vector<std::string>{"game.exe", "other.exe"}));
 }
 
+// A list of a few thousand programs is read whole: the last one listed is
+// waited for as the first is.
+TEST_F(ProcessWatchCheck, LongListIsReadWhole) {
+    std::vector<profile::ProfileEdit> edits;
+    for (int i = 0; i < 2000; ++i)
+        edits.push_back({"ExitTrigProcList", "Program" + std::to_string(i) + ".exe", "C:\\Vendor\\p.exe"});
+    ASSERT_TRUE(SettingsFiles(alice.platform(), state).writeAll(edits));
+    store("AppSettingFlag", "STMCProcReplaceFlag", "False");
+    store("AppSettingFlag", "ProcWatchSetting", "True");
+    running({"program1999.exe"});
+    EXPECT_TRUE(check());
+    EXPECT_EQ(cache.size(), 2000u);
+}
+
 TEST_F(ProcessWatchCheck, MissingOrSpecialFlagsAnswerAtOnce) {
     store("AppSettingFlag", "ProcWatchSetting", "True");
     cache = {"game.exe"};
