@@ -7,6 +7,7 @@
 #include "monitor/windows/win32/PasswordLayouts.h"
 #include "platform/win32/Win32Text.h"
 #include "shared/ui/win32/DialogLayout.h"
+#include "shared/ui/win32/ModalScope.h"
 #include "shared/ui/win32/DialogToolTips.h"
 
 namespace tidemark::monitor {
@@ -21,34 +22,6 @@ void wipe(std::wstring& text) {
     if (!text.empty()) ::SecureZeroMemory(&text[0], text.size() * sizeof(wchar_t));
     text.clear();
 }
-
-// Win32 disables only a modal window's owner: the thread's other windows
-// are disabled too while it is open, so that nothing else takes input.
-class OtherWindowsDisabled {
-public:
-    explicit OtherWindowsDisabled(HWND owner) : owner_(owner) {
-        ::EnumThreadWindows(
-            ::GetCurrentThreadId(),
-            [](HWND w, LPARAM list) -> BOOL {
-                if (::IsWindowVisible(w) && ::IsWindowEnabled(w))
-                    reinterpret_cast<std::vector<HWND>*>(list)->push_back(w);
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&disabled_));
-        for (HWND w : disabled_)
-            if (w != owner_) ::EnableWindow(w, FALSE);
-    }
-    ~OtherWindowsDisabled() {
-        for (HWND w : disabled_)
-            if (w != owner_ && ::IsWindow(w)) ::EnableWindow(w, TRUE);
-    }
-    OtherWindowsDisabled(const OtherWindowsDisabled&) = delete;
-    OtherWindowsDisabled& operator=(const OtherWindowsDisabled&) = delete;
-
-private:
-    HWND owner_;
-    std::vector<HWND> disabled_;
-};
 
 void toFront(HWND window) {
     if (!window) return;

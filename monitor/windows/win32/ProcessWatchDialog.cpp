@@ -12,6 +12,7 @@
 #include "platform/KnownFolders.h"
 #include "platform/win32/Win32Text.h"
 #include "shared/ui/win32/DialogLayout.h"
+#include "shared/ui/win32/ModalScope.h"
 #include "shared/ui/win32/DialogToolTips.h"
 
 namespace tidemark::monitor {
@@ -133,22 +134,11 @@ private:
 } // namespace
 
 void Win32ProcessWatchDialog::runModal() {
-    // Win32 disables only the owner; the status windows are disabled too,
-    // so that nothing but this window takes input while it is open.
-    std::vector<HWND> disabled;
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND w, LPARAM list) -> BOOL {
-            if (::IsWindowVisible(w) && ::IsWindowEnabled(w)) reinterpret_cast<std::vector<HWND>*>(list)->push_back(w);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&disabled));
-    for (HWND w : disabled)
-        if (w != owner_) ::EnableWindow(w, FALSE);
-    ::DialogBoxParamW(instance_, MAKEINTRESOURCEW(IDD_PROCWATCH), owner_, dialogProcedure<Win32ProcessWatchDialog>,
-                      reinterpret_cast<LPARAM>(this));
-    for (HWND w : disabled)
-        if (w != owner_ && ::IsWindow(w)) ::EnableWindow(w, TRUE);
+    {
+        OtherWindowsDisabled others(owner_);
+        ::DialogBoxParamW(instance_, MAKEINTRESOURCEW(IDD_PROCWATCH), owner_,
+                          dialogProcedure<Win32ProcessWatchDialog>, reinterpret_cast<LPARAM>(this));
+    }
     tips_.destroy();
     dialog_ = nullptr;
     popups_.reset();

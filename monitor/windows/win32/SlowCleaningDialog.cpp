@@ -4,6 +4,7 @@
 
 #include "monitor/windows/win32/AdminLayouts.h"
 #include "shared/ui/win32/DialogLayout.h"
+#include "shared/ui/win32/ModalScope.h"
 #include "shared/ui/win32/DialogToolTips.h"
 #include "platform/win32/Win32Text.h"
 
@@ -32,22 +33,11 @@ int controlId(SlowCleaningControl control) {
 } // namespace
 
 void Win32SlowCleaningDialog::runModal() {
-    // Win32 disables only the owner; the status windows are disabled too,
-    // so that nothing but this window takes input while it is open.
-    std::vector<HWND> disabled;
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND w, LPARAM list) -> BOOL {
-            if (::IsWindowVisible(w) && ::IsWindowEnabled(w)) reinterpret_cast<std::vector<HWND>*>(list)->push_back(w);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&disabled));
-    for (HWND w : disabled)
-        if (w != owner_) ::EnableWindow(w, FALSE);
-    ::DialogBoxParamW(instance_, MAKEINTRESOURCEW(IDD_SLOWCLEANING), owner_, dialogProcedure<Win32SlowCleaningDialog>,
-                      reinterpret_cast<LPARAM>(this));
-    for (HWND w : disabled)
-        if (w != owner_ && ::IsWindow(w)) ::EnableWindow(w, TRUE);
+    {
+        OtherWindowsDisabled others(owner_);
+        ::DialogBoxParamW(instance_, MAKEINTRESOURCEW(IDD_SLOWCLEANING), owner_,
+                          dialogProcedure<Win32SlowCleaningDialog>, reinterpret_cast<LPARAM>(this));
+    }
     tips_.destroy();
     dialog_ = nullptr;
     icon_.reset();
