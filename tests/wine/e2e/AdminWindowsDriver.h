@@ -1,5 +1,6 @@
-// The administrator window and the slow cleaning window, reached as a user
-// reaches them: the tray menu's 管理者設定 (&Q), then the window's button.
+// The administrator window and the slow cleaning and process watch windows,
+// reached as a user reaches them: the tray menu's 管理者設定 (&Q), then the
+// window's button.
 #pragma once
 #include "TidemarkSession.h"
 
@@ -34,6 +35,23 @@ inline HWND openSlowWindow(HWND admin, DWORD processId) {
     slow.processId = processId;
     slow.visibleOnly = true;
     return automation::waitForWindow(slow, 10000);
+}
+
+// The process watch window, from an administrator window just opened with
+// the watch on and no system start: the window's recommendation of the
+// system start is answered first.
+inline HWND openWatchWindow(HWND admin, DWORD processId) {
+    const auto advice = automation::waitForMessageBox(processId, 10000, "推奨します");
+    if (!advice || advice->caption != "システムスタート時に実行することを推奨します" ||
+        !automation::answerMessageBox(advice->hwnd, IDOK))
+        return nullptr;
+    if (!showCleaningPage(admin) || !automation::clickButton(automation::findControl(admin, IDC_CMDPROCWATCH)))
+        return nullptr;
+    automation::WindowCriteria watch;
+    watch.caption = "プロセス監視設定";
+    watch.processId = processId;
+    watch.visibleOnly = true;
+    return automation::waitForWindow(watch, 10000);
 }
 
 } // namespace tidemark::e2e

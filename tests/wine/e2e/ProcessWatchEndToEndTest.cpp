@@ -135,19 +135,7 @@ TEST(ProcessWatch, ListedByClickMenuAndDropSavedWholeAndWaitedForByTheMonitor) {
     ASSERT_TRUE(session.waitForShared("AppSettingFlag", "ShExTime", 30000));
     HWND admin = openAdminWindow(session, tidemark.id());
     ASSERT_NE(admin, nullptr);
-    // The watch is on and the system start is not: the window recommends it
-    // as it opens.
-    const auto advice = automation::waitForMessageBox(tidemark.id(), 10000, "推奨します");
-    ASSERT_TRUE(advice.has_value());
-    EXPECT_EQ(advice->caption, "システムスタート時に実行することを推奨します");
-    ASSERT_TRUE(automation::answerMessageBox(advice->hwnd, IDOK));
-    ASSERT_TRUE(showCleaningPage(admin));
-    ASSERT_TRUE(automation::clickButton(automation::findControl(admin, IDC_CMDPROCWATCH)));
-    automation::WindowCriteria criteria;
-    criteria.caption = "プロセス監視設定";
-    criteria.processId = tidemark.id();
-    criteria.visibleOnly = true;
-    HWND watch = automation::waitForWindow(criteria, 10000);
+    HWND watch = openWatchWindow(admin, tidemark.id());
     ASSERT_NE(watch, nullptr);
     HWND list = automation::findControl(watch, IDC_LSTDROP);
     HWND files = automation::findControl(watch, IDC_FILENAMELIST);

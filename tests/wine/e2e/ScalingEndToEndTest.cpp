@@ -304,17 +304,7 @@ TEST_P(Scaling, ProcessWatchWindow) {
     ASSERT_TRUE(session.waitForShared("AppSettingFlag", "ShExTime", 30000));
     HWND admin = openAdminWindow(session, tidemark.id());
     ASSERT_NE(admin, nullptr);
-    // Opened with the watch on and no system start, the window recommends it.
-    const auto advice = automation::waitForMessageBox(tidemark.id(), 10000, "推奨します");
-    ASSERT_TRUE(advice.has_value());
-    ASSERT_TRUE(automation::answerMessageBox(advice->hwnd, IDOK));
-    ASSERT_TRUE(showCleaningPage(admin));
-    ASSERT_TRUE(automation::clickButton(automation::findControl(admin, IDC_CMDPROCWATCH)));
-    automation::WindowCriteria criteria;
-    criteria.caption = "プロセス監視設定";
-    criteria.processId = tidemark.id();
-    criteria.visibleOnly = true;
-    HWND watch = automation::waitForWindow(criteria, 10000);
+    HWND watch = openWatchWindow(admin, tidemark.id());
     ASSERT_NE(watch, nullptr);
     RECT client{};
     ::GetClientRect(watch, &client);
