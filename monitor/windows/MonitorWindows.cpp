@@ -9,7 +9,7 @@ MonitorWindows::MonitorWindows(platform::Platform& platform, MonitorState& state
     : views_(views), ended_(std::move(ended)), context_{platform, state, *this}, about_(context_, views.about),
       settings_(context_, views.settings), simple_(StatusWindow::Simple, platform, state, views.simple, *this),
       graph_(StatusWindow::Graph, platform, state, views.graph, *this),
-      tray_(state, platform.clock, views.tray, simple_, graph_, about_,
+      tray_(state, platform.clock, views.tray, traySimple_, trayGraph_, trayAbout_,
             TrayActions{[this] { lifecycle::shutDown(context_); }, [this] { settings_.open(); },
                         [this] { settings_.bringToFront(); }, [this] { openAdmin(); }, [this] { openAdmin(); },
                         [this] {

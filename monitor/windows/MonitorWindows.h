@@ -7,10 +7,10 @@
 
 #include "monitor/core/MonitorContext.h"
 #include "monitor/core/MonitorLifecycle.h"
-#include "monitor/windows/AboutPresenter.h"
-#include "monitor/windows/SettingsPresenter.h"
-#include "monitor/windows/StatusPresenter.h"
-#include "monitor/windows/TrayPresenter.h"
+#include "monitor/windows/about/AboutPresenter.h"
+#include "monitor/windows/settings/SettingsPresenter.h"
+#include "monitor/windows/status/StatusPresenter.h"
+#include "monitor/windows/tray/TrayPresenter.h"
 
 namespace tidemark::monitor {
 
@@ -38,6 +38,9 @@ public:
     TrayPresenter& tray() { return tray_; }
     StatusPresenter& window(StatusWindow w) { return w == StatusWindow::Simple ? simple_ : graph_; }
     AboutPresenter& about() { return about_; }
+    // The status and About windows as the tray reaches them.
+    TrayStatusWindow& statusForTray(StatusWindow w) { return w == StatusWindow::Simple ? traySimple_ : trayGraph_; }
+    TrayAboutWindow& aboutForTray() { return trayAbout_; }
     SettingsPresenter& settings() { return settings_; }
 
     // MonitorUi.
@@ -63,6 +66,30 @@ public:
     void beep() override { views_.tray.beep(); }
 
 private:
+    // What the tray reaches of the status and About windows.
+    class TrayStatus final : public TrayStatusWindow {
+    public:
+        explicit TrayStatus(StatusPresenter& window) : window_(window) {}
+        StatusWindow which() const override { return window_.which(); }
+        void placeAtTopRight() override { window_.placeAtTopRight(); }
+        bool isVisible() override { return window_.isVisible(); }
+        void show() override { window_.show(); }
+        void hide() override { window_.hide(); }
+
+    private:
+        StatusPresenter& window_;
+    };
+    class TrayAbout final : public TrayAboutWindow {
+    public:
+        explicit TrayAbout(AboutPresenter& about) : about_(about) {}
+        bool isOpen() const override { return about_.isOpen(); }
+        void focusOk() override { about_.focusOk(); }
+        void showModal() override { about_.showModal(); }
+
+    private:
+        AboutPresenter& about_;
+    };
+
     // StatusEvents.
     void statusHideRequested() override { tray_.toggleStatusWindow(); }
     void statusFixRequested() override { tray_.openSettings(); }
@@ -76,6 +103,8 @@ private:
     AboutPresenter about_;
     SettingsPresenter settings_;
     StatusPresenter simple_, graph_;
+    TrayStatus traySimple_{simple_}, trayGraph_{graph_};
+    TrayAbout trayAbout_{about_};
     TrayPresenter tray_;
 };
 

@@ -1,6 +1,6 @@
-#include "monitor/windows/AboutPresenter.h"
+#include "monitor/windows/about/AboutPresenter.h"
 
-#include "monitor/windows/AboutWindow.h"
+#include "monitor/windows/about/AboutWindow.h"
 #include "monitor/windows/WindowPlacement.h"
 
 namespace tidemark::monitor {

@@ -2,7 +2,7 @@
 // its place, its two buttons.
 #pragma once
 #include "monitor/core/MonitorContext.h"
-#include "monitor/windows/AboutView.h"
+#include "monitor/windows/about/AboutView.h"
 
 namespace tidemark::monitor {
 

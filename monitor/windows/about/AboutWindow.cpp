@@ -1,4 +1,4 @@
-#include "monitor/windows/AboutWindow.h"
+#include "monitor/windows/about/AboutWindow.h"
 
 namespace tidemark::monitor::about {
 

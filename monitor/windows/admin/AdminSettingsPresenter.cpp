@@ -1,4 +1,4 @@
-#include "monitor/windows/AdminSettingsPresenter.h"
+#include "monitor/windows/admin/AdminSettingsPresenter.h"
 
 #include <cstdio>
 #include <utility>

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "monitor/core/MonitorContext.h"
-#include "monitor/windows/AdminSettingsView.h"
+#include "monitor/windows/admin/AdminSettingsView.h"
 #include "platform/SystemRestart.h"
 
 namespace tidemark::monitor {

@@ -1,4 +1,4 @@
-#include "monitor/windows/PasswordPresenter.h"
+#include "monitor/windows/password/PasswordPresenter.h"
 
 #include "monitor/windows/WindowsRestart.h"
 #include "shared/settings/SettingsFiles.h"

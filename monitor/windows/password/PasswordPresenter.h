@@ -10,8 +10,8 @@
 #include <string>
 
 #include "monitor/core/MonitorContext.h"
-#include "monitor/windows/PasswordView.h"
-#include "monitor/windows/SystemStartTasks.h"
+#include "monitor/windows/password/PasswordView.h"
+#include "monitor/windows/password/SystemStartTasks.h"
 #include "platform/SystemRestart.h"
 
 namespace tidemark::monitor {

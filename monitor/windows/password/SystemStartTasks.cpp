@@ -1,4 +1,4 @@
-#include "monitor/windows/SystemStartTasks.h"
+#include "monitor/windows/password/SystemStartTasks.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,4 +1,4 @@
-#include "monitor/windows/ProcessWatchPresenter.h"
+#include "monitor/windows/procwatch/ProcessWatchPresenter.h"
 
 #include <utility>
 

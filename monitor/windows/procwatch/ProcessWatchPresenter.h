@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "monitor/core/MonitorContext.h"
-#include "monitor/procwatch/WatchListEditor.h"
-#include "monitor/windows/ProcessWatchView.h"
+#include "monitor/windows/procwatch/WatchListEditor.h"
+#include "monitor/windows/procwatch/ProcessWatchView.h"
 
 namespace tidemark::monitor {
 

@@ -1,4 +1,4 @@
-#include "monitor/procwatch/WatchListEditor.h"
+#include "monitor/windows/procwatch/WatchListEditor.h"
 
 #include <algorithm>
 

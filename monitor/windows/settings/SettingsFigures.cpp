@@ -1,4 +1,4 @@
-#include "monitor/windows/SettingsFigures.h"
+#include "monitor/windows/settings/SettingsFigures.h"
 
 #include <algorithm>
 

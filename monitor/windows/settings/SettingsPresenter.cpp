@@ -1,11 +1,11 @@
-#include "monitor/windows/SettingsPresenter.h"
+#include "monitor/windows/settings/SettingsPresenter.h"
 
 #include <algorithm>
 #include <vector>
 
 #include "monitor/core/MemoryCleaner.h"
 #include "monitor/core/MonitorLifecycle.h"
-#include "monitor/windows/SettingsFigures.h"
+#include "monitor/windows/settings/SettingsFigures.h"
 #include "shared/accounts/AccountGroups.h"
 #include "shared/accounts/ProfileScan.h"
 #include "shared/accounts/UserRegistration.h"

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "monitor/core/MonitorContext.h"
-#include "monitor/windows/SettingsView.h"
+#include "monitor/windows/settings/SettingsView.h"
 
 namespace tidemark::monitor {
 

@@ -1,4 +1,4 @@
-#include "monitor/windows/SlowCleaningPresenter.h"
+#include "monitor/windows/slowcleaning/SlowCleaningPresenter.h"
 
 #include <limits>
 

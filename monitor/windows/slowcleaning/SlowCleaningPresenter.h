@@ -7,7 +7,7 @@
 #include <string>
 
 #include "monitor/core/MonitorContext.h"
-#include "monitor/windows/SlowCleaningView.h"
+#include "monitor/windows/slowcleaning/SlowCleaningView.h"
 
 namespace tidemark::monitor {
 

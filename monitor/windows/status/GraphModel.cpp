@@ -1,4 +1,4 @@
-#include "monitor/windows/GraphModel.h"
+#include "monitor/windows/status/GraphModel.h"
 
 #include <utility>
 

@@ -1,4 +1,4 @@
-#include "monitor/windows/StatusPresenter.h"
+#include "monitor/windows/status/StatusPresenter.h"
 
 #include "shared/system/NumberText.h"
 #include "monitor/windows/WindowPlacement.h"

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "monitor/core/MonitorState.h"
-#include "monitor/windows/GraphModel.h"
-#include "monitor/windows/StatusView.h"
+#include "monitor/windows/status/GraphModel.h"
+#include "monitor/windows/status/StatusView.h"
 #include "platform/Platform.h"
 
 namespace tidemark::monitor {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "monitor/core/MonitorUi.h"
-#include "monitor/windows/GraphModel.h"
+#include "monitor/windows/status/GraphModel.h"
 #include "platform/Display.h"
 
 namespace tidemark::monitor {

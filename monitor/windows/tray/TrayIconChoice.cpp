@@ -1,4 +1,4 @@
-#include "monitor/windows/TrayIconChoice.h"
+#include "monitor/windows/tray/TrayIconChoice.h"
 
 namespace tidemark::monitor {
 

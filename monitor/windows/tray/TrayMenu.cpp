@@ -1,4 +1,4 @@
-#include "monitor/windows/TrayMenu.h"
+#include "monitor/windows/tray/TrayMenu.h"
 
 namespace tidemark::monitor {
 

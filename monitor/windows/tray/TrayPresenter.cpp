@@ -1,4 +1,4 @@
-#include "monitor/windows/TrayPresenter.h"
+#include "monitor/windows/tray/TrayPresenter.h"
 
 #include <utility>
 
@@ -11,8 +11,8 @@ void call(const std::function<void()>& action) {
 
 } // namespace
 
-TrayPresenter::TrayPresenter(MonitorState& state, platform::Clock& clock, TrayView& view, StatusPresenter& simple,
-                             StatusPresenter& graph, AboutPresenter& about, TrayActions actions)
+TrayPresenter::TrayPresenter(MonitorState& state, platform::Clock& clock, TrayView& view, TrayStatusWindow& simple,
+                             TrayStatusWindow& graph, TrayAboutWindow& about, TrayActions actions)
     : state_(state), clock_(clock), view_(view), simple_(simple), graph_(graph), about_(about),
       actions_(std::move(actions)) {}
 
@@ -121,7 +121,7 @@ void TrayPresenter::toggleStatusWindow() {
 
 void TrayPresenter::openSettings() { call(state_.windows.settingsOpen ? actions_.frontSettings : actions_.showSettings); }
 
-void TrayPresenter::toggle(StatusPresenter& window) {
+void TrayPresenter::toggle(TrayStatusWindow& window) {
     window.placeAtTopRight();
     if (about_.isOpen()) {
         about_.focusOk();

@@ -6,9 +6,8 @@
 #include <vector>
 
 #include "monitor/core/MonitorState.h"
-#include "monitor/windows/AboutPresenter.h"
-#include "monitor/windows/StatusPresenter.h"
-#include "monitor/windows/TrayView.h"
+#include "monitor/core/MonitorUi.h"
+#include "monitor/windows/tray/TrayView.h"
 #include "platform/Clock.h"
 
 namespace tidemark::monitor {
@@ -23,13 +22,33 @@ struct TrayActions {
     std::function<void()> focusPasswordWindow;   // the open password window to the front
 };
 
+// A status window as the tray shows and hides it.
+class TrayStatusWindow {
+public:
+    virtual ~TrayStatusWindow() = default;
+    virtual StatusWindow which() const = 0;
+    virtual void placeAtTopRight() = 0;
+    virtual bool isVisible() = 0;
+    virtual void show() = 0;
+    virtual void hide() = 0;
+};
+
+// The About window as the tray opens it and brings it forward.
+class TrayAboutWindow {
+public:
+    virtual ~TrayAboutWindow() = default;
+    virtual bool isOpen() const = 0;
+    virtual void focusOk() = 0;
+    virtual void showModal() = 0;
+};
+
 class TrayPresenter {
 public:
     // How often start-up looks for the taskbar while there is none.
     static constexpr unsigned kTaskbarPollMs = 100;
 
-    TrayPresenter(MonitorState& state, platform::Clock& clock, TrayView& view, StatusPresenter& simple,
-                  StatusPresenter& graph, AboutPresenter& about, TrayActions actions);
+    TrayPresenter(MonitorState& state, platform::Clock& clock, TrayView& view, TrayStatusWindow& simple,
+                  TrayStatusWindow& graph, TrayAboutWindow& about, TrayActions actions);
 
     // Start-up waits, without limit, until a taskbar exists.
     void waitForTaskbar();
@@ -60,14 +79,14 @@ public:
 
 private:
     void selectImage();
-    void toggle(StatusPresenter& window);
+    void toggle(TrayStatusWindow& window);
 
     MonitorState& state_;
     platform::Clock& clock_;
     TrayView& view_;
-    StatusPresenter& simple_;
-    StatusPresenter& graph_;
-    AboutPresenter& about_;
+    TrayStatusWindow& simple_;
+    TrayStatusWindow& graph_;
+    TrayAboutWindow& about_;
     TrayActions actions_;
     TrayImage image_ = TrayImage::None;
     TrayImage lastImage_ = TrayImage::None;

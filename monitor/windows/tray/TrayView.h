@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "monitor/windows/TrayIconChoice.h"
-#include "monitor/windows/TrayMenu.h"
+#include "monitor/windows/tray/TrayIconChoice.h"
+#include "monitor/windows/tray/TrayMenu.h"
 #include "platform/Display.h"
 
 namespace tidemark::monitor {

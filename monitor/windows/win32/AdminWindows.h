@@ -4,15 +4,15 @@
 // program holds them.
 #pragma once
 #include "monitor/core/MonitorContext.h"
-#include "monitor/windows/AdminSettingsPresenter.h"
-#include "monitor/windows/PasswordPresenter.h"
-#include "monitor/windows/ProcessWatchPresenter.h"
-#include "monitor/windows/SlowCleaningPresenter.h"
-#include "monitor/windows/win32/AdminSettingsWindow.h"
+#include "monitor/windows/admin/AdminSettingsPresenter.h"
+#include "monitor/windows/password/PasswordPresenter.h"
+#include "monitor/windows/procwatch/ProcessWatchPresenter.h"
+#include "monitor/windows/slowcleaning/SlowCleaningPresenter.h"
+#include "monitor/windows/admin/win32/AdminSettingsWindow.h"
 #include "monitor/windows/win32/ModelessDialogs.h"
-#include "monitor/windows/win32/PasswordDialog.h"
-#include "monitor/windows/win32/ProcessWatchDialog.h"
-#include "monitor/windows/win32/SlowCleaningDialog.h"
+#include "monitor/windows/password/win32/PasswordDialog.h"
+#include "monitor/windows/procwatch/win32/ProcessWatchDialog.h"
+#include "monitor/windows/slowcleaning/win32/SlowCleaningDialog.h"
 #include "platform/win32/Win32SystemRestart.h"
 
 namespace tidemark::monitor {

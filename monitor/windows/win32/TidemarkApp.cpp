@@ -10,7 +10,8 @@ TidemarkApp::TidemarkApp(HINSTANCE instance)
       }),
       admin_(instance, windows_.context(), dialogs_) {
     // frmSimple owns the tray icon and its menu.
-    simpleView_.attach(windows_.window(StatusWindow::Simple), &windows_.tray());
+    simpleView_.attach(windows_.window(StatusWindow::Simple), &trayView_);
+    trayView_.attach(windows_.tray());
     graphView_.attach(windows_.window(StatusWindow::Graph), nullptr);
     aboutView_.attach(windows_.about());
     windows_.openAdminSettings = [this] { admin_.open(); };

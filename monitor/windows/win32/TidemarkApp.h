@@ -3,12 +3,12 @@
 // loop.
 #pragma once
 #include "monitor/windows/MonitorWindows.h"
-#include "monitor/windows/win32/AboutDialog.h"
+#include "monitor/windows/about/win32/AboutDialog.h"
 #include "monitor/windows/win32/AdminWindows.h"
 #include "monitor/windows/win32/ModelessDialogs.h"
-#include "monitor/windows/win32/SettingsWindow.h"
-#include "monitor/windows/win32/StatusWindow.h"
-#include "monitor/windows/win32/TrayIcon.h"
+#include "monitor/windows/settings/win32/SettingsWindow.h"
+#include "monitor/windows/status/win32/StatusWindow.h"
+#include "monitor/windows/tray/win32/TrayIcon.h"
 #include "platform/win32/Win32Platform.h"
 
 namespace tidemark::monitor {

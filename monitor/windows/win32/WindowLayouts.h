@@ -1,62 +1,10 @@
-// The windows' geometry in twips: client sizes, every control's place and
-// the font, turned into pixels with each window's own DPI. Read by the
-// windows and by the end-to-end checks of every scaling.
+// The font every window of Tidemark lays its controls out in; each window's
+// own geometry in twips lies in its folder's layout header.
 #pragma once
-#include <array>
-
-#include "shared/ui/Twips.h"
-#include "monitor/windows/win32/resource.h"
 
 namespace tidemark::monitor::layout {
 
 inline constexpr const wchar_t* kFontFace = L"MS UI Gothic";
 inline constexpr int kFontPoints = 9;
-
-// frmSimple and frmGraph: a client area of 4905 x 2025 twips.
-inline constexpr int kStatusWidth = 4905, kStatusHeight = 2025;
-
-inline constexpr std::array<ControlPlace, 11> kSimple{{
-    {IDC_FRAME1, {60, 30, 4785, 1530}},
-    {IDC_LABEL1_0, {180, 300, 2550, 240}},
-    {IDC_LABEL1_1, {2760, 300, 1965, 240}},
-    {IDC_LABEL2_0, {180, 585, 2550, 240}},
-    {IDC_LABEL2_1, {2760, 585, 1965, 240}},
-    {IDC_LABEL3_0, {180, 870, 2550, 240}},
-    {IDC_LABEL3_1, {2760, 870, 1965, 240}},
-    {IDC_LABEL4_0, {180, 1155, 2550, 240}},
-    {IDC_LABEL4_1, {2760, 1155, 1965, 240}},
-    {IDC_CMDFIX, {2325, 1635, 1200, 330}},
-    {IDC_CMDHIDE, {3645, 1635, 1200, 330}},
-}};
-
-// The graph box is 3500 x 1000 twips, centred; under it the used memory
-// with its caption, on a line wide enough for any figure at any scaling.
-inline constexpr std::array<ControlPlace, 7> kGraph{{
-    {IDC_PICTGRAPH, {702, 60, 3500, 1000}},
-    {IDC_LABEL1, {60, 1095, 2400, 240}},
-    {IDC_LBLUSEMEM, {2460, 1095, 2385, 240}},
-    {IDC_LABEL4_0, {60, 1365, 2550, 240}},
-    {IDC_LABEL4_1, {2640, 1365, 2205, 240}},
-    {IDC_CMDFIX, {2325, 1635, 1200, 330}},
-    {IDC_CMDHIDE, {3645, 1635, 1200, 330}},
-}};
-
-// frmAbout: the icon, three lines of text, two separators, and the two
-// buttons one above the other with the usual gap between them.
-inline constexpr int kAboutWidth = 4950, kAboutHeight = 2430;
-inline constexpr int kAboutIconPixels = 32;   // at 100 %
-
-inline constexpr int kIdOk = 1;   // IDOK
-
-inline constexpr std::array<ControlPlace, 8> kAbout{{
-    {IDC_PICICON, {180, 180, 480, 480}},
-    {IDC_LBLTITLE, {840, 180, 3930, 240}},
-    {IDC_LBLVERSION, {840, 480, 3930, 240}},
-    {IDC_LBLDESCRIPTION, {840, 780, 3930, 480}},
-    {IDC_LINE1, {90, 1380, 4770, 30}},
-    {IDC_LINE2, {90, 1410, 4770, 30}},
-    {kIdOk, {3030, 1530, 1800, 345}},
-    {IDC_CMDSYSINFO, {3030, 1995, 1800, 345}},
-}};
 
 } // namespace tidemark::monitor::layout

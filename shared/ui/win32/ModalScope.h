@@ -11,15 +11,23 @@ namespace tidemark::monitor {
 // are disabled too while it is open, so that nothing else takes input.
 class OtherWindowsDisabled {
 public:
-    explicit OtherWindowsDisabled(HWND owner) : owner_(owner) {
+    enum class Reach {
+        visible,   // the windows on the screen (a dialog box's modal loop)
+        all,       // hidden ones too: a window the tray shows during the modal run stays out of reach
+    };
+
+    // keep: the window left as it is (a dialog box's owner, which the
+    // system disables itself, or the modal window itself).
+    explicit OtherWindowsDisabled(HWND keep, Reach reach = Reach::visible) : owner_(keep), reach_(reach) {
         ::EnumThreadWindows(
             ::GetCurrentThreadId(),
-            [](HWND w, LPARAM list) -> BOOL {
-                if (::IsWindowVisible(w) && ::IsWindowEnabled(w))
-                    reinterpret_cast<std::vector<HWND>*>(list)->push_back(w);
+            [](HWND w, LPARAM self) -> BOOL {
+                auto* scope = reinterpret_cast<OtherWindowsDisabled*>(self);
+                if ((scope->reach_ == Reach::all || ::IsWindowVisible(w)) && ::IsWindowEnabled(w))
+                    scope->disabled_.push_back(w);
                 return TRUE;
             },
-            reinterpret_cast<LPARAM>(&disabled_));
+            reinterpret_cast<LPARAM>(this));
         for (HWND w : disabled_)
             if (w != owner_) ::EnableWindow(w, FALSE);
     }
@@ -32,6 +40,7 @@ public:
 
 private:
     HWND owner_;
+    Reach reach_;
     std::vector<HWND> disabled_;
 };
 

@@ -1,9 +1,8 @@
-#include "monitor/windows/win32/AboutDialog.h"
+#include "monitor/windows/about/win32/AboutDialog.h"
 
 #include <string>
 
-#include "shared/ui/win32/DialogLayout.h"
-#include "monitor/windows/win32/WindowLayouts.h"
+#include "monitor/windows/about/win32/AboutLayout.h"
 #include "platform/win32/Win32Text.h"
 
 namespace tidemark::monitor {
@@ -27,24 +26,27 @@ RECT windowRect(HWND window) {
 
 } // namespace
 
+Win32AboutDialog::Win32AboutDialog(HINSTANCE instance, const OwnerWindow& owner)
+    : frame_(instance, {layout::kAboutWidth, layout::kAboutHeight, layout::kAbout}, {false, false}), owner_(owner) {
+    frame_.afterLayout = [this](int dpi) {
+        const int size = mulDiv(layout::kAboutIconPixels, dpi, kBaseDpi);
+        icon_.reset(static_cast<HICON>(::LoadImageW(frame_.instance(), MAKEINTRESOURCEW(IDI_TIDEMARK), IMAGE_ICON, size,
+                                                    size, LR_DEFAULTCOLOR)));
+        ::SendMessageW(frame_.item(IDC_PICICON), STM_SETICON, reinterpret_cast<WPARAM>(icon_.get()), 0);
+    };
+}
+
 void Win32AboutDialog::runModal() {
-    ::DialogBoxParamW(instance_, MAKEINTRESOURCEW(IDD_ABOUT), owner_.hwnd(), dialogProcedure<Win32AboutDialog>,
-                      reinterpret_cast<LPARAM>(this));
-    dialog_ = nullptr;
+    frame_.runModal(IDD_ABOUT, owner_.hwnd(), *this, true);
     icon_.reset();
-    font_.reset();
 }
 
 INT_PTR Win32AboutDialog::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (frame_.onDpiMessage(message, wParam, lParam)) return TRUE;
     switch (message) {
     case WM_INITDIALOG:
-        disableAutomaticDialogScaling(dialog_);
-        layOut(windowDpi(dialog_));
+        frame_.initialise();
         if (presenter_) presenter_->load();
-        return TRUE;
-    case WM_DPICHANGED:
-        moveToSuggestedRect(dialog_, lParam);
-        layOut(LOWORD(wParam));
         return TRUE;
     case WM_COMMAND:
         if (!presenter_) return FALSE;
@@ -59,51 +61,40 @@ INT_PTR Win32AboutDialog::onMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     }
 }
 
-void Win32AboutDialog::layOut(int dpi) {
-    font_ = createWindowFont(dpi, layout::kFontFace, layout::kFontPoints);
-    applyLayout(dialog_, layout::kAboutWidth, layout::kAboutHeight, layout::kAbout, font_.get(), dpi);
-    const int size = mulDiv(layout::kAboutIconPixels, dpi, kBaseDpi);
-    icon_.reset(static_cast<HICON>(
-        ::LoadImageW(instance_, MAKEINTRESOURCEW(IDI_TIDEMARK), IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
-    ::SendDlgItemMessageW(dialog_, IDC_PICICON, STM_SETICON, reinterpret_cast<WPARAM>(icon_.get()), 0);
-}
-
-void Win32AboutDialog::close() {
-    if (dialog_) ::EndDialog(dialog_, IDOK);
-}
+void Win32AboutDialog::close() { frame_.endModal(IDOK); }
 
 void Win32AboutDialog::setCaption(const std::string& text) {
-    if (dialog_) ::SetWindowTextW(dialog_, win32::toWide(text).c_str());
+    if (frame_.hwnd()) ::SetWindowTextW(frame_.hwnd(), win32::toWide(text).c_str());
 }
 
 void Win32AboutDialog::setText(AboutControl control, const std::string& text) {
-    if (dialog_) ::SetDlgItemTextW(dialog_, controlId(control), win32::toWide(text).c_str());
+    frame_.setText(controlId(control), text);
 }
 
 void Win32AboutDialog::enable(AboutControl control, bool enabled) {
-    if (dialog_) ::EnableWindow(::GetDlgItem(dialog_, controlId(control)), enabled ? TRUE : FALSE);
+    if (HWND item = frame_.item(controlId(control))) ::EnableWindow(item, enabled ? TRUE : FALSE);
 }
 
 void Win32AboutDialog::focus(AboutControl control) {
-    if (!dialog_) return;
-    ::SetForegroundWindow(dialog_);
+    if (!frame_.hwnd()) return;
+    ::SetForegroundWindow(frame_.hwnd());
     // Through the dialog manager, so that the default button follows.
-    ::SendMessageW(dialog_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(::GetDlgItem(dialog_, controlId(control))), TRUE);
+    ::SendMessageW(frame_.hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(::GetDlgItem(frame_.hwnd(), controlId(control))), TRUE);
 }
 
 int Win32AboutDialog::width() {
-    const RECT r = windowRect(dialog_);
+    const RECT r = windowRect(frame_.hwnd());
     return r.right - r.left;
 }
 
 int Win32AboutDialog::height() {
-    const RECT r = windowRect(dialog_);
+    const RECT r = windowRect(frame_.hwnd());
     return r.bottom - r.top;
 }
 
 void Win32AboutDialog::moveTo(int leftPixels, int topPixels) {
-    if (dialog_)
-        ::SetWindowPos(dialog_, nullptr, leftPixels, topPixels, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (frame_.hwnd())
+        ::SetWindowPos(frame_.hwnd(), nullptr, leftPixels, topPixels, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 std::optional<platform::Rect> Win32AboutDialog::visibleOwnerRect() {

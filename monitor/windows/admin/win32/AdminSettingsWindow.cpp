@@ -1,11 +1,8 @@
-#include "monitor/windows/win32/AdminSettingsWindow.h"
+#include "monitor/windows/admin/win32/AdminSettingsWindow.h"
 
 #include <commctrl.h>
 
-#include "monitor/windows/win32/AdminLayouts.h"
-#include "shared/ui/win32/DialogLayout.h"
-#include "shared/ui/win32/DialogToolTips.h"
-#include "platform/win32/Win32Text.h"
+#include "monitor/windows/admin/win32/AdminLayout.h"
 
 namespace tidemark::monitor {
 namespace {
@@ -34,40 +31,31 @@ std::optional<AdminControl> controlOf(int id) {
 
 } // namespace
 
+Win32AdminSettingsWindow::Win32AdminSettingsWindow(HINSTANCE instance, ModelessDialogs& dialogs)
+    : frame_(instance, {layout::kAdminWidth, layout::kAdminHeight, layout::kAdmin}, {true, false}), dialogs_(dialogs) {
+    // The tab control stays below the pages' controls.
+    frame_.afterLayout = [this](int) {
+        ::SetWindowPos(frame_.item(IDC_ADMINTABS), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    };
+}
+
 void Win32AdminSettingsWindow::create() {
-    if (window_) return;
-    HWND created = ::CreateDialogParamW(instance_, MAKEINTRESOURCEW(IDD_ADMIN), nullptr,
-                                        dialogProcedure<Win32AdminSettingsWindow>, reinterpret_cast<LPARAM>(this));
-    if (window_.get() != created) window_.reset(created);
-    if (!window_) return;
-    dialogs_.add(window_.get());
-    HWND tabs = ::GetDlgItem(window_.get(), IDC_ADMINTABS);
-    const wchar_t* names[] = {L"起動設定", L"クリーニング設定"};
-    for (int i = 0; i < 2; ++i) {
-        TCITEMW item{};
-        item.mask = TCIF_TEXT;
-        item.pszText = const_cast<wchar_t*>(names[i]);
-        ::SendMessageW(tabs, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
-    }
+    if (frame_.hwnd()) return;
+    if (!frame_.createModeless(IDD_ADMIN, *this, dialogs_)) return;
+    frame_.insertTabs(IDC_ADMINTABS, {L"起動設定", L"クリーニング設定"});
     selectPage(0);
 }
 
 void Win32AdminSettingsWindow::destroy() {
-    if (!window_) return;
-    ::KillTimer(window_.get(), kPollTimer);
-    dialogs_.remove(window_.get());
-    window_.reset();
+    frame_.stopTimer(kPollTimer);
+    frame_.destroyModeless();
 }
 
 INT_PTR Win32AdminSettingsWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (frame_.onDpiMessage(message, wParam, lParam)) return TRUE;
     switch (message) {
     case WM_INITDIALOG:
-        disableAutomaticDialogScaling(window_.get());
-        layOut(windowDpi(window_.get()));
-        return TRUE;
-    case WM_DPICHANGED:
-        moveToSuggestedRect(window_.get(), lParam);
-        layOut(LOWORD(wParam));
+        frame_.initialise();
         return TRUE;
     case WM_TIMER:
         if (presenter_ && wParam == kPollTimer) presenter_->onTimer();
@@ -75,12 +63,9 @@ INT_PTR Win32AdminSettingsWindow::onMessage(UINT message, WPARAM wParam, LPARAM 
     case WM_COMMAND:
         onCommand(LOWORD(wParam), HIWORD(wParam));
         return TRUE;
-    case WM_NOTIFY: {
-        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-        if (header->idFrom == IDC_ADMINTABS && header->code == TCN_SELCHANGE)
-            showPage(static_cast<int>(::SendMessageW(header->hwndFrom, TCM_GETCURSEL, 0, 0)));
+    case WM_NOTIFY:
+        if (const auto page = frame_.changedTab(IDC_ADMINTABS, lParam)) showPage(*page);
         return FALSE;
-    }
     case WM_CLOSE:
         if (presenter_) presenter_->onClose();
         return TRUE;
@@ -98,7 +83,7 @@ void Win32AdminSettingsWindow::onCommand(int id, int code) {
         return;
     }
     if (code != BN_CLICKED) return;
-    const bool checked = ::IsDlgButtonChecked(window_.get(), id) == BST_CHECKED;
+    const bool checked = frame_.isChecked(id);
     switch (*control) {
     case AdminControl::systemStartBox: presenter_->onSystemStartClicked(checked); break;
     case AdminControl::watchBox: presenter_->onWatchClicked(checked); break;
@@ -115,58 +100,34 @@ void Win32AdminSettingsWindow::onCommand(int id, int code) {
 }
 
 void Win32AdminSettingsWindow::showPage(int page) {
-    HWND w = window_.get();
-    for (int id : layout::kAdminPage0) ::ShowWindow(::GetDlgItem(w, id), page == 0 ? SW_SHOW : SW_HIDE);
-    for (int id : layout::kAdminPage1) ::ShowWindow(::GetDlgItem(w, id), page == 1 ? SW_SHOW : SW_HIDE);
+    for (int id : layout::kAdminPage0) frame_.showControl(id, page == 0);
+    for (int id : layout::kAdminPage1) frame_.showControl(id, page == 1);
 }
 
-void Win32AdminSettingsWindow::layOut(int dpi) {
-    HWND w = window_.get();
-    font_ = createWindowFont(dpi, layout::kFontFace, layout::kFontPoints);
-    applyLayout(w, layout::kAdminWidth, layout::kAdminHeight, layout::kAdmin, font_.get(), dpi);
-    // The tab control stays below the pages' controls.
-    ::SetWindowPos(::GetDlgItem(w, IDC_ADMINTABS), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    icon_ = loadSmallIcon(instance_, IDI_TIDEMARK, dpi);
-    ::SendMessageW(w, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.get()));
-}
+void Win32AdminSettingsWindow::show() { frame_.show(); }
 
-void Win32AdminSettingsWindow::show() {
-    if (!window_) return;
-    ::ShowWindow(window_.get(), SW_SHOW);
-    ::SetForegroundWindow(window_.get());
-}
-
-void Win32AdminSettingsWindow::bringToFront() {
-    if (!window_) return;
-    if (::IsIconic(window_.get())) ::ShowWindow(window_.get(), SW_RESTORE);
-    ::SetForegroundWindow(window_.get());
-}
+void Win32AdminSettingsWindow::bringToFront() { frame_.bringToFront(); }
 
 void Win32AdminSettingsWindow::setChecked(AdminControl control, bool checked) {
-    // BM_SETCHECK sends no click: what the presenter sets is not an event.
-    if (window_) ::CheckDlgButton(window_.get(), controlId(control), checked ? BST_CHECKED : BST_UNCHECKED);
+    frame_.setChecked(controlId(control), checked);
 }
 
 void Win32AdminSettingsWindow::enable(AdminControl control, bool enabled) {
-    if (window_) ::EnableWindow(::GetDlgItem(window_.get(), controlId(control)), enabled ? TRUE : FALSE);
+    if (HWND item = frame_.item(controlId(control))) ::EnableWindow(item, enabled ? TRUE : FALSE);
 }
 
 void Win32AdminSettingsWindow::setText(AdminControl control, const std::string& text) {
-    if (window_) ::SetDlgItemTextW(window_.get(), controlId(control), win32::toWide(text).c_str());
+    frame_.setText(controlId(control), text);
 }
 
 void Win32AdminSettingsWindow::selectPage(int page) {
-    if (!window_) return;
-    ::SendDlgItemMessageW(window_.get(), IDC_ADMINTABS, TCM_SETCURSEL, page, 0);
+    if (!frame_.hwnd()) return;
+    ::SendMessageW(frame_.item(IDC_ADMINTABS), TCM_SETCURSEL, page, 0);
     showPage(page);
 }
 
-void Win32AdminSettingsWindow::startTimer(unsigned intervalMs) {
-    if (window_) ::SetTimer(window_.get(), kPollTimer, intervalMs, nullptr);
-}
+void Win32AdminSettingsWindow::startTimer(unsigned intervalMs) { frame_.startTimer(kPollTimer, intervalMs); }
 
-void Win32AdminSettingsWindow::stopTimer() {
-    if (window_) ::KillTimer(window_.get(), kPollTimer);
-}
+void Win32AdminSettingsWindow::stopTimer() { frame_.stopTimer(kPollTimer); }
 
 } // namespace tidemark::monitor

@@ -3,22 +3,20 @@
 // by page, laid out from its twips at its own DPI. It forwards clicks, focus,
 // the timer and the close box; it decides nothing.
 #pragma once
-#include "monitor/windows/AdminSettingsPresenter.h"
-#include "monitor/windows/win32/ModelessDialogs.h"
-#include "platform/win32/GdiHandles.h"
-#include "platform/win32/Handles.h"
+#include "monitor/windows/admin/AdminSettingsPresenter.h"
+#include "monitor/windows/win32/DialogFrame.h"
 
 namespace tidemark::monitor {
 
 class Win32AdminSettingsWindow final : public AdminSettingsView {
 public:
-    Win32AdminSettingsWindow(HINSTANCE instance, ModelessDialogs& dialogs) : instance_(instance), dialogs_(dialogs) {}
+    Win32AdminSettingsWindow(HINSTANCE instance, ModelessDialogs& dialogs);
     ~Win32AdminSettingsWindow() override { destroy(); }
     Win32AdminSettingsWindow(const Win32AdminSettingsWindow&) = delete;
     Win32AdminSettingsWindow& operator=(const Win32AdminSettingsWindow&) = delete;
 
     void attach(AdminSettingsPresenter& presenter) { presenter_ = &presenter; }
-    HWND hwnd() const { return window_.get(); }
+    HWND hwnd() const { return frame_.hwnd(); }
 
     void create() override;
     void destroy() override;
@@ -33,21 +31,17 @@ public:
     void stopTimer() override;
 
     // For the dialog procedure.
-    void bind(HWND dialog) { window_.reset(dialog); }
-    bool owns(HWND dialog) const { return window_.get() == dialog; }
+    void bind(HWND dialog) { frame_.bind(dialog); }
+    bool owns(HWND dialog) const { return frame_.owns(dialog); }
     INT_PTR onMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
     void onCommand(int id, int code);
     void showPage(int page);
-    void layOut(int dpi);
 
-    HINSTANCE instance_;
+    DialogFrame frame_;
     ModelessDialogs& dialogs_;
     AdminSettingsPresenter* presenter_ = nullptr;
-    win32::UniqueWindow window_;
-    win32::UniqueFont font_;
-    win32::UniqueIcon icon_;
 };
 
 } // namespace tidemark::monitor

@@ -1,14 +1,11 @@
-#include "monitor/windows/win32/PasswordDialog.h"
+#include "monitor/windows/password/win32/PasswordDialog.h"
 
 #include <commctrl.h>
 
 #include <vector>
 
-#include "monitor/windows/win32/PasswordLayouts.h"
+#include "monitor/windows/password/win32/PasswordLayout.h"
 #include "platform/win32/Win32Text.h"
-#include "shared/ui/win32/DialogLayout.h"
-#include "shared/ui/win32/ModalScope.h"
-#include "shared/ui/win32/DialogToolTips.h"
 
 namespace tidemark::monitor {
 namespace {
@@ -23,39 +20,31 @@ void wipe(std::wstring& text) {
     text.clear();
 }
 
-void toFront(HWND window) {
-    if (!window) return;
-    if (::IsIconic(window)) ::ShowWindow(window, SW_RESTORE);
-    ::SetForegroundWindow(window);
-}
-
 } // namespace
 
+Win32PasswordDialog::Win32PasswordDialog(HINSTANCE instance)
+    : frame_(instance, {layout::kPasswordWidth, layout::kPasswordHeight, layout::kPassword}, {true, false}) {
+    frame_.afterLayout = [this](int dpi) {
+        const int size = systemMetricForDpi(SM_CXICON, dpi);
+        icon_.reset(static_cast<HICON>(::LoadImageW(frame_.instance(), MAKEINTRESOURCEW(IDI_TIDEMARK), IMAGE_ICON, size,
+                                                    size, LR_DEFAULTCOLOR)));
+        ::SendMessageW(frame_.item(IDC_PCTICON_PASIN), STM_SETICON, reinterpret_cast<WPARAM>(icon_.get()), 0);
+    };
+}
+
 void Win32PasswordDialog::runModal() {
-    {
-        OtherWindowsDisabled others(owner_);
-        ::DialogBoxParamW(instance_, MAKEINTRESOURCEW(IDD_PASSWORD), owner_, dialogProcedure<Win32PasswordDialog>,
-                          reinterpret_cast<LPARAM>(this));
-    }
-    dialog_ = nullptr;
+    frame_.runModal(IDD_PASSWORD, owner_, *this);
     icon_.reset();
-    smallIcon_.reset();
-    font_.reset();
 }
 
 INT_PTR Win32PasswordDialog::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (frame_.onDpiMessage(message, wParam, lParam)) return TRUE;
     switch (message) {
     case WM_INITDIALOG:
-        disableAutomaticDialogScaling(dialog_);
-        layOut(windowDpi(dialog_));
-        centreOnOwner(dialog_, owner_);
+        frame_.initialise(owner_);
         if (presenter_) presenter_->load();
-        ::SetFocus(::GetDlgItem(dialog_, IDC_TXTPASS1));
+        ::SetFocus(frame_.item(IDC_TXTPASS1));
         return FALSE;   // the focus is set
-    case WM_DPICHANGED:
-        moveToSuggestedRect(dialog_, lParam);
-        layOut(LOWORD(wParam));
-        return TRUE;
     case WM_TIMER:
         if (presenter_ && wParam == kTimer) presenter_->onTimer();
         return TRUE;
@@ -69,8 +58,8 @@ INT_PTR Win32PasswordDialog::onMessage(UINT message, WPARAM wParam, LPARAM lPara
         if (id == IDOK) {
             // Enter: the dialog has no default button.
             const HWND focused = ::GetFocus();
-            if (focused == ::GetDlgItem(dialog_, IDC_TXTPASS1)) presenter_->onEnter(PasswordBox::first);
-            else if (focused == ::GetDlgItem(dialog_, IDC_TXTPASS2)) presenter_->onEnter(PasswordBox::second);
+            if (focused == frame_.item(IDC_TXTPASS1)) presenter_->onEnter(PasswordBox::first);
+            else if (focused == frame_.item(IDC_TXTPASS2)) presenter_->onEnter(PasswordBox::second);
             return TRUE;
         }
         if (id == IDC_CMDCANCEL) {
@@ -78,7 +67,7 @@ INT_PTR Win32PasswordDialog::onMessage(UINT message, WPARAM wParam, LPARAM lPara
             return TRUE;
         }
         if (id == IDC_CHKSHOWPASS && code == BN_CLICKED) {
-            presenter_->onShowPasswordClicked(::IsDlgButtonChecked(dialog_, IDC_CHKSHOWPASS) == BST_CHECKED);
+            presenter_->onShowPasswordClicked(frame_.isChecked(IDC_CHKSHOWPASS));
             return TRUE;
         }
         return FALSE;
@@ -95,34 +84,19 @@ INT_PTR Win32PasswordDialog::onMessage(UINT message, WPARAM wParam, LPARAM lPara
     }
 }
 
-void Win32PasswordDialog::layOut(int dpi) {
-    font_ = createWindowFont(dpi, layout::kFontFace, layout::kFontPoints);
-    applyLayout(dialog_, layout::kPasswordWidth, layout::kPasswordHeight, layout::kPassword, font_.get(), dpi);
-    const int size = systemMetricForDpi(SM_CXICON, dpi);
-    icon_.reset(static_cast<HICON>(
-        ::LoadImageW(instance_, MAKEINTRESOURCEW(IDI_TIDEMARK), IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
-    ::SendDlgItemMessageW(dialog_, IDC_PCTICON_PASIN, STM_SETICON, reinterpret_cast<WPARAM>(icon_.get()), 0);
-    smallIcon_ = loadSmallIcon(instance_, IDI_TIDEMARK, dpi);
-    ::SendMessageW(dialog_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
-}
+void Win32PasswordDialog::close() { frame_.endModal(IDCANCEL); }
 
-void Win32PasswordDialog::close() {
-    if (dialog_) ::EndDialog(dialog_, IDCANCEL);
-}
+void Win32PasswordDialog::bringToFront() { frame_.bringToFront(); }
 
-void Win32PasswordDialog::bringToFront() { toFront(dialog_); }
-
-void Win32PasswordDialog::setAccount(const std::string& name) {
-    if (dialog_) ::SetDlgItemTextW(dialog_, IDC_LBLACCOUNT, win32::toWide(name).c_str());
-}
+void Win32PasswordDialog::setAccount(const std::string& name) { frame_.setText(IDC_LBLACCOUNT, name); }
 
 void Win32PasswordDialog::setLimit(unsigned characters) {
     for (int id : {IDC_TXTPASS1, IDC_TXTPASS2})
-        if (dialog_) ::SendDlgItemMessageW(dialog_, id, EM_SETLIMITTEXT, characters, 0);
+        if (HWND box = frame_.item(id)) ::SendMessageW(box, EM_SETLIMITTEXT, characters, 0);
 }
 
 std::string Win32PasswordDialog::password(PasswordBox box) {
-    HWND item = dialog_ ? ::GetDlgItem(dialog_, boxId(box)) : nullptr;
+    HWND item = frame_.item(boxId(box));
     if (!item) return {};
     std::wstring buffer(static_cast<std::size_t>(::GetWindowTextLengthW(item)) + 1, L'\0');
     const int length = ::GetWindowTextW(item, buffer.data(), static_cast<int>(buffer.size()));
@@ -132,9 +106,9 @@ std::string Win32PasswordDialog::password(PasswordBox box) {
 }
 
 void Win32PasswordDialog::wipePasswords() {
-    if (!dialog_) return;
+    if (!frame_.hwnd()) return;
     for (int id : {IDC_TXTPASS1, IDC_TXTPASS2}) {
-        HWND item = ::GetDlgItem(dialog_, id);
+        HWND item = ::GetDlgItem(frame_.hwnd(), id);
         const int length = ::GetWindowTextLengthW(item);
         // Text of the same length is written into the box's own buffer
         // first, so that the password does not stay behind in it.
@@ -144,51 +118,42 @@ void Win32PasswordDialog::wipePasswords() {
 }
 
 void Win32PasswordDialog::showPasswords(bool readable) {
-    if (!dialog_) return;
+    if (!frame_.hwnd()) return;
     for (int id : {IDC_TXTPASS1, IDC_TXTPASS2}) {
-        ::SendDlgItemMessageW(dialog_, id, EM_SETPASSWORDCHAR, readable ? 0 : kHiddenCharacter, 0);
-        ::InvalidateRect(::GetDlgItem(dialog_, id), nullptr, TRUE);
+        ::SendDlgItemMessageW(frame_.hwnd(), id, EM_SETPASSWORDCHAR, readable ? 0 : kHiddenCharacter, 0);
+        ::InvalidateRect(::GetDlgItem(frame_.hwnd(), id), nullptr, TRUE);
     }
 }
 
-void Win32PasswordDialog::setShowChecked(bool checked) {
-    if (dialog_) ::CheckDlgButton(dialog_, IDC_CHKSHOWPASS, checked ? BST_CHECKED : BST_UNCHECKED);
-}
+void Win32PasswordDialog::setShowChecked(bool checked) { frame_.setChecked(IDC_CHKSHOWPASS, checked); }
 
 void Win32PasswordDialog::focus(PasswordBox box) {
-    if (dialog_) ::SendMessageW(dialog_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(::GetDlgItem(dialog_, boxId(box))), TRUE);
+    if (HWND item = frame_.item(boxId(box))) ::SendMessageW(frame_.hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(item), TRUE);
 }
 
 void Win32PasswordDialog::enable(bool enabled) {
-    if (dialog_) ::EnableWindow(dialog_, enabled ? TRUE : FALSE);
+    if (frame_.hwnd()) ::EnableWindow(frame_.hwnd(), enabled ? TRUE : FALSE);
 }
 
-void Win32PasswordDialog::startTimer(unsigned intervalMs) {
-    if (dialog_) ::SetTimer(dialog_, kTimer, intervalMs, nullptr);
-}
+void Win32PasswordDialog::startTimer(unsigned intervalMs) { frame_.startTimer(kTimer, intervalMs); }
 
-void Win32PasswordDialog::stopTimer() {
-    if (dialog_) ::KillTimer(dialog_, kTimer);
-}
+void Win32PasswordDialog::stopTimer() { frame_.stopTimer(kTimer); }
+
+Win32PasswordWaitWindow::Win32PasswordWaitWindow(HINSTANCE instance)
+    : frame_(instance, {layout::kPasswordWaitWidth, layout::kPasswordWaitHeight, layout::kPasswordWait},
+             {false, false}) {}
 
 void Win32PasswordWaitWindow::runModal(platform::NativeWindow owner) {
-    ::DialogBoxParamW(instance_, MAKEINTRESOURCEW(IDD_PASSWORDWAIT), reinterpret_cast<HWND>(owner),
-                      dialogProcedure<Win32PasswordWaitWindow>, reinterpret_cast<LPARAM>(this));
-    dialog_ = nullptr;
-    font_.reset();
+    // Its owner, the password dialog, is modal already.
+    frame_.runModal(IDD_PASSWORDWAIT, reinterpret_cast<HWND>(owner), *this, true);
 }
 
 INT_PTR Win32PasswordWaitWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (frame_.onDpiMessage(message, wParam, lParam)) return TRUE;
     switch (message) {
     case WM_INITDIALOG:
-        disableAutomaticDialogScaling(dialog_);
-        layOut(windowDpi(dialog_));
-        centreOnOwner(dialog_, ::GetWindow(dialog_, GW_OWNER));
+        frame_.initialise(::GetWindow(frame_.hwnd(), GW_OWNER));
         if (presenter_) presenter_->loadWait();
-        return TRUE;
-    case WM_DPICHANGED:
-        moveToSuggestedRect(dialog_, lParam);
-        layOut(LOWORD(wParam));
         return TRUE;
     case WM_TIMER:
         if (presenter_ && wParam == kTimer) presenter_->onWaitTimer();
@@ -202,38 +167,25 @@ INT_PTR Win32PasswordWaitWindow::onMessage(UINT message, WPARAM wParam, LPARAM l
     }
 }
 
-void Win32PasswordWaitWindow::layOut(int dpi) {
-    font_ = createWindowFont(dpi, layout::kFontFace, layout::kFontPoints);
-    applyLayout(dialog_, layout::kPasswordWaitWidth, layout::kPasswordWaitHeight, layout::kPasswordWait, font_.get(),
-                dpi);
-}
+void Win32PasswordWaitWindow::close() { frame_.endModal(IDOK); }
 
-void Win32PasswordWaitWindow::close() {
-    if (dialog_) ::EndDialog(dialog_, IDOK);
-}
+void Win32PasswordWaitWindow::bringToFront() { frame_.bringToFront(); }
 
-void Win32PasswordWaitWindow::bringToFront() { toFront(dialog_); }
-
-void Win32PasswordWaitWindow::setText(const std::string& text) {
-    if (dialog_) ::SetDlgItemTextW(dialog_, IDC_LBLPLEASE, win32::toWide(text).c_str());
-}
+void Win32PasswordWaitWindow::setText(const std::string& text) { frame_.setText(IDC_LBLPLEASE, text); }
 
 void Win32PasswordWaitWindow::setProgress(int value, int maximum) {
-    if (!dialog_) return;
-    ::SendDlgItemMessageW(dialog_, IDC_PRBPASSWATE, PBM_SETRANGE32, 0, maximum);
-    ::SendDlgItemMessageW(dialog_, IDC_PRBPASSWATE, PBM_SETPOS, static_cast<WPARAM>(value), 0);
+    HWND bar = frame_.item(IDC_PRBPASSWATE);
+    if (!bar) return;
+    ::SendMessageW(bar, PBM_SETRANGE32, 0, maximum);
+    ::SendMessageW(bar, PBM_SETPOS, static_cast<WPARAM>(value), 0);
 }
 
 void Win32PasswordWaitWindow::enable(bool enabled) {
-    if (dialog_) ::EnableWindow(dialog_, enabled ? TRUE : FALSE);
+    if (frame_.hwnd()) ::EnableWindow(frame_.hwnd(), enabled ? TRUE : FALSE);
 }
 
-void Win32PasswordWaitWindow::startTimer(unsigned intervalMs) {
-    if (dialog_) ::SetTimer(dialog_, kTimer, intervalMs, nullptr);
-}
+void Win32PasswordWaitWindow::startTimer(unsigned intervalMs) { frame_.startTimer(kTimer, intervalMs); }
 
-void Win32PasswordWaitWindow::stopTimer() {
-    if (dialog_) ::KillTimer(dialog_, kTimer);
-}
+void Win32PasswordWaitWindow::stopTimer() { frame_.stopTimer(kTimer); }
 
 } // namespace tidemark::monitor

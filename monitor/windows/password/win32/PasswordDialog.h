@@ -3,15 +3,14 @@
 // are password edit boxes; Enter reaches the dialog as IDOK (there is no
 // OK button) and is passed on with the box that has the focus.
 #pragma once
-#include "monitor/windows/PasswordPresenter.h"
-#include "platform/win32/GdiHandles.h"
-#include "platform/win32/Handles.h"
+#include "monitor/windows/password/PasswordPresenter.h"
+#include "monitor/windows/win32/DialogFrame.h"
 
 namespace tidemark::monitor {
 
 class Win32PasswordDialog final : public PasswordView {
 public:
-    explicit Win32PasswordDialog(HINSTANCE instance) : instance_(instance) {}
+    explicit Win32PasswordDialog(HINSTANCE instance);
     void attach(PasswordPresenter& presenter, HWND owner) {
         presenter_ = &presenter;
         owner_ = owner;
@@ -20,7 +19,7 @@ public:
     void runModal() override;
     void close() override;
     void bringToFront() override;
-    platform::NativeWindow handle() const override { return reinterpret_cast<platform::NativeWindow>(dialog_); }
+    platform::NativeWindow handle() const override { return reinterpret_cast<platform::NativeWindow>(frame_.hwnd()); }
     void setAccount(const std::string& name) override;
     void setLimit(unsigned characters) override;
     std::string password(PasswordBox box) override;
@@ -33,47 +32,39 @@ public:
     void stopTimer() override;
 
     // For the dialog procedure.
-    void bind(HWND dialog) { dialog_ = dialog; }
-    bool owns(HWND dialog) const { return dialog_ == dialog; }
+    void bind(HWND dialog) { frame_.bind(dialog); }
+    bool owns(HWND dialog) const { return frame_.owns(dialog); }
     INT_PTR onMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
-    void layOut(int dpi);
-
-    HINSTANCE instance_;
+    DialogFrame frame_;   // the dialog while shown
     HWND owner_ = nullptr;
     PasswordPresenter* presenter_ = nullptr;
-    HWND dialog_ = nullptr;   // while shown
-    win32::UniqueFont font_;
-    win32::UniqueIcon icon_, smallIcon_;
+    win32::UniqueIcon icon_;   // the large icon beside the account
 };
 
 class Win32PasswordWaitWindow final : public PasswordWaitView {
 public:
-    explicit Win32PasswordWaitWindow(HINSTANCE instance) : instance_(instance) {}
+    explicit Win32PasswordWaitWindow(HINSTANCE instance);
     void attach(PasswordPresenter& presenter) { presenter_ = &presenter; }
 
     void runModal(platform::NativeWindow owner) override;
     void close() override;
     void bringToFront() override;
-    platform::NativeWindow handle() const override { return reinterpret_cast<platform::NativeWindow>(dialog_); }
+    platform::NativeWindow handle() const override { return reinterpret_cast<platform::NativeWindow>(frame_.hwnd()); }
     void setText(const std::string& text) override;
     void setProgress(int value, int maximum) override;
     void enable(bool enabled) override;
     void startTimer(unsigned intervalMs) override;
     void stopTimer() override;
 
-    void bind(HWND dialog) { dialog_ = dialog; }
-    bool owns(HWND dialog) const { return dialog_ == dialog; }
+    void bind(HWND dialog) { frame_.bind(dialog); }
+    bool owns(HWND dialog) const { return frame_.owns(dialog); }
     INT_PTR onMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
-    void layOut(int dpi);
-
-    HINSTANCE instance_;
+    DialogFrame frame_;
     PasswordPresenter* presenter_ = nullptr;
-    HWND dialog_ = nullptr;
-    win32::UniqueFont font_;
 };
 
 } // namespace tidemark::monitor

@@ -1,4 +1,4 @@
-#include "monitor/windows/win32/ProcessWatchDialog.h"
+#include "monitor/windows/procwatch/win32/ProcessWatchDialog.h"
 
 #include <commctrl.h>
 #include <ole2.h>
@@ -8,12 +8,9 @@
 #include <cwctype>
 #include <set>
 
-#include "monitor/windows/win32/AdminLayouts.h"
+#include "monitor/windows/procwatch/win32/ProcessWatchLayout.h"
 #include "platform/KnownFolders.h"
 #include "platform/win32/Win32Text.h"
-#include "shared/ui/win32/DialogLayout.h"
-#include "shared/ui/win32/ModalScope.h"
-#include "shared/ui/win32/DialogToolTips.h"
 
 namespace tidemark::monitor {
 namespace {
@@ -133,44 +130,37 @@ private:
 
 } // namespace
 
+Win32ProcessWatchDialog::Win32ProcessWatchDialog(HINSTANCE instance)
+    : frame_(instance, {layout::kWatchWidth, layout::kWatchHeight, layout::kWatch}, {true, true}) {
+    frame_.afterLayout = [this](int) { layOutFonts(); };
+}
+
 void Win32ProcessWatchDialog::runModal() {
-    {
-        OtherWindowsDisabled others(owner_);
-        ::DialogBoxParamW(instance_, MAKEINTRESOURCEW(IDD_PROCWATCH), owner_,
-                          dialogProcedure<Win32ProcessWatchDialog>, reinterpret_cast<LPARAM>(this));
-    }
-    tips_.destroy();
-    dialog_ = nullptr;
+    frame_.runModal(IDD_PROCWATCH, owner_, *this);
     popups_.reset();
     fileIcon_.reset();
     watchIcon_.reset();
-    icon_.reset();
-    font_.reset();
     coverFont_.reset();
     titleFont_.reset();
 }
 
 INT_PTR Win32ProcessWatchDialog::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (frame_.onDpiMessage(message, wParam, lParam)) return TRUE;
+    HWND dialog = frame_.hwnd();
     switch (message) {
     case WM_INITDIALOG: {
-        disableAutomaticDialogScaling(dialog_);
-        layOut(windowDpi(dialog_));
+        frame_.initialise();
         for (int id : {IDC_FILENAMELIST, IDC_LSTDROP})
-            ::SetWindowSubclass(::GetDlgItem(dialog_, id), listProcedure, kListSubclass, reinterpret_cast<DWORD_PTR>(this));
-        popups_.reset(::LoadMenuW(instance_, MAKEINTRESOURCEW(IDR_PROCWATCHPOPUPS)));
-        tips_.create(dialog_, instance_);
+            ::SetWindowSubclass(::GetDlgItem(dialog, id), listProcedure, kListSubclass, reinterpret_cast<DWORD_PTR>(this));
+        popups_.reset(::LoadMenuW(frame_.instance(), MAKEINTRESOURCEW(IDR_PROCWATCHPOPUPS)));
         fillDrives();
         auto* target = new WatchListDropTarget(*this);
-        if (::RegisterDragDrop(::GetDlgItem(dialog_, IDC_LSTDROP), target) == S_OK) dropTarget_ = target;
+        if (::RegisterDragDrop(::GetDlgItem(dialog, IDC_LSTDROP), target) == S_OK) dropTarget_ = target;
         else target->Release();
-        centreOnOwner(dialog_, owner_);
+        centreOnOwner(dialog, owner_);
         if (presenter_) presenter_->load();
         return TRUE;
     }
-    case WM_DPICHANGED:
-        moveToSuggestedRect(dialog_, lParam);
-        layOut(LOWORD(wParam));
-        return TRUE;
     case WM_TIMER:
         if (presenter_ && wParam == kPollTimer) presenter_->onTimer();
         return TRUE;
@@ -180,14 +170,14 @@ INT_PTR Win32ProcessWatchDialog::onMessage(UINT message, WPARAM wParam, LPARAM l
         if (presenter_) presenter_->onCloseRequested();
         return TRUE;
     case WM_DESTROY:
-        ::KillTimer(dialog_, kPollTimer);
+        ::KillTimer(dialog, kPollTimer);
         if (dropTarget_) {
-            ::RevokeDragDrop(::GetDlgItem(dialog_, IDC_LSTDROP));
+            ::RevokeDragDrop(::GetDlgItem(dialog, IDC_LSTDROP));
             dropTarget_->Release();
             dropTarget_ = nullptr;
         }
         for (int id : {IDC_FILENAMELIST, IDC_LSTDROP})
-            ::RemoveWindowSubclass(::GetDlgItem(dialog_, id), listProcedure, kListSubclass);
+            ::RemoveWindowSubclass(::GetDlgItem(dialog, id), listProcedure, kListSubclass);
         return FALSE;
     default:
         return FALSE;
@@ -199,7 +189,7 @@ bool Win32ProcessWatchDialog::onCommand(int id, int code) {
     case IDC_DRVDRIVELIST:
         if (code != CBN_SELCHANGE) return false;
         {
-            HWND combo = ::GetDlgItem(dialog_, IDC_DRVDRIVELIST);
+            HWND combo = ::GetDlgItem(frame_.hwnd(), IDC_DRVDRIVELIST);
             const auto index = ::SendMessageW(combo, CB_GETCURSEL, 0, 0);
             const auto letter = static_cast<wchar_t>(::SendMessageW(combo, CB_GETITEMDATA, static_cast<WPARAM>(index), 0));
             if (index != CB_ERR) presenter_->onDriveChosen(win32::fromWide(std::wstring{letter, L':'}));
@@ -256,21 +246,20 @@ LRESULT CALLBACK Win32ProcessWatchDialog::listProcedure(HWND list, UINT message,
     return result;
 }
 
-void Win32ProcessWatchDialog::layOut(int dpi) {
-    font_ = createWindowFont(dpi, layout::kFontFace, layout::kFontPoints);
+void Win32ProcessWatchDialog::layOutFonts() {
+    HWND dialog = frame_.hwnd();
+    const int dpi = frame_.dpi();
     coverFont_ = createWindowFont(dpi, L"MS PGothic", layout::kWatchCoverPoints);
     titleFont_ = createWindowFont(dpi, layout::kFontFace, layout::kWatchTitlePoints);
-    applyLayout(dialog_, layout::kWatchWidth, layout::kWatchHeight, layout::kWatch, font_.get(), dpi);
-    for (HWND control = ::GetWindow(dialog_, GW_CHILD); control; control = ::GetWindow(control, GW_HWNDNEXT))
-        if (::GetDlgCtrlID(control) == -1) ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
-    ::SendDlgItemMessageW(dialog_, IDC_LBLCOVER_SETEX, WM_SETFONT, reinterpret_cast<WPARAM>(coverFont_.get()), TRUE);
-    ::SendDlgItemMessageW(dialog_, IDC_LBLTITLE1, WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_.get()), TRUE);
-    icon_ = loadSmallIcon(instance_, IDI_TIDEMARK, dpi);
-    ::SendMessageW(dialog_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.get()));
+    const auto font = reinterpret_cast<WPARAM>(frame_.font());
+    for (HWND control = ::GetWindow(dialog, GW_CHILD); control; control = ::GetWindow(control, GW_HWNDNEXT))
+        if (::GetDlgCtrlID(control) == -1) ::SendMessageW(control, WM_SETFONT, font, TRUE);
+    ::SendDlgItemMessageW(dialog, IDC_LBLCOVER_SETEX, WM_SETFONT, reinterpret_cast<WPARAM>(coverFont_.get()), TRUE);
+    ::SendDlgItemMessageW(dialog, IDC_LBLTITLE1, WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_.get()), TRUE);
 }
 
 void Win32ProcessWatchDialog::fillDrives() {
-    HWND combo = ::GetDlgItem(dialog_, IDC_DRVDRIVELIST);
+    HWND combo = ::GetDlgItem(frame_.hwnd(), IDC_DRVDRIVELIST);
     ::SendMessageW(combo, CB_RESETCONTENT, 0, 0);
     const DWORD drives = ::GetLogicalDrives();
     for (int i = 0; i < kDriveCount; ++i) {
@@ -304,7 +293,7 @@ int Win32ProcessWatchDialog::showDrive(const std::string& drive) {
     ::SetErrorMode(oldMode);
     if (search != INVALID_HANDLE_VALUE) ::FindClose(search);
     if (error && error != ERROR_FILE_NOT_FOUND) return driveError(error);
-    HWND combo = ::GetDlgItem(dialog_, IDC_DRVDRIVELIST);
+    HWND combo = ::GetDlgItem(frame_.hwnd(), IDC_DRVDRIVELIST);
     const std::wstring text{letter, L':'};
     ::SendMessageW(combo, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text.c_str()));
     showFolder(win32::fromWide(full));
@@ -313,12 +302,12 @@ int Win32ProcessWatchDialog::showDrive(const std::string& drive) {
 
 void Win32ProcessWatchDialog::showFolder(const std::string& path) {
     folder_ = path;
-    HWND combo = ::GetDlgItem(dialog_, IDC_DRVDRIVELIST);
+    HWND combo = ::GetDlgItem(frame_.hwnd(), IDC_DRVDRIVELIST);
     if (path.size() >= 2 && path[1] == ':') {
         const std::wstring text{static_cast<wchar_t>(std::towlower(static_cast<wchar_t>(path[0]))), L':'};
         ::SendMessageW(combo, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text.c_str()));
     }
-    HWND folders = ::GetDlgItem(dialog_, IDC_DIRDIRLIST);
+    HWND folders = ::GetDlgItem(frame_.hwnd(), IDC_DIRDIRLIST);
     ::SendMessageW(folders, WM_SETREDRAW, FALSE, 0);
     ::SendMessageW(folders, LB_RESETCONTENT, 0, 0);
     const std::string base = withBackslash(path);
@@ -341,7 +330,7 @@ void Win32ProcessWatchDialog::showFolder(const std::string& path) {
 }
 
 void Win32ProcessWatchDialog::openFolderEntry() {
-    HWND folders = ::GetDlgItem(dialog_, IDC_DIRDIRLIST);
+    HWND folders = ::GetDlgItem(frame_.hwnd(), IDC_DIRDIRLIST);
     const auto index = static_cast<int>(::SendMessageW(folders, LB_GETCURSEL, 0, 0));
     if (index < 0) return;
     const std::wstring entry = listText(folders, index);
@@ -370,7 +359,7 @@ void Win32ProcessWatchDialog::setFilePattern(const std::string& pattern) {
 }
 
 void Win32ProcessWatchDialog::listFiles() {
-    HWND files = ::GetDlgItem(dialog_, IDC_FILENAMELIST);
+    HWND files = ::GetDlgItem(frame_.hwnd(), IDC_FILENAMELIST);
     ::SendMessageW(files, WM_SETREDRAW, FALSE, 0);
     ::SendMessageW(files, LB_RESETCONTENT, 0, 0);
     std::set<std::wstring> names;
@@ -390,16 +379,16 @@ void Win32ProcessWatchDialog::listFiles() {
 }
 
 std::optional<std::string> Win32ProcessWatchDialog::selectedFile() {
-    HWND files = ::GetDlgItem(dialog_, IDC_FILENAMELIST);
+    HWND files = ::GetDlgItem(frame_.hwnd(), IDC_FILENAMELIST);
     const auto index = static_cast<int>(::SendMessageW(files, LB_GETCURSEL, 0, 0));
     if (index < 0) return std::nullopt;
     return win32::fromWide(listText(files, index));
 }
 
-void Win32ProcessWatchDialog::clearFileSelection() { ::SendDlgItemMessageW(dialog_, IDC_FILENAMELIST, LB_SETCURSEL, static_cast<WPARAM>(-1), 0); }
+void Win32ProcessWatchDialog::clearFileSelection() { ::SendDlgItemMessageW(frame_.hwnd(), IDC_FILENAMELIST, LB_SETCURSEL, static_cast<WPARAM>(-1), 0); }
 
 void Win32ProcessWatchDialog::setWatchNames(const std::vector<std::string>& names) {
-    HWND list = ::GetDlgItem(dialog_, IDC_LSTDROP);
+    HWND list = ::GetDlgItem(frame_.hwnd(), IDC_LSTDROP);
     // Long lists fill with drawing off: one repaint at the end.
     ::SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     ::SendMessageW(list, LB_RESETCONTENT, 0, 0);
@@ -411,20 +400,20 @@ void Win32ProcessWatchDialog::setWatchNames(const std::vector<std::string>& name
 }
 
 void Win32ProcessWatchDialog::addWatchName(const std::string& name) {
-    ::SendDlgItemMessageW(dialog_, IDC_LSTDROP, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(win32::toWide(name).c_str()));
+    ::SendDlgItemMessageW(frame_.hwnd(), IDC_LSTDROP, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(win32::toWide(name).c_str()));
 }
 
 void Win32ProcessWatchDialog::removeWatchName(std::size_t index) {
-    ::SendDlgItemMessageW(dialog_, IDC_LSTDROP, LB_DELETESTRING, index, 0);
+    ::SendDlgItemMessageW(frame_.hwnd(), IDC_LSTDROP, LB_DELETESTRING, index, 0);
 }
 
 std::optional<std::size_t> Win32ProcessWatchDialog::selectedWatch() {
-    const auto index = static_cast<int>(::SendDlgItemMessageW(dialog_, IDC_LSTDROP, LB_GETCURSEL, 0, 0));
+    const auto index = static_cast<int>(::SendDlgItemMessageW(frame_.hwnd(), IDC_LSTDROP, LB_GETCURSEL, 0, 0));
     if (index < 0) return std::nullopt;
     return static_cast<std::size_t>(index);
 }
 
-void Win32ProcessWatchDialog::clearWatchSelection() { ::SendDlgItemMessageW(dialog_, IDC_LSTDROP, LB_SETCURSEL, static_cast<WPARAM>(-1), 0); }
+void Win32ProcessWatchDialog::clearWatchSelection() { ::SendDlgItemMessageW(frame_.hwnd(), IDC_LSTDROP, LB_SETCURSEL, static_cast<WPARAM>(-1), 0); }
 
 void Win32ProcessWatchDialog::showIcon(WatchControl picture, const std::string& path, const std::string& tooltip) {
     win32::UniqueIcon& held = picture == WatchControl::fileIcon ? fileIcon_ : watchIcon_;
@@ -433,43 +422,34 @@ void Win32ProcessWatchDialog::showIcon(WatchControl picture, const std::string& 
         std::wstring buffer = win32::toWide(path);
         buffer.resize(MAX_PATH > buffer.size() ? MAX_PATH : buffer.size() + 1, L'\0');
         WORD index = 0;
-        icon = ::ExtractAssociatedIconW(instance_, buffer.data(), &index);
+        icon = ::ExtractAssociatedIconW(frame_.instance(), buffer.data(), &index);
     }
-    HWND item = ::GetDlgItem(dialog_, controlId(picture));
+    HWND item = ::GetDlgItem(frame_.hwnd(), controlId(picture));
     ::SendMessageW(item, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
     held.reset(icon);
     // The control keeps its place whatever the icon's size.
-    const int dpi = windowDpi(dialog_);
     for (const auto& place : layout::kWatch)
-        if (place.id == controlId(picture)) placeControl(dialog_, place, font_.get(), dpi);
+        if (place.id == controlId(picture)) placeControl(frame_.hwnd(), place, frame_.font(), windowDpi(frame_.hwnd()));
     setTooltip(picture, tooltip);
 }
 
 void Win32ProcessWatchDialog::dropFiles(const std::vector<std::string>& paths) {
-    if (presenter_ && dialog_ && ::IsWindowEnabled(dialog_)) presenter_->onFilesDropped(paths);
+    if (presenter_ && frame_.hwnd() && ::IsWindowEnabled(frame_.hwnd())) presenter_->onFilesDropped(paths);
 }
 
-void Win32ProcessWatchDialog::close() {
-    if (dialog_) ::EndDialog(dialog_, IDOK);
-}
+void Win32ProcessWatchDialog::close() { frame_.endModal(IDOK); }
 
 void Win32ProcessWatchDialog::setTooltip(WatchControl control, const std::string& text) {
-    HWND item = dialog_ ? ::GetDlgItem(dialog_, controlId(control)) : nullptr;
-    tips_.setText(item, text);
+    frame_.setTooltip(controlId(control), text);
 }
 
-void Win32ProcessWatchDialog::enable(WatchControl control, bool enabled) {
-    if (!dialog_) return;
-    HWND item = ::GetDlgItem(dialog_, controlId(control));
-    if (!enabled && ::GetFocus() == item) ::SendMessageW(dialog_, WM_NEXTDLGCTL, 0, FALSE);
-    ::EnableWindow(item, enabled ? TRUE : FALSE);
-}
+void Win32ProcessWatchDialog::enable(WatchControl control, bool enabled) { frame_.enable(controlId(control), enabled); }
 
 void Win32ProcessWatchDialog::enableMenuItem(WatchMenuItem item, bool enabled) {
     const UINT flags = MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED);
     switch (item) {
     case WatchMenuItem::apply:
-        if (dialog_) ::EnableMenuItem(::GetMenu(dialog_), IDM_SETTINGREFLEC, flags);
+        if (frame_.hwnd()) ::EnableMenuItem(::GetMenu(frame_.hwnd()), IDM_SETTINGREFLEC, flags);
         break;
     case WatchMenuItem::remove:
         if (popups_) ::EnableMenuItem(popups_.get(), IDM_DEL, flags);
@@ -481,23 +461,19 @@ void Win32ProcessWatchDialog::enableMenuItem(WatchMenuItem item, bool enabled) {
 }
 
 void Win32ProcessWatchDialog::enableWindow(bool enabled) {
-    if (dialog_) ::EnableWindow(dialog_, enabled ? TRUE : FALSE);
+    if (frame_.hwnd()) ::EnableWindow(frame_.hwnd(), enabled ? TRUE : FALSE);
 }
 
 void Win32ProcessWatchDialog::popUp(WatchPopup menu) {
-    if (!popups_ || !dialog_) return;
+    if (!popups_ || !frame_.hwnd()) return;
     HMENU sub = ::GetSubMenu(popups_.get(), menu == WatchPopup::watchList ? 0 : 1);
     POINT at{};
     ::GetCursorPos(&at);
-    ::TrackPopupMenu(sub, TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, dialog_, nullptr);
+    ::TrackPopupMenu(sub, TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, frame_.hwnd(), nullptr);
 }
 
-void Win32ProcessWatchDialog::startTimer(unsigned intervalMs) {
-    if (dialog_) ::SetTimer(dialog_, kPollTimer, intervalMs, nullptr);
-}
+void Win32ProcessWatchDialog::startTimer(unsigned intervalMs) { frame_.startTimer(kPollTimer, intervalMs); }
 
-void Win32ProcessWatchDialog::stopTimer() {
-    if (dialog_) ::KillTimer(dialog_, kPollTimer);
-}
+void Win32ProcessWatchDialog::stopTimer() { frame_.stopTimer(kPollTimer); }
 
 } // namespace tidemark::monitor

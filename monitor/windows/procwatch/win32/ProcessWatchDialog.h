@@ -4,10 +4,9 @@
 // target, so that files dropped from any process arrive), icons, tooltips,
 // a menu bar and two context menus.
 #pragma once
-#include "monitor/windows/ProcessWatchPresenter.h"
-#include "platform/win32/GdiHandles.h"
+#include "monitor/windows/procwatch/ProcessWatchPresenter.h"
+#include "monitor/windows/win32/DialogFrame.h"
 #include "platform/win32/Handles.h"
-#include "shared/ui/win32/DialogToolTips.h"
 
 struct IDropTarget;
 
@@ -15,7 +14,7 @@ namespace tidemark::monitor {
 
 class Win32ProcessWatchDialog final : public ProcessWatchView {
 public:
-    explicit Win32ProcessWatchDialog(HINSTANCE instance) : instance_(instance) {}
+    explicit Win32ProcessWatchDialog(HINSTANCE instance);
     void attach(ProcessWatchPresenter& presenter, HWND owner) {
         presenter_ = &presenter;
         owner_ = owner;
@@ -23,7 +22,7 @@ public:
 
     void runModal() override;
     void close() override;
-    platform::NativeWindow handle() const override { return reinterpret_cast<platform::NativeWindow>(dialog_); }
+    platform::NativeWindow handle() const override { return reinterpret_cast<platform::NativeWindow>(frame_.hwnd()); }
     void setTooltip(WatchControl control, const std::string& text) override;
     void enable(WatchControl control, bool enabled) override;
     void enableMenuItem(WatchMenuItem item, bool enabled) override;
@@ -46,8 +45,8 @@ public:
     void stopTimer() override;
 
     // For the dialog procedure.
-    void bind(HWND dialog) { dialog_ = dialog; }
-    bool owns(HWND dialog) const { return dialog_ == dialog; }
+    void bind(HWND dialog) { frame_.bind(dialog); }
+    bool owns(HWND dialog) const { return frame_.owns(dialog); }
     INT_PTR onMessage(UINT message, WPARAM wParam, LPARAM lParam);
     // For the drop target.
     void dropFiles(const std::vector<std::string>& paths);
@@ -56,20 +55,18 @@ private:
     static LRESULT CALLBACK listProcedure(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                           DWORD_PTR self);
     bool onCommand(int id, int code);
-    void layOut(int dpi);
+    void layOutFonts();
     void fillDrives();
     void listFiles();
     void openFolderEntry();
 
-    HINSTANCE instance_;
+    DialogFrame frame_;   // the dialog while shown; the modal loop ends it
     HWND owner_ = nullptr;
     ProcessWatchPresenter* presenter_ = nullptr;
-    HWND dialog_ = nullptr;   // while shown; the modal loop ends it
     std::string folder_;
     std::vector<std::string> patterns_;
-    DialogToolTips tips_;
-    win32::UniqueFont font_, coverFont_, titleFont_;
-    win32::UniqueIcon icon_, fileIcon_, watchIcon_;
+    win32::UniqueFont coverFont_, titleFont_;
+    win32::UniqueIcon fileIcon_, watchIcon_;
     win32::UniqueMenu popups_;
     IDropTarget* dropTarget_ = nullptr;
 };

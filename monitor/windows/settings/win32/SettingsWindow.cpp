@@ -1,14 +1,10 @@
-#include "monitor/windows/win32/SettingsWindow.h"
+#include "monitor/windows/settings/win32/SettingsWindow.h"
 
 #include <commctrl.h>
 
 #include <utility>
 
-#include "shared/ui/win32/DialogLayout.h"
-#include "shared/ui/win32/DialogToolTips.h"
-#include "monitor/windows/win32/SettingsLayout.h"
-#include "monitor/windows/win32/WindowLayouts.h"
-#include "platform/win32/Win32Text.h"
+#include "monitor/windows/settings/win32/SettingsLayout.h"
 
 namespace tidemark::monitor {
 namespace {
@@ -33,8 +29,6 @@ constexpr ControlInfo kControls[] = {
 constexpr std::pair<int, int> kLabels[] = {
     {IDC_LABEL1_0_FIX, 0}, {IDC_LABEL1_1_FIX, 0}, {IDC_LABEL2_0_FIX, 0}, {IDC_LABEL2_1_FIX, 0}};
 
-constexpr const wchar_t* kTabCaptions[] = {L"クリーナー設定", L"スタートアップ", L"アイコン", L"画面"};
-
 int idOf(SettingsControl control) {
     for (const ControlInfo& c : kControls)
         if (c.control == control) return c.id;
@@ -47,122 +41,68 @@ const ControlInfo* infoOf(int id) {
     return nullptr;
 }
 
-// The figure boxes' typed characters go to the view before the box.
-LRESULT CALLBACK figureBoxProcedure(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                    DWORD_PTR data) {
-    if (message == WM_CHAR) {
-        auto* view = reinterpret_cast<Win32SettingsWindow*>(data);
-        bool accepted = true;
-        try {
-            accepted = view->onCharacter(static_cast<int>(id), wParam);
-        } catch (...) {
-            accepted = false;
-        }
-        if (!accepted) return 0;
-    } else if (message == WM_NCDESTROY) {
-        ::RemoveWindowSubclass(box, figureBoxProcedure, id);
-    }
-    return ::DefSubclassProc(box, message, wParam, lParam);
-}
-
-// The program's other windows while a modal one is up.
-struct DisabledWindows {
-    HWND except;
-    std::vector<HWND> windows;
-};
-
-BOOL CALLBACK disableOne(HWND window, LPARAM data) {
-    auto* d = reinterpret_cast<DisabledWindows*>(data);
-    if (window != d->except && ::IsWindowEnabled(window)) {
-        ::EnableWindow(window, FALSE);
-        d->windows.push_back(window);
-    }
-    return TRUE;
-}
-
 } // namespace
 
 Win32SettingsWindow::Win32SettingsWindow(HINSTANCE instance, ModelessDialogs& dialogs)
-    : instance_(instance), dialogs_(dialogs) {}
+    : frame_(instance, {layout::kSettingsWidth, layout::kSettingsHeight, layout::kSettings}, {true, true}),
+      dialogs_(dialogs) {}
 
 Win32SettingsWindow::~Win32SettingsWindow() { destroy(); }
 
 void Win32SettingsWindow::create() {
-    if (window_) return;
-    HWND created = ::CreateDialogParamW(instance_, MAKEINTRESOURCEW(IDD_SETTINGS), nullptr,
-                                        dialogProcedure<Win32SettingsWindow>, reinterpret_cast<LPARAM>(this));
-    if (window_.get() != created) window_.reset(created);
-    if (!window_) return;
-    dialogs_.add(window_.get());
-    tips_.create(window_.get(), instance_);
-    for (int id : {IDC_TXTSTRMEMSIZE, IDC_TXTCLENMEMSIZE})
-        ::SetWindowSubclass(::GetDlgItem(window_.get(), id), figureBoxProcedure, static_cast<UINT_PTR>(id),
-                            reinterpret_cast<DWORD_PTR>(this));
+    if (frame_.hwnd()) return;
+    if (!frame_.createModeless(IDD_SETTINGS, *this, dialogs_)) return;
+    frame_.filterTypedCharacters({IDC_TXTSTRMEMSIZE, IDC_TXTCLENMEMSIZE}, DialogFrame::Typed::all,
+                                 [this](int id, std::uint32_t code) { return onCharacter(id, code); });
 }
 
-void Win32SettingsWindow::show() {
-    if (!window_) return;
-    ::ShowWindow(window_.get(), SW_SHOW);
-    ::SetForegroundWindow(window_.get());
-}
+void Win32SettingsWindow::show() { frame_.show(); }
 
 void Win32SettingsWindow::runModal() {
-    if (!window_) return;
-    DisabledWindows disabled{window_.get(), {}};
-    ::EnumThreadWindows(::GetCurrentThreadId(), disableOne, reinterpret_cast<LPARAM>(&disabled));
-    show();
-    MSG msg;
-    while (window_) {
-        const BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
-        if (got <= 0) {
-            // The program is ending: the quit goes on to the main loop.
-            if (got == 0) ::PostQuitMessage(static_cast<int>(msg.wParam));
-            break;
+    if (!frame_.hwnd()) return;
+    {
+        OtherWindowsDisabled others(frame_.hwnd(), OtherWindowsDisabled::Reach::all);
+        show();
+        MSG msg;
+        while (frame_.hwnd()) {
+            const BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
+            if (got <= 0) {
+                // The program is ending: the quit goes on to the main loop.
+                if (got == 0) ::PostQuitMessage(static_cast<int>(msg.wParam));
+                break;
+            }
+            if (dialogs_.route(msg)) continue;
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
         }
-        if (dialogs_.route(msg)) continue;
-        ::TranslateMessage(&msg);
-        ::DispatchMessageW(&msg);
     }
-    for (HWND w : disabled.windows)
-        if (::IsWindow(w)) ::EnableWindow(w, TRUE);
-    if (window_) destroy();
+    destroy();
 }
 
-void Win32SettingsWindow::destroy() {
-    if (!window_) return;
-    dialogs_.remove(window_.get());
-    tips_.destroy();
-    window_.reset();
-}
+void Win32SettingsWindow::destroy() { frame_.destroyModeless(); }
 
 void Win32SettingsWindow::bringToFront() {
-    if (!window_) return;
-    if (::IsIconic(window_.get())) ::ShowWindow(window_.get(), SW_RESTORE);
-    ::ShowWindow(window_.get(), SW_SHOW);
-    ::SetForegroundWindow(window_.get());
+    HWND w = frame_.hwnd();
+    if (!w) return;
+    if (::IsIconic(w)) ::ShowWindow(w, SW_RESTORE);
+    ::ShowWindow(w, SW_SHOW);
+    ::SetForegroundWindow(w);
 }
 
 INT_PTR Win32SettingsWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (frame_.onDpiMessage(message, wParam, lParam)) return TRUE;
     switch (message) {
     case WM_INITDIALOG:
-        disableAutomaticDialogScaling(window_.get());
-        createTabs();
-        layOut(windowDpi(window_.get()));
+        frame_.insertTabs(IDC_SSTAB1, {L"クリーナー設定", L"スタートアップ", L"アイコン", L"画面"});
+        frame_.initialise();
         showPage(0);
-        return TRUE;
-    case WM_DPICHANGED:
-        moveToSuggestedRect(window_.get(), lParam);
-        layOut(LOWORD(wParam));
         return TRUE;
     case WM_COMMAND:
         onCommand(LOWORD(wParam), HIWORD(wParam));
         return TRUE;
-    case WM_NOTIFY: {
-        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-        if (header->idFrom == IDC_SSTAB1 && header->code == TCN_SELCHANGE)
-            showPage(static_cast<int>(::SendMessageW(header->hwndFrom, TCM_GETCURSEL, 0, 0)));
+    case WM_NOTIFY:
+        if (const auto page = frame_.changedTab(IDC_SSTAB1, lParam)) showPage(*page);
         return FALSE;
-    }
     case WM_CLOSE:
         if (presenter_) presenter_->onClosed();
         return TRUE;
@@ -171,9 +111,9 @@ INT_PTR Win32SettingsWindow::onMessage(UINT message, WPARAM wParam, LPARAM lPara
     }
 }
 
-bool Win32SettingsWindow::onCharacter(int id, WPARAM code) {
+bool Win32SettingsWindow::onCharacter(int id, std::uint32_t code) {
     const ControlInfo* info = infoOf(id);
-    return !presenter_ || !info || presenter_->onCharacterTyped(info->control, static_cast<std::uint32_t>(code));
+    return !presenter_ || !info || presenter_->onCharacterTyped(info->control, code);
 }
 
 void Win32SettingsWindow::onCommand(int id, int code) {
@@ -189,7 +129,7 @@ void Win32SettingsWindow::onCommand(int id, int code) {
         return;
     }
     if (code != BN_CLICKED) return;
-    const bool checked = ::IsDlgButtonChecked(window_.get(), id) == BST_CHECKED;
+    const bool checked = frame_.isChecked(id);
     switch (info->control) {
     case SettingsControl::AutoButton: presenter_->onAutoClicked(); break;
     case SettingsControl::DecideButton: presenter_->onDecideClicked(); break;
@@ -201,88 +141,58 @@ void Win32SettingsWindow::onCommand(int id, int code) {
     }
 }
 
-void Win32SettingsWindow::createTabs() {
-    HWND tabs = ::GetDlgItem(window_.get(), IDC_SSTAB1);
-    for (int i = 0; i < 4; ++i) {
-        TCITEMW item{};
-        item.mask = TCIF_TEXT;
-        item.pszText = const_cast<wchar_t*>(kTabCaptions[i]);
-        ::SendMessageW(tabs, TCM_INSERTITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
-    }
-}
-
 void Win32SettingsWindow::showPage(int page) {
-    HWND w = window_.get();
-    if (!w) return;
-    ::SendMessageW(::GetDlgItem(w, IDC_SSTAB1), TCM_SETCURSEL, static_cast<WPARAM>(page), 0);
-    for (const ControlInfo& c : kControls) ::ShowWindow(::GetDlgItem(w, c.id), c.page == page ? SW_SHOW : SW_HIDE);
-    for (const auto& [id, labelPage] : kLabels) ::ShowWindow(::GetDlgItem(w, id), labelPage == page ? SW_SHOW : SW_HIDE);
-}
-
-void Win32SettingsWindow::layOut(int dpi) {
-    HWND w = window_.get();
-    dpi_ = dpi;
-    font_ = createWindowFont(dpi_, layout::kFontFace, layout::kFontPoints);
-    applyLayout(w, layout::kSettingsWidth, layout::kSettingsHeight, layout::kSettings, font_.get(), dpi_);
-    icon_ = loadSmallIcon(instance_, IDI_TIDEMARK, dpi_);
-    ::SendMessageW(w, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.get()));
+    if (!frame_.hwnd()) return;
+    ::SendMessageW(frame_.item(IDC_SSTAB1), TCM_SETCURSEL, static_cast<WPARAM>(page), 0);
+    for (const ControlInfo& c : kControls) frame_.showControl(c.id, c.page == page);
+    for (const auto& [id, labelPage] : kLabels) frame_.showControl(id, labelPage == page);
 }
 
 void Win32SettingsWindow::setText(SettingsControl control, const std::string& text) {
-    if (window_) ::SetDlgItemTextW(window_.get(), idOf(control), win32::toWide(text).c_str());
+    frame_.setText(idOf(control), text);
 }
 
-std::string Win32SettingsWindow::text(SettingsControl control) {
-    HWND c = window_ ? ::GetDlgItem(window_.get(), idOf(control)) : nullptr;
-    if (!c) return {};
-    const int length = ::GetWindowTextLengthW(c);
-    std::wstring buffer(static_cast<std::size_t>(length) + 1, L'\0');
-    const int got = ::GetWindowTextW(c, buffer.data(), length + 1);
-    buffer.resize(static_cast<std::size_t>(got > 0 ? got : 0));
-    return win32::fromWide(buffer);
-}
+std::string Win32SettingsWindow::text(SettingsControl control) { return frame_.text(idOf(control)); }
 
 void Win32SettingsWindow::setTooltip(SettingsControl control, const std::string& text) {
-    HWND c = window_ ? ::GetDlgItem(window_.get(), idOf(control)) : nullptr;
-    tips_.setText(c, text);
+    frame_.setTooltip(idOf(control), text);
 }
 
 void Win32SettingsWindow::enable(SettingsControl control, bool enabled) {
-    if (window_) ::EnableWindow(::GetDlgItem(window_.get(), idOf(control)), enabled ? TRUE : FALSE);
+    if (HWND item = frame_.item(idOf(control))) ::EnableWindow(item, enabled ? TRUE : FALSE);
 }
 
 void Win32SettingsWindow::setChecked(SettingsControl control, bool checked) {
-    if (!window_) return;
+    if (!frame_.hwnd()) return;
     const int id = idOf(control);
     if (checked && (control == SettingsControl::GraphOption || control == SettingsControl::NumbersOption))
-        ::CheckRadioButton(window_.get(), IDC_OPTGRAPH, IDC_OPTSIMPLE, id);
+        ::CheckRadioButton(frame_.hwnd(), IDC_OPTGRAPH, IDC_OPTSIMPLE, id);
     else
-        ::CheckDlgButton(window_.get(), id, checked ? BST_CHECKED : BST_UNCHECKED);
+        frame_.setChecked(id, checked);
 }
 
 void Win32SettingsWindow::selectTab(SettingsTab tab) { showPage(static_cast<int>(tab)); }
 
 void Win32SettingsWindow::focus(SettingsControl control) {
-    if (window_)
-        ::SendMessageW(window_.get(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(::GetDlgItem(window_.get(), idOf(control))),
-                       TRUE);
+    if (HWND item = frame_.item(idOf(control)))
+        ::SendMessageW(frame_.hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(item), TRUE);
 }
 
 void Win32SettingsWindow::selectAll(SettingsControl control) {
-    if (window_) ::SendDlgItemMessageW(window_.get(), idOf(control), EM_SETSEL, 0, -1);
+    if (HWND item = frame_.item(idOf(control))) ::SendMessageW(item, EM_SETSEL, 0, -1);
 }
 
 void Win32SettingsWindow::beep() { ::MessageBeep(MB_OK); }
 
 int Win32SettingsWindow::width() {
     RECT r{};
-    if (window_) ::GetWindowRect(window_.get(), &r);
+    if (frame_.hwnd()) ::GetWindowRect(frame_.hwnd(), &r);
     return r.right - r.left;
 }
 
 void Win32SettingsWindow::moveTo(int leftPixels, int topPixels) {
-    if (window_)
-        ::SetWindowPos(window_.get(), nullptr, leftPixels, topPixels, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (frame_.hwnd())
+        ::SetWindowPos(frame_.hwnd(), nullptr, leftPixels, topPixels, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 } // namespace tidemark::monitor

@@ -3,11 +3,8 @@
 // laid out from its twips at its own DPI. It forwards clicks, typed
 // characters and focus changes to the presenter; it decides nothing.
 #pragma once
-#include "monitor/windows/SettingsPresenter.h"
-#include "shared/ui/Twips.h"
-#include "monitor/windows/win32/ModelessDialogs.h"
-#include "platform/win32/GdiHandles.h"
-#include "shared/ui/win32/DialogToolTips.h"
+#include "monitor/windows/settings/SettingsPresenter.h"
+#include "monitor/windows/win32/DialogFrame.h"
 
 namespace tidemark::monitor {
 
@@ -25,7 +22,7 @@ public:
     void runModal() override;
     void destroy() override;
     void bringToFront() override;
-    platform::NativeWindow handle() const override { return reinterpret_cast<platform::NativeWindow>(window_.get()); }
+    platform::NativeWindow handle() const override { return reinterpret_cast<platform::NativeWindow>(frame_.hwnd()); }
     void setText(SettingsControl control, const std::string& text) override;
     std::string text(SettingsControl control) override;
     void setTooltip(SettingsControl control, const std::string& text) override;
@@ -35,31 +32,24 @@ public:
     void focus(SettingsControl control) override;
     void selectAll(SettingsControl control) override;
     void beep() override;
-    int dpi() override { return dpi_; }
+    int dpi() override { return frame_.dpi(); }
     int width() override;
     void moveTo(int leftPixels, int topPixels) override;
 
     // For the dialog procedure.
-    void bind(HWND dialog) { window_.reset(dialog); }
-    bool owns(HWND dialog) const { return window_.get() == dialog; }
+    void bind(HWND dialog) { frame_.bind(dialog); }
+    bool owns(HWND dialog) const { return frame_.owns(dialog); }
     INT_PTR onMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    // A character typed into a figure box; false: swallowed.
-    bool onCharacter(int id, WPARAM code);
 
 private:
+    // A character typed into a figure box; false: swallowed.
+    bool onCharacter(int id, std::uint32_t code);
     void onCommand(int id, int code);
-    void layOut(int dpi);
-    void createTabs();
     void showPage(int page);
 
-    HINSTANCE instance_;
+    DialogFrame frame_;
     ModelessDialogs& dialogs_;
     SettingsPresenter* presenter_ = nullptr;
-    int dpi_ = kBaseDpi;
-    win32::UniqueWindow window_;
-    DialogToolTips tips_;
-    win32::UniqueFont font_;
-    win32::UniqueIcon icon_;
 };
 
 } // namespace tidemark::monitor

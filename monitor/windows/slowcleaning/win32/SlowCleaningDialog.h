@@ -2,16 +2,14 @@
 // administrator window, laid out from its twips at its own DPI, with
 // tooltips; the boxes pass each typed character to the presenter first.
 #pragma once
-#include "monitor/windows/SlowCleaningPresenter.h"
-#include "platform/win32/GdiHandles.h"
-#include "platform/win32/Handles.h"
-#include "shared/ui/win32/DialogToolTips.h"
+#include "monitor/windows/slowcleaning/SlowCleaningPresenter.h"
+#include "monitor/windows/win32/DialogFrame.h"
 
 namespace tidemark::monitor {
 
 class Win32SlowCleaningDialog final : public SlowCleaningView {
 public:
-    explicit Win32SlowCleaningDialog(HINSTANCE instance) : instance_(instance) {}
+    explicit Win32SlowCleaningDialog(HINSTANCE instance);
     void attach(SlowCleaningPresenter& presenter, HWND owner) {
         presenter_ = &presenter;
         owner_ = owner;
@@ -19,7 +17,7 @@ public:
 
     void runModal() override;
     void close() override;
-    platform::NativeWindow handle() const override { return reinterpret_cast<platform::NativeWindow>(dialog_); }
+    platform::NativeWindow handle() const override { return reinterpret_cast<platform::NativeWindow>(frame_.hwnd()); }
     void setText(SlowCleaningControl control, const std::string& text) override;
     std::string text(SlowCleaningControl control) override;
     void setTooltip(SlowCleaningControl control, const std::string& text) override;
@@ -29,22 +27,14 @@ public:
     void beep() override;
 
     // For the dialog procedure.
-    void bind(HWND dialog) { dialog_ = dialog; }
-    bool owns(HWND dialog) const { return dialog_ == dialog; }
+    void bind(HWND dialog) { frame_.bind(dialog); }
+    bool owns(HWND dialog) const { return frame_.owns(dialog); }
     INT_PTR onMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
-    static LRESULT CALLBACK boxProcedure(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                         DWORD_PTR self);
-    void layOut(int dpi);
-
-    HINSTANCE instance_;
+    DialogFrame frame_;   // the dialog while shown; the modal loop ends it
     HWND owner_ = nullptr;
     SlowCleaningPresenter* presenter_ = nullptr;
-    HWND dialog_ = nullptr;   // while shown; the modal loop ends it
-    DialogToolTips tips_;
-    win32::UniqueFont font_;
-    win32::UniqueIcon icon_;
 };
 
 } // namespace tidemark::monitor

@@ -1,12 +1,10 @@
-#include "monitor/windows/win32/StatusWindow.h"
+#include "monitor/windows/status/win32/StatusWindow.h"
 
 #include <commctrl.h>
 
 #include "shared/ui/win32/DialogLayout.h"
 #include "shared/ui/win32/DialogToolTips.h"
-#include "monitor/windows/win32/WindowLayouts.h"
-#include "monitor/windows/win32/TrayIcon.h"
-#include "monitor/windows/win32/TrayMessages.h"
+#include "monitor/windows/status/win32/StatusLayout.h"
 #include "platform/win32/Win32Text.h"
 
 namespace tidemark::monitor {
@@ -33,14 +31,13 @@ UINT_PTR timerId(StatusTimer timer) { return timer == StatusTimer::Timer1 ? 1 : 
 } // namespace
 
 Win32StatusWindow::Win32StatusWindow(HINSTANCE instance, StatusWindow which, ModelessDialogs& dialogs)
-    : instance_(instance), which_(which), dialogs_(dialogs),
-      taskbarCreated_(::RegisterWindowMessageW(L"TaskbarCreated")) {}
+    : instance_(instance), which_(which), dialogs_(dialogs) {}
 
 Win32StatusWindow::~Win32StatusWindow() { destroy(); }
 
-void Win32StatusWindow::attach(StatusPresenter& presenter, TrayPresenter* tray) {
+void Win32StatusWindow::attach(StatusPresenter& presenter, OwnedMessages* owned) {
     presenter_ = &presenter;
-    tray_ = tray;
+    owned_ = owned;
 }
 
 void Win32StatusWindow::create() {
@@ -64,7 +61,7 @@ void Win32StatusWindow::destroy() {
 }
 
 INT_PTR Win32StatusWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (tray_ && onTrayMessage(message, wParam, lParam)) return TRUE;
+    if (owned_ && owned_->onOwnerMessage(message, wParam, lParam)) return TRUE;
     switch (message) {
     case WM_INITDIALOG:
         disableAutomaticDialogScaling(window_.get());
@@ -91,24 +88,6 @@ INT_PTR Win32StatusWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
     default:
         return FALSE;
     }
-}
-
-bool Win32StatusWindow::onTrayMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == kTrayCallbackMessage) {
-        tray_->onTrayCallback(trayMouseOf(lParam));
-        return true;
-    }
-    if (message == taskbarCreated_) {
-        tray_->onTaskbarCreated();
-        return true;
-    }
-    if (message == WM_COMMAND && HIWORD(wParam) == 0 && lParam == 0) {
-        if (const auto command = trayCommandOf(LOWORD(wParam))) {
-            tray_->menuCommand(*command);
-            return true;
-        }
-    }
-    return false;
 }
 
 void Win32StatusWindow::onCommand(int id) {

@@ -5,24 +5,24 @@
 #pragma once
 #include <map>
 
-#include "monitor/windows/StatusPresenter.h"
-#include "monitor/windows/TrayPresenter.h"
+#include "monitor/windows/status/StatusPresenter.h"
 #include "monitor/windows/win32/ModelessDialogs.h"
+#include "monitor/windows/win32/OwnerWindow.h"
 #include "platform/win32/GdiHandles.h"
 #include "shared/ui/win32/DialogToolTips.h"
 
 namespace tidemark::monitor {
 
-class Win32StatusWindow final : public StatusView {
+class Win32StatusWindow final : public StatusView, public OwnerWindow {
 public:
     Win32StatusWindow(HINSTANCE instance, StatusWindow which, ModelessDialogs& dialogs);
     ~Win32StatusWindow() override;
     Win32StatusWindow(const Win32StatusWindow&) = delete;
     Win32StatusWindow& operator=(const Win32StatusWindow&) = delete;
 
-    // tray: given to the window that owns the tray icon.
-    void attach(StatusPresenter& presenter, TrayPresenter* tray);
-    HWND hwnd() const { return window_.get(); }
+    // owned: the tray icon's messages, given to the window that owns it.
+    void attach(StatusPresenter& presenter, OwnedMessages* owned);
+    HWND hwnd() const override { return window_.get(); }
 
     void create() override;
     void destroy() override;
@@ -46,7 +46,6 @@ public:
     INT_PTR onMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
-    bool onTrayMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void onCommand(int id);
     void layOut(int dpi);
     void paintGraphBox(const DRAWITEMSTRUCT& item);
@@ -56,8 +55,7 @@ private:
     StatusWindow which_;
     ModelessDialogs& dialogs_;
     StatusPresenter* presenter_ = nullptr;
-    TrayPresenter* tray_ = nullptr;
-    UINT taskbarCreated_ = 0;
+    OwnedMessages* owned_ = nullptr;
     int dpi_ = kBaseDpi;
     win32::UniqueWindow window_;
     DialogToolTips tips_;   // destroyed before its dialog

@@ -1,4 +1,4 @@
-#include "monitor/windows/win32/TrayIcon.h"
+#include "monitor/windows/tray/win32/TrayIcon.h"
 
 #include <algorithm>
 
@@ -51,6 +51,28 @@ std::optional<TrayCommand> trayCommandOf(int id) {
     for (const CommandId& c : kCommandIds)
         if (c.id == id) return c.command;
     return std::nullopt;
+}
+
+Win32TrayView::Win32TrayView(HINSTANCE instance, const OwnerWindow& owner)
+    : instance_(instance), owner_(owner), taskbarCreated_(::RegisterWindowMessageW(L"TaskbarCreated")) {}
+
+bool Win32TrayView::onOwnerMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (!presenter_) return false;
+    if (message == kTrayCallbackMessage) {
+        presenter_->onTrayCallback(trayMouseOf(lParam));
+        return true;
+    }
+    if (message == taskbarCreated_) {
+        presenter_->onTaskbarCreated();
+        return true;
+    }
+    if (message == WM_COMMAND && HIWORD(wParam) == 0 && lParam == 0) {
+        if (const auto command = trayCommandOf(LOWORD(wParam))) {
+            presenter_->menuCommand(*command);
+            return true;
+        }
+    }
+    return false;
 }
 
 HICON Win32TrayView::iconFor(TrayImage image) {

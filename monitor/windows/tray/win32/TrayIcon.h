@@ -5,8 +5,9 @@
 #include <map>
 #include <optional>
 
-#include "monitor/windows/TrayView.h"
-#include "monitor/windows/win32/StatusWindow.h"
+#include "monitor/windows/tray/TrayPresenter.h"
+#include "monitor/windows/tray/TrayView.h"
+#include "monitor/windows/win32/OwnerWindow.h"
 #include "platform/win32/GdiHandles.h"
 
 namespace tidemark::monitor {
@@ -16,9 +17,10 @@ namespace tidemark::monitor {
 TrayMouse trayMouseOf(LPARAM mouseMessage);
 std::optional<TrayCommand> trayCommandOf(int id);
 
-class Win32TrayView final : public TrayView {
+class Win32TrayView final : public TrayView, public OwnedMessages {
 public:
-    Win32TrayView(HINSTANCE instance, const Win32StatusWindow& owner) : instance_(instance), owner_(owner) {}
+    Win32TrayView(HINSTANCE instance, const OwnerWindow& owner);
+    void attach(TrayPresenter& presenter) { presenter_ = &presenter; }
 
     bool addIcon(TrayImage image, const std::string& tip) override { return notify(NIM_ADD, image, tip); }
     bool modifyIcon(TrayImage image, const std::string& tip) override { return notify(NIM_MODIFY, image, tip); }
@@ -28,12 +30,18 @@ public:
     void popUpMenu(const std::vector<TrayMenuItem>& items) override;
     void beep() override { ::MessageBeep(MB_OK); }
 
+    // The tray's callback, the shell's restart and the menu's commands,
+    // which arrive at the owner.
+    bool onOwnerMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
 private:
     bool notify(DWORD action, TrayImage image, const std::string& tip);
     HICON iconFor(TrayImage image);
 
     HINSTANCE instance_;
-    const Win32StatusWindow& owner_;
+    const OwnerWindow& owner_;
+    TrayPresenter* presenter_ = nullptr;
+    UINT taskbarCreated_ = 0;
     std::map<TrayImage, win32::UniqueIcon> icons_;
     int iconsDpi_ = 0;
 };

@@ -1,7 +1,7 @@
 // The About window's texts and the start of the system-information program.
 #include <gtest/gtest.h>
 
-#include "monitor/windows/AboutWindow.h"
+#include "monitor/windows/about/AboutWindow.h"
 #include "support/MonitorCopy.h"
 #include "support/SimFixture.h"
 

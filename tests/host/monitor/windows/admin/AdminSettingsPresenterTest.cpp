@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <map>
 
-#include "monitor/windows/AdminSettingsPresenter.h"
+#include "monitor/windows/admin/AdminSettingsPresenter.h"
 #include "shared/settings/SettingsFiles.h"
 #include "support/MonitorCopy.h"
 #include "support/RecordingViews.h"

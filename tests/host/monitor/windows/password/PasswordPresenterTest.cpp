@@ -6,7 +6,7 @@
 
 #include <functional>
 
-#include "monitor/windows/PasswordPresenter.h"
+#include "monitor/windows/password/PasswordPresenter.h"
 #include "shared/settings/SettingsFiles.h"
 #include "shared/system/CommandLine.h"
 #include "support/MonitorCopy.h"

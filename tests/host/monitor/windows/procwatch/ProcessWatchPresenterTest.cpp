@@ -4,7 +4,7 @@
 
 #include <map>
 
-#include "monitor/windows/ProcessWatchPresenter.h"
+#include "monitor/windows/procwatch/ProcessWatchPresenter.h"
 #include "shared/settings/SettingsFiles.h"
 #include "support/MonitorCopy.h"
 #include "support/SimFixture.h"

@@ -2,7 +2,7 @@
 // section read (entries without a path included) and saved in one write.
 #include <gtest/gtest.h>
 
-#include "monitor/procwatch/WatchListEditor.h"
+#include "monitor/windows/procwatch/WatchListEditor.h"
 #include "shared/settings/SettingsFiles.h"
 #include "support/SimFixture.h"
 

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "monitor/core/MemoryCleaner.h"
-#include "monitor/windows/SettingsFigures.h"
+#include "monitor/windows/settings/SettingsFigures.h"
 #include "platform/sim/SimPaths.h"
 #include "shared/cleaner/CleanerRules.h"
 #include "shared/settings/SettingsFiles.h"

@@ -5,7 +5,7 @@
 #include <functional>
 #include <map>
 
-#include "monitor/windows/SlowCleaningPresenter.h"
+#include "monitor/windows/slowcleaning/SlowCleaningPresenter.h"
 #include "shared/settings/SettingsFiles.h"
 #include "support/MonitorCopy.h"
 #include "support/SimFixture.h"

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "monitor/windows/GraphModel.h"
+#include "monitor/windows/status/GraphModel.h"
 #include "monitor/windows/WindowPlacement.h"
 
 namespace tidemark::monitor {

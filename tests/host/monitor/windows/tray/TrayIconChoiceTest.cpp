@@ -1,7 +1,7 @@
 // The tray icon's picture: bands of memory use and the ten-minute alternation.
 #include <gtest/gtest.h>
 
-#include "monitor/windows/TrayIconChoice.h"
+#include "monitor/windows/tray/TrayIconChoice.h"
 
 namespace tidemark::monitor {
 namespace {
@@ -48,7 +48,7 @@ TEST(TrayIconChoice, TipTextNamesTheProgramAndTheLoad) {
 } // namespace
 } // namespace tidemark::monitor
 
-#include "monitor/windows/TrayMenu.h"
+#include "monitor/windows/tray/TrayMenu.h"
 
 namespace tidemark::monitor {
 namespace {

@@ -64,8 +64,8 @@ TEST_F(Tray, EveryClickInEveryState) {
         s.windows.adminBusy = c.admBusy;
         s.windows.aboutClosed = !c.aboutOpen;
         s.windows.passwordClosed = !c.passwordOpen;
-        TrayPresenter tray(s, alice.platform().clock, w.tray, w.windows.window(StatusWindow::Simple),
-                           w.windows.window(StatusWindow::Graph), w.windows.about(),
+        TrayPresenter tray(s, alice.platform().clock, w.tray, w.windows.statusForTray(StatusWindow::Simple),
+                           w.windows.statusForTray(StatusWindow::Graph), w.windows.aboutForTray(),
                            TrayActions{{}, {}, {}, {}, {}, [&] { w.log.push_back("password"); }});
         tray.addTrayIcon();
         w.log.clear();
@@ -121,8 +121,8 @@ TEST_F(Tray, CommandsReachTheirWindows) {
     testing::RecordedWindows w{alice.platform(), s};
     w.windows.createStatusWindows();
     auto record = [&](const char* what) { return [&calls, what] { calls.push_back(what); }; };
-    TrayPresenter tray(s, alice.platform().clock, w.tray, w.windows.window(StatusWindow::Simple),
-                       w.windows.window(StatusWindow::Graph), w.windows.about(),
+    TrayPresenter tray(s, alice.platform().clock, w.tray, w.windows.statusForTray(StatusWindow::Simple),
+                       w.windows.statusForTray(StatusWindow::Graph), w.windows.aboutForTray(),
                        TrayActions{record("close"), record("settings"), record("settings front"), record("admin"),
                                    record("admin front"), record("password")});
     tray.menuCommand(TrayCommand::Cancel);

@@ -1,0 +1,36 @@
+// The administrator window's geometry in twips, turned into pixels with its
+// own DPI. Read by the window and by the end-to-end checks of every scaling.
+#pragma once
+#include <array>
+
+#include "shared/ui/Twips.h"
+#include "monitor/windows/win32/WindowLayouts.h"
+#include "monitor/windows/win32/resource.h"
+
+namespace tidemark::monitor::layout {
+
+// FrmAdmFx: the tab control fills the window; each page's frames sit below
+// the tabs' row.
+inline constexpr int kAdminWidth = 6000, kAdminHeight = 4800;
+
+inline constexpr std::array<ControlPlace, 11> kAdmin{{
+    {IDC_ADMINTABS, {120, 120, 5760, 4560}},
+    // Page 0.
+    {IDC_FRMSYSSTART, {300, 660, 5400, 3840}},
+    {IDC_CHKSYSSTART, {480, 960, 5040, 330}},
+    {IDC_LBLSYSSTARTCOM, {480, 1440, 5040, 2880}},
+    // Page 1.
+    {IDC_FRMCLENFORM, {300, 660, 5400, 1860}},
+    {IDC_OPTCLEANFIRST, {480, 960, 2520, 330}},
+    {IDC_OPTCLEANSLOW, {480, 1380, 2520, 330}},
+    {IDC_CMDCLEANSET, {3120, 1920, 2400, 420}},
+    {IDC_FRMPROCWATCH, {300, 2700, 5400, 1800}},
+    {IDC_CHKPROCWATCH, {480, 3000, 5040, 330}},
+    {IDC_CMDPROCWATCH, {3120, 3900, 2400, 420}},
+}};
+
+inline constexpr std::array<int, 3> kAdminPage0{IDC_FRMSYSSTART, IDC_CHKSYSSTART, IDC_LBLSYSSTARTCOM};
+inline constexpr std::array<int, 7> kAdminPage1{IDC_FRMCLENFORM, IDC_OPTCLEANFIRST, IDC_OPTCLEANSLOW, IDC_CMDCLEANSET,
+                                                IDC_FRMPROCWATCH, IDC_CHKPROCWATCH, IDC_CMDPROCWATCH};
+
+} // namespace tidemark::monitor::layout
