@@ -22,14 +22,14 @@ inline HWND openAdminWindow(TidemarkSession& session, DWORD processId) {
 
 // The second page: the tab control takes the arrow key as a user's.
 inline bool showCleaningPage(HWND admin) {
-    HWND tabs = automation::findControl(admin, IDC_ADMINTABS);
+    HWND tabs = automation::findControl(admin, IDC_ADMIN_TABS);
     if (!tabs || !automation::postMessage(tabs, WM_KEYDOWN, VK_RIGHT, 0)) return false;
     automation::postMessage(tabs, WM_KEYUP, VK_RIGHT, 0);
-    return automation::pollUntil(5000, [&] { return automation::isVisible(automation::findControl(admin, IDC_CMDCLEANSET)); });
+    return automation::pollUntil(5000, [&] { return automation::isVisible(automation::findControl(admin, IDC_SLOW_SETTINGS_BUTTON)); });
 }
 
 inline HWND openSlowWindow(HWND admin, DWORD processId) {
-    if (!automation::clickButton(automation::findControl(admin, IDC_CMDCLEANSET))) return nullptr;
+    if (!automation::clickButton(automation::findControl(admin, IDC_SLOW_SETTINGS_BUTTON))) return nullptr;
     automation::WindowCriteria slow;
     slow.caption = "低速クリーニング設定";
     slow.processId = processId;
@@ -45,7 +45,7 @@ inline HWND openWatchWindow(HWND admin, DWORD processId) {
     if (!advice || advice->caption != "システムスタート時に実行することを推奨します" ||
         !automation::answerMessageBox(advice->hwnd, IDOK))
         return nullptr;
-    if (!showCleaningPage(admin) || !automation::clickButton(automation::findControl(admin, IDC_CMDPROCWATCH)))
+    if (!showCleaningPage(admin) || !automation::clickButton(automation::findControl(admin, IDC_WATCH_SETTINGS_BUTTON)))
         return nullptr;
     automation::WindowCriteria watch;
     watch.caption = "プロセス監視設定";

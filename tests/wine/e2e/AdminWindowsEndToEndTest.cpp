@@ -47,13 +47,13 @@ TEST(AdminWindows, SlowChoiceIsStoredAndStopEndsTheRunningStepwiseCleaning) {
 
     HWND admin = openAdminWindow(session, tidemark.id());
     ASSERT_NE(admin, nullptr);
-    HWND first = automation::findControl(admin, IDC_OPTCLEANFIRST);
-    HWND slowOption = automation::findControl(admin, IDC_OPTCLEANSLOW);
-    HWND settings = automation::findControl(admin, IDC_CMDCLEANSET);
+    HWND first = automation::findControl(admin, IDC_FAST_OPTION);
+    HWND slowOption = automation::findControl(admin, IDC_SLOW_OPTION);
+    HWND settings = automation::findControl(admin, IDC_SLOW_SETTINGS_BUTTON);
     EXPECT_EQ(automation::checkState(slowOption), CheckState::Checked);
-    EXPECT_EQ(automation::checkState(automation::findControl(admin, IDC_CHKSYSSTART)), CheckState::Unchecked);
+    EXPECT_EQ(automation::checkState(automation::findControl(admin, IDC_SYSTEM_START_BOX)), CheckState::Unchecked);
     ASSERT_TRUE(showCleaningPage(admin));
-    EXPECT_FALSE(automation::isVisible(automation::findControl(admin, IDC_CHKSYSSTART)));
+    EXPECT_FALSE(automation::isVisible(automation::findControl(admin, IDC_SYSTEM_START_BOX)));
     ASSERT_TRUE(automation::clickButton(first));
     EXPECT_TRUE(automation::pollUntil(5000, [&] { return readProfile(ini, "MemCleanForm") == "First"; }));
     EXPECT_TRUE(automation::pollUntil(5000, [&] { return !automation::isEnabled(settings); }));
@@ -63,28 +63,28 @@ TEST(AdminWindows, SlowChoiceIsStoredAndStopEndsTheRunningStepwiseCleaning) {
 
     HWND slow = openSlowWindow(admin, tidemark.id());
     ASSERT_NE(slow, nullptr);
-    EXPECT_EQ(textOf(slow, IDC_TXTSLEEPTIME), "60000");
-    EXPECT_EQ(textOf(slow, IDC_TXTCLENSTEPSIZE), "1");
-    EXPECT_TRUE(automation::pollUntil(3000, [&] { return textOf(slow, IDC_LBLCLENSITUAT) == "メモリ確保中"; }))
-        << textOf(slow, IDC_LBLCLENSITUAT);
+    EXPECT_EQ(textOf(slow, IDC_PAUSE_BOX), "60000");
+    EXPECT_EQ(textOf(slow, IDC_STEP_BOX), "1");
+    EXPECT_TRUE(automation::pollUntil(3000, [&] { return textOf(slow, IDC_SLOW_STATUS) == "メモリ確保中"; }))
+        << textOf(slow, IDC_SLOW_STATUS);
     // The administrator window waits behind its modal child.
     EXPECT_FALSE(::IsWindowEnabled(admin));
 
-    ASSERT_TRUE(automation::setControlText(automation::findControl(slow, IDC_TXTSLEEPTIME), "30000"));
-    ASSERT_TRUE(automation::setControlText(automation::findControl(slow, IDC_TXTCLENSTEPSIZE), "2"));
-    ASSERT_TRUE(automation::clickButton(automation::findControl(slow, IDC_CMDREFLECTION)));
+    ASSERT_TRUE(automation::setControlText(automation::findControl(slow, IDC_PAUSE_BOX), "30000"));
+    ASSERT_TRUE(automation::setControlText(automation::findControl(slow, IDC_STEP_BOX), "2"));
+    ASSERT_TRUE(automation::clickButton(automation::findControl(slow, IDC_SLOW_APPLY_BUTTON)));
     const auto saved = automation::waitForMessageBox(tidemark.id(), 10000, "設定を保存しました");
     ASSERT_TRUE(saved.has_value());
     EXPECT_EQ(saved->caption, "設定保存の成功");
     ASSERT_TRUE(automation::answerMessageBox(saved->hwnd, IDOK));
     EXPECT_EQ(readProfile(ini, "SlowMemCleanSetting"), "30000>2");
 
-    HWND stop = automation::findControl(slow, IDC_CMDDISCON);
+    HWND stop = automation::findControl(slow, IDC_STOP_BUTTON);
     ASSERT_TRUE(automation::clickButton(stop));
-    EXPECT_TRUE(automation::pollUntil(5000, [&] { return textOf(slow, IDC_LBLCLENSITUAT) == "メモリ確保中断"; }))
-        << textOf(slow, IDC_LBLCLENSITUAT);
+    EXPECT_TRUE(automation::pollUntil(5000, [&] { return textOf(slow, IDC_SLOW_STATUS) == "メモリ確保中断"; }))
+        << textOf(slow, IDC_SLOW_STATUS);
     EXPECT_FALSE(automation::isEnabled(stop));
-    EXPECT_FALSE(session.capture(slow, "frmClStp_stopped").empty());
+    EXPECT_FALSE(session.capture(slow, "slow_cleaning_window_stopped").empty());
 
     // Saved boxes: closing asks nothing.
     ASSERT_TRUE(automation::postMessage(slow, WM_CLOSE, 0, 0));
@@ -109,7 +109,7 @@ TEST(AdminWindows, AFailedRemovalOfSystemStartIsShownAndChangesNothing) {
 
     HWND admin = openAdminWindow(session, tidemark.id());
     ASSERT_NE(admin, nullptr);
-    HWND box = automation::findControl(admin, IDC_CHKSYSSTART);
+    HWND box = automation::findControl(admin, IDC_SYSTEM_START_BOX);
     ASSERT_EQ(automation::checkState(box), CheckState::Checked);
     ASSERT_TRUE(automation::clickButton(box));
     const auto question = automation::waitForMessageBox(tidemark.id(), 10000, "という設定を削除しますか？");
@@ -122,7 +122,7 @@ TEST(AdminWindows, AFailedRemovalOfSystemStartIsShownAndChangesNothing) {
     ASSERT_TRUE(failure.has_value());
     EXPECT_EQ(failure->caption, "設定変更の確認");
     EXPECT_NE(failure->text.find("（コード 0x8"), std::string::npos) << failure->text;
-    EXPECT_FALSE(session.capture(failure->hwnd, "FrmAdmFx_removal_failed").empty());
+    EXPECT_FALSE(session.capture(failure->hwnd, "admin_window_removal_failed").empty());
     ASSERT_TRUE(automation::answerMessageBox(failure->hwnd, IDOK));
     EXPECT_EQ(automation::checkState(box), CheckState::Checked);
     EXPECT_TRUE(automation::isEnabled(box));

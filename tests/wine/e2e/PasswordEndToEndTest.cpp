@@ -58,7 +58,7 @@ protected:
         tidemark = session.start();
         if (!session.waitForShared("AppSettingFlag", "ShExTime", 30000)) return nullptr;
         admin = openAdminWindow(session, tidemark.id());
-        if (!admin || !automation::clickButton(automation::findControl(admin, IDC_CHKSYSSTART))) return nullptr;
+        if (!admin || !automation::clickButton(automation::findControl(admin, IDC_SYSTEM_START_BOX))) return nullptr;
         automation::WindowCriteria dialog;
         dialog.caption = "パスワード設定";
         dialog.processId = tidemark.id();
@@ -68,8 +68,8 @@ protected:
     // Both boxes typed; Enter in the first moves on, Enter in the second
     // starts the test.
     void enterPassword(HWND dialog, const std::string& password) {
-        HWND first = automation::findControl(dialog, IDC_TXTPASS1);
-        HWND second = automation::findControl(dialog, IDC_TXTPASS2);
+        HWND first = automation::findControl(dialog, IDC_PASSWORD_BOX);
+        HWND second = automation::findControl(dialog, IDC_CONFIRM_BOX);
         ASSERT_TRUE(automation::setControlText(first, password));
         ASSERT_TRUE(automation::setControlText(second, password));
         automation::postMessage(first, WM_KEYDOWN, VK_RETURN, 0);
@@ -89,8 +89,8 @@ protected:
 TEST_F(PasswordRegistration, PasswordOnStandardInputTestPassesAndSystemStartIsRequested) {
     HWND dialog = openPasswordDialog();
     ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(automation::controlText(automation::findControl(dialog, IDC_LBLACCOUNT)), session.userName());
-    EXPECT_FALSE(session.capture(dialog, "frmPasIn").empty());
+    EXPECT_EQ(automation::controlText(automation::findControl(dialog, IDC_ACCOUNT)), session.userName());
+    EXPECT_FALSE(session.capture(dialog, "password_window").empty());
     enterPassword(dialog, kPassword);
     // The scheduler's part: the test task runs Corvid "PassTest".
     ASSERT_TRUE(automation::pollUntil(20000, [&] { return runs().size() >= 2; }));
@@ -102,7 +102,7 @@ TEST_F(PasswordRegistration, PasswordOnStandardInputTestPassesAndSystemStartIsRe
     EXPECT_EQ(question->caption, "再起動が必要");
     ASSERT_TRUE(automation::answerMessageBox(question->hwnd, IDNO));
     EXPECT_TRUE(automation::pollUntil(5000, [&] { return !::IsWindow(dialog); }));
-    EXPECT_EQ(automation::checkState(automation::findControl(admin, IDC_CHKSYSSTART)), automation::CheckState::Checked);
+    EXPECT_EQ(automation::checkState(automation::findControl(admin, IDC_SYSTEM_START_BOX)), automation::CheckState::Checked);
 
     const auto all = runs();
     ASSERT_EQ(all.size(), 4u);
@@ -140,12 +140,12 @@ TEST_F(PasswordRegistration, WithoutTheTestTaskRunningTheWrongPasswordBoxComesAf
     ASSERT_TRUE(automation::answerMessageBox(wrong->hwnd, IDOK));
     // Ready again: enabled, both boxes empty, the test task deleted.
     EXPECT_TRUE(automation::pollUntil(5000, [&] { return ::IsWindowEnabled(dialog) != FALSE; }));
-    EXPECT_EQ(automation::controlText(automation::findControl(dialog, IDC_TXTPASS1)), "");
+    EXPECT_EQ(automation::controlText(automation::findControl(dialog, IDC_PASSWORD_BOX)), "");
     ASSERT_TRUE(automation::pollUntil(10000, [&] { return runs().size() == 3; }));
     EXPECT_NE(runs()[2].commandLine.find("\"Quillon Kestrel Soon Start Task.job\" /DELETE"), std::string::npos);
-    ASSERT_TRUE(automation::clickButton(automation::findControl(dialog, IDC_CMDCANCEL)));
+    ASSERT_TRUE(automation::clickButton(automation::findControl(dialog, IDC_PASSWORD_CANCEL)));
     EXPECT_TRUE(automation::pollUntil(5000, [&] { return !::IsWindow(dialog); }));
-    EXPECT_EQ(automation::checkState(automation::findControl(admin, IDC_CHKSYSSTART)),
+    EXPECT_EQ(automation::checkState(automation::findControl(admin, IDC_SYSTEM_START_BOX)),
               automation::CheckState::Unchecked);
 }
 

@@ -97,7 +97,7 @@ bool answerAddQuestion(DWORD processId, const std::string& name) {
 }
 
 bool applyAndConfirm(HWND window, DWORD processId) {
-    if (!automation::clickButton(automation::findControl(window, IDC_CMDREFLEC))) return false;
+    if (!automation::clickButton(automation::findControl(window, IDC_WATCH_APPLY_BUTTON))) return false;
     const auto saved = automation::waitForMessageBox(processId, 10000, "プロセス設定が登録されました");
     return saved && saved->caption == "プロセス登録処理" && automation::answerMessageBox(saved->hwnd, IDOK);
 }
@@ -137,11 +137,11 @@ TEST(ProcessWatch, ListedByClickMenuAndDropSavedWholeAndWaitedForByTheMonitor) {
     ASSERT_NE(admin, nullptr);
     HWND watch = openWatchWindow(admin, tidemark.id());
     ASSERT_NE(watch, nullptr);
-    HWND list = automation::findControl(watch, IDC_LSTDROP);
-    HWND files = automation::findControl(watch, IDC_FILENAMELIST);
-    HWND folders = automation::findControl(watch, IDC_DIRDIRLIST);
+    HWND list = automation::findControl(watch, IDC_WATCH_LIST);
+    HWND files = automation::findControl(watch, IDC_FILE_LIST);
+    HWND folders = automation::findControl(watch, IDC_FOLDER_LIST);
     EXPECT_EQ(itemCount(list), 2001);
-    EXPECT_FALSE(automation::isEnabled(automation::findControl(watch, IDC_CMDREFLEC)));
+    EXPECT_FALSE(automation::isEnabled(automation::findControl(watch, IDC_WATCH_APPLY_BUTTON)));
 
     ASSERT_TRUE(clickItem(folders, itemIndex(folders, "[Tidemark Watch Test]"), Click::twice));
     ASSERT_TRUE(automation::pollUntil(5000, [&] { return itemCount(files) == 2; }));
@@ -153,7 +153,7 @@ TEST(ProcessWatch, ListedByClickMenuAndDropSavedWholeAndWaitedForByTheMonitor) {
     ASSERT_TRUE(automation::postMessage(list, WM_VSCROLL, SB_BOTTOM, 0));
     ASSERT_TRUE(automation::pollUntil(5000, [&] { return automation::sendMessage(list, LB_GETTOPINDEX).value_or(0) > 1900; }));
     ASSERT_TRUE(clickItem(list, 2001, Click::left));
-    HWND remove = automation::findControl(watch, IDC_CMDDEL);
+    HWND remove = automation::findControl(watch, IDC_DELETE_BUTTON);
     ASSERT_TRUE(automation::pollUntil(5000, [&] { return automation::isEnabled(remove); }));
     ASSERT_TRUE(automation::clickButton(remove));
     ASSERT_TRUE(automation::pollUntil(5000, [&] { return itemCount(list) == 2001; }));
@@ -183,7 +183,7 @@ TEST(ProcessWatch, ListedByClickMenuAndDropSavedWholeAndWaitedForByTheMonitor) {
     ASSERT_TRUE(automation::pollUntil(5000, [&] { return itemCount(list) == 2004; }));
     for (HWND box : automation::findMessageBoxes(tidemark.id()))
         EXPECT_NE(::GetWindow(box, GW_OWNER), watch) << "a drop asks nothing";
-    EXPECT_FALSE(session.capture(watch, "frmSetEx_added").empty());
+    EXPECT_FALSE(session.capture(watch, "process_watch_window_added").empty());
 
     // Saved while a listed program runs; the monitor's next look at the
     // list (it takes the changed flag back) finds it and does not clean.
@@ -202,7 +202,7 @@ TEST(ProcessWatch, ListedByClickMenuAndDropSavedWholeAndWaitedForByTheMonitor) {
     EXPECT_EQ(systemValue(ini, "ExitTrigProcList", "dropped.EXE"), dropped);
 
     // Saved: closing asks nothing.
-    ASSERT_TRUE(automation::clickButton(automation::findControl(watch, IDC_CMDCLOSE)));
+    ASSERT_TRUE(automation::clickButton(automation::findControl(watch, IDC_WATCH_CLOSE_BUTTON)));
     EXPECT_TRUE(automation::pollUntil(5000, [&] { return !::IsWindow(watch); }));
     ASSERT_TRUE(automation::postMessage(admin, WM_CLOSE, 0, 0));
     EXPECT_TRUE(automation::pollUntil(5000, [&] { return !::IsWindow(admin); }));

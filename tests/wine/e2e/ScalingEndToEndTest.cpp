@@ -184,13 +184,13 @@ TEST_P(Scaling, NumericWindowAndAboutWindow) {
     Process tidemark = session.start();
     ASSERT_TRUE(session.waitForShared("AppSettingFlag", "ShExTime", 30000));
     HWND simple = session.simpleWindow(tidemark.id());
-    checkStatusWindow(session, tidemark, simple, dpi, "frmSimple_" + std::to_string(dpi));
+    checkStatusWindow(session, tidemark, simple, dpi, "numbers_window_" + std::to_string(dpi));
 
     HWND about = session.openAboutWindow(tidemark.id());
     ASSERT_NE(about, nullptr);
     ::Sleep(500);   // painted
-    const std::string name = "frmAbout_" + std::to_string(dpi);
-    for (const std::string& fault : layoutFaults(about, dpi, {IDC_LBLDESCRIPTION})) ADD_FAILURE() << name << ": " << fault;
+    const std::string name = "about_window_" + std::to_string(dpi);
+    for (const std::string& fault : layoutFaults(about, dpi, {IDC_ABOUT_DESCRIPTION})) ADD_FAILURE() << name << ": " << fault;
     // Centred on its visible owner, kept inside the work area.
     RECT at{}, owner{};
     ::GetWindowRect(about, &at);
@@ -199,7 +199,7 @@ TEST_P(Scaling, NumericWindowAndAboutWindow) {
     EXPECT_GE(at.top, work.top);
     EXPECT_LE(at.right, work.right);
     EXPECT_NEAR((at.left + at.right) / 2, std::min((owner.left + owner.right) / 2, work.right - (at.right - at.left) / 2), 1);
-    RECT icon = clientRectOf(automation::findControl(about, IDC_PICICON), about);
+    RECT icon = clientRectOf(automation::findControl(about, IDC_ABOUT_ICON), about);
     EXPECT_EQ(icon.right - icon.left, ::MulDiv(32, dpi, 96)) << "the icon at its size for the DPI";
     EXPECT_FALSE(session.capture(about, name).empty());
     ASSERT_TRUE(automation::clickButton(automation::findControl(about, IDOK)));
@@ -214,15 +214,15 @@ TEST_P(Scaling, GraphWindow) {
     Process tidemark = session.start();
     ASSERT_TRUE(session.waitForShared("AppSettingFlag", "ShExTime", 30000));
     HWND graph = session.graphWindow(tidemark.id());
-    checkStatusWindow(session, tidemark, graph, dpi, "frmGraph_" + std::to_string(dpi));
+    checkStatusWindow(session, tidemark, graph, dpi, "graph_window_" + std::to_string(dpi));
     // The graph box is 3500 x 1000 twips at the window's DPI (each edge
     // rounded to its pixel), and its samples reach across it.
-    const RECT box = clientRectOf(automation::findControl(graph, IDC_PICTGRAPH), graph);
+    const RECT box = clientRectOf(automation::findControl(graph, IDC_GRAPH), graph);
     EXPECT_NEAR(box.right - box.left, ::MulDiv(3500, dpi, 1440), 1);
     EXPECT_NEAR(box.bottom - box.top, ::MulDiv(1000, dpi, 1440), 1);
     // The newest bars stand at 229/233 of the width at every scaling: the
     // bottom row there has a bar's colour, not the black background.
-    const auto image = automation::captureWindow(automation::findControl(graph, IDC_PICTGRAPH));
+    const auto image = automation::captureWindow(automation::findControl(graph, IDC_GRAPH));
     ASSERT_TRUE(image.has_value());
     const std::uint32_t x = image->width * 229 / 233 - 1, y = image->height - 1;
     const std::uint8_t* pixel = &image->rgb[(y * image->width + x) * 3];
@@ -243,14 +243,14 @@ TEST_P(Scaling, AdministratorAndSlowCleaningWindows) {
     ::GetClientRect(admin, &client);
     EXPECT_EQ(client.right, ::MulDiv(monitor::layout::kAdminWidth, dpi, 1440));
     EXPECT_EQ(client.bottom, ::MulDiv(monitor::layout::kAdminHeight, dpi, 1440));
-    const std::string name = "FrmAdmFx_" + std::to_string(dpi);
-    for (const std::string& fault : layoutFaults(admin, dpi, {IDC_LBLSYSSTARTCOM})) ADD_FAILURE() << name << ": " << fault;
+    const std::string name = "admin_window_" + std::to_string(dpi);
+    for (const std::string& fault : layoutFaults(admin, dpi, {IDC_SYSTEM_START_NOTE})) ADD_FAILURE() << name << ": " << fault;
     for (const std::string& fault : buttonFaults(admin, dpi)) ADD_FAILURE() << name << ": " << fault;
     // The pages' controls lie below the tabs' row.
-    RECT tabs = clientRectOf(automation::findControl(admin, IDC_ADMINTABS), admin);
+    RECT tabs = clientRectOf(automation::findControl(admin, IDC_ADMIN_TABS), admin);
     RECT row{};
-    ::SendMessageW(automation::findControl(admin, IDC_ADMINTABS), TCM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&row));
-    for (int id : {IDC_FRMSYSSTART, IDC_FRMCLENFORM})
+    ::SendMessageW(automation::findControl(admin, IDC_ADMIN_TABS), TCM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&row));
+    for (int id : {IDC_SYSTEM_START_FRAME, IDC_CLEANING_MODE_FRAME})
         EXPECT_GT(clientRectOf(automation::findControl(admin, id), admin).top, tabs.top + row.bottom) << name << " " << id;
     ::Sleep(500);   // painted
     EXPECT_FALSE(session.capture(admin, name + "_page0").empty());
@@ -258,14 +258,14 @@ TEST_P(Scaling, AdministratorAndSlowCleaningWindows) {
     ::Sleep(500);
     EXPECT_FALSE(session.capture(admin, name + "_page1").empty());
 
-    ASSERT_TRUE(automation::clickButton(automation::findControl(admin, IDC_OPTCLEANSLOW)));
-    ASSERT_TRUE(automation::pollUntil(5000, [&] { return automation::isEnabled(automation::findControl(admin, IDC_CMDCLEANSET)); }));
+    ASSERT_TRUE(automation::clickButton(automation::findControl(admin, IDC_SLOW_OPTION)));
+    ASSERT_TRUE(automation::pollUntil(5000, [&] { return automation::isEnabled(automation::findControl(admin, IDC_SLOW_SETTINGS_BUTTON)); }));
     HWND slow = openSlowWindow(admin, tidemark.id());
     ASSERT_NE(slow, nullptr);
     ::GetClientRect(slow, &client);
     EXPECT_EQ(client.right, ::MulDiv(monitor::layout::kSlowWidth, dpi, 1440));
     EXPECT_EQ(client.bottom, ::MulDiv(monitor::layout::kSlowHeight, dpi, 1440));
-    const std::string slowName = "frmClStp_" + std::to_string(dpi);
+    const std::string slowName = "slow_cleaning_window_" + std::to_string(dpi);
     for (const std::string& fault : layoutFaults(slow, dpi)) ADD_FAILURE() << slowName << ": " << fault;
     for (const std::string& fault : buttonFaults(slow, dpi)) ADD_FAILURE() << slowName << ": " << fault;
     EXPECT_EQ(offWorkAreaFault(slow), "") << slowName;
@@ -314,12 +314,12 @@ TEST_P(Scaling, ProcessWatchWindow) {
     ::GetClientRect(watch, &client);
     EXPECT_EQ(client.right, ::MulDiv(monitor::layout::kWatchWidth, dpi, 1440));
     EXPECT_EQ(client.bottom, ::MulDiv(monitor::layout::kWatchHeight, dpi, 1440));
-    const std::string name = "frmSetEx_" + std::to_string(dpi);
-    for (const std::string& fault : layoutFaults(watch, dpi, {IDC_LBLTITLE1})) ADD_FAILURE() << name << ": " << fault;
+    const std::string name = "process_watch_window_" + std::to_string(dpi);
+    for (const std::string& fault : layoutFaults(watch, dpi, {IDC_WATCH_TITLE})) ADD_FAILURE() << name << ": " << fault;
     for (const std::string& fault : buttonFaults(watch, dpi)) ADD_FAILURE() << name << ": " << fault;
     EXPECT_EQ(offWorkAreaFault(watch), "") << name;
-    EXPECT_EQ(ownFontFault(watch, IDC_LBLCOVER_SETEX, dpi, L"MS PGothic", monitor::layout::kWatchCoverPoints, false), "");
-    EXPECT_EQ(ownFontFault(watch, IDC_LBLTITLE1, dpi, monitor::layout::kFontFace, monitor::layout::kWatchTitlePoints, true), "");
+    EXPECT_EQ(ownFontFault(watch, IDC_WATCH_COVER, dpi, L"MS PGothic", monitor::layout::kWatchCoverPoints, false), "");
+    EXPECT_EQ(ownFontFault(watch, IDC_WATCH_TITLE, dpi, monitor::layout::kFontFace, monitor::layout::kWatchTitlePoints, true), "");
     ::Sleep(500);   // painted
     EXPECT_FALSE(session.capture(watch, name).empty());
     ASSERT_TRUE(automation::postMessage(watch, WM_CLOSE, 0, 0));
@@ -343,7 +343,7 @@ TEST_P(Scaling, TransferWindow) {
     ::GetClientRect(window, &client);
     EXPECT_EQ(client.right, ::MulDiv(transfer::layout::kSaveWidth, dpi, 1440));
     EXPECT_EQ(client.bottom, ::MulDiv(transfer::layout::kSaveHeight, dpi, 1440));
-    const std::string name = "frmSave_" + std::to_string(dpi);
+    const std::string name = "stowel_window_" + std::to_string(dpi);
     for (const std::string& fault :
          layoutFaults(window, dpi, {IDC_LBLCOVER}, transfer::layout::kFontFace, transfer::layout::kFontPoints))
         ADD_FAILURE() << name << ": " << fault;
@@ -389,7 +389,7 @@ TEST_P(Scaling, SettingsWindow) {
     Process tidemark = session.start();
     ASSERT_TRUE(session.waitForShared("AppSettingFlag", "ShExTime", 30000));
     HWND simple = session.simpleWindow(tidemark.id());
-    ASSERT_TRUE(automation::postMessage(simple, WM_COMMAND, IDM_UNDERFILE_FIX, 0));
+    ASSERT_TRUE(automation::postMessage(simple, WM_COMMAND, IDM_TRAY_MENU_SETTINGS, 0));
     automation::WindowCriteria criteria;
     criteria.caption = "Tidemark設定";
     criteria.processId = tidemark.id();
@@ -407,17 +407,17 @@ TEST_P(Scaling, SettingsWindow) {
     EXPECT_GE(at.left, work.left);
     // A control of each page taking the focus brings its page forward.
     const std::pair<int, const char*> pages[] = {
-        {IDC_TXTSTRMEMSIZE, "cleaner"}, {IDC_CHKALL, "startup"}, {IDC_CHKICONALL, "icon"}, {IDC_OPTGRAPH, "screen"}};
+        {IDC_TRIGGER_BOX, "cleaner"}, {IDC_ALL_USERS_STARTUP, "startup"}, {IDC_ALL_USERS_ICON, "icon"}, {IDC_GRAPH_OPTION, "screen"}};
     for (const auto& [id, page] : pages) {
         HWND control = automation::findControl(window, id);
-        const WORD code = id == IDC_TXTSTRMEMSIZE ? EN_SETFOCUS : BN_SETFOCUS;
+        const WORD code = id == IDC_TRIGGER_BOX ? EN_SETFOCUS : BN_SETFOCUS;
         ASSERT_TRUE(automation::postMessage(window, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(control)));
         ASSERT_TRUE(automation::pollUntil(5000, [&] { return ::IsWindowVisible(control) != FALSE; })) << page;
         ::Sleep(300);   // painted
-        const std::string name = std::string("FrmFix_") + page + "_" + std::to_string(dpi);
+        const std::string name = std::string("settings_window_") + page + "_" + std::to_string(dpi);
         EXPECT_FALSE(session.capture(window, name).empty());
     }
-    const std::string name = "FrmFix_" + std::to_string(dpi);
+    const std::string name = "settings_window_" + std::to_string(dpi);
     for (const std::string& fault : layoutFaults(window, dpi)) ADD_FAILURE() << name << ": " << fault;
     for (const std::string& fault : buttonTextFaults(window, dpi)) ADD_FAILURE() << name << ": " << fault;
     ASSERT_TRUE(automation::postMessage(window, WM_CLOSE, 0, 0));
@@ -440,7 +440,7 @@ TEST_P(Scaling, PasswordAndWaitWindows) {
     ASSERT_TRUE(session.waitForShared("AppSettingFlag", "ShExTime", 30000));
     HWND admin = openAdminWindow(session, tidemark.id());
     ASSERT_NE(admin, nullptr);
-    ASSERT_TRUE(automation::clickButton(automation::findControl(admin, IDC_CHKSYSSTART)));
+    ASSERT_TRUE(automation::clickButton(automation::findControl(admin, IDC_SYSTEM_START_BOX)));
     automation::WindowCriteria criteria;
     criteria.caption = "パスワード設定";
     criteria.processId = tidemark.id();
@@ -457,11 +457,11 @@ TEST_P(Scaling, PasswordAndWaitWindows) {
         ::Sleep(500);   // painted
         EXPECT_FALSE(session.capture(window, name).empty());
     };
-    check(dialog, monitor::layout::kPasswordWidth, monitor::layout::kPasswordHeight, "frmPasIn_" + std::to_string(dpi), {});
+    check(dialog, monitor::layout::kPasswordWidth, monitor::layout::kPasswordHeight, "password_window_" + std::to_string(dpi), {});
 
-    for (int id : {IDC_TXTPASS1, IDC_TXTPASS2}) ASSERT_TRUE(automation::setControlText(automation::findControl(dialog, id), "pw"));
+    for (int id : {IDC_PASSWORD_BOX, IDC_CONFIRM_BOX}) ASSERT_TRUE(automation::setControlText(automation::findControl(dialog, id), "pw"));
     // Enter in the first box moves on; Enter in the second starts the test.
-    for (int id : {IDC_TXTPASS1, IDC_TXTPASS2}) {
+    for (int id : {IDC_PASSWORD_BOX, IDC_CONFIRM_BOX}) {
         automation::postMessage(automation::findControl(dialog, id), WM_KEYDOWN, VK_RETURN, 0);
         automation::postMessage(automation::findControl(dialog, id), WM_KEYUP, VK_RETURN, 0);
         ::Sleep(500);
@@ -469,11 +469,11 @@ TEST_P(Scaling, PasswordAndWaitWindows) {
     HWND wait = nullptr;
     ASSERT_TRUE(automation::pollUntil(20000, [&] {
         for (HWND w : automation::findWindows(criteria))
-            if (w != dialog && automation::findControl(w, IDC_PRBPASSWATE)) wait = w;
+            if (w != dialog && automation::findControl(w, IDC_WAIT_PROGRESS)) wait = w;
         return wait != nullptr;
     }));
     check(wait, monitor::layout::kPasswordWaitWidth, monitor::layout::kPasswordWaitHeight,
-          "frmPsPrg_" + std::to_string(dpi), {IDC_LBLPLEASE});   // two lines
+          "password_wait_window_" + std::to_string(dpi), {IDC_WAIT_TEXT});   // two lines
     // The scheduler's part: the test passes; no restart.
     Process corvid = automation::start(session.folder() + "\\Corvid.exe", "PassTest");
     ASSERT_TRUE(corvid.valid());
@@ -521,7 +521,7 @@ TEST(ScalingChange, AWindowMovedToAMonitorOf192DpiIsLaidOutAgain) {
     EXPECT_EQ(client.right, ::MulDiv(monitor::layout::kStatusWidth, 192, 1440));
     EXPECT_EQ(client.bottom, ::MulDiv(monitor::layout::kStatusHeight, 192, 1440));
     for (const std::string& fault : layoutFaults(simple, 192)) ADD_FAILURE() << fault;
-    EXPECT_FALSE(session.capture(simple, "frmSimple_96_moved_to_192").empty());
+    EXPECT_FALSE(session.capture(simple, "numbers_window_96_moved_to_192").empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryScaling, Scaling, ::testing::Values(96, 120, 144, 168, 192),

@@ -57,7 +57,7 @@ std::string systemProfileValue(const std::string& file, const std::string& secti
 
 HWND openThroughTheMenu(TidemarkSession& session, Process& tidemark) {
     HWND simple = session.simpleWindow(tidemark.id());
-    if (!simple || !automation::postMessage(simple, WM_COMMAND, IDM_UNDERFILE_FIX, 0)) return nullptr;
+    if (!simple || !automation::postMessage(simple, WM_COMMAND, IDM_TRAY_MENU_SETTINGS, 0)) return nullptr;
     return waitForSettings(tidemark.id());
 }
 
@@ -72,24 +72,24 @@ TEST(SettingsWindow, OpenedOnceStoresDecidedValuesAndMakesAndRemovesShortcuts) {
     ASSERT_TRUE(session.waitForShared("AppSettingFlag", "ShExTime", 30000));
     HWND settings = openThroughTheMenu(session, tidemark);
     ASSERT_NE(settings, nullptr);
-    EXPECT_EQ(automation::controlText(automation::findControl(settings, IDC_CHKME)), session.userName() + " に設定");
-    EXPECT_EQ(automation::tooltipText(automation::findControl(settings, IDC_CMDDECIDE)), "設定を決定します");
+    EXPECT_EQ(automation::controlText(automation::findControl(settings, IDC_USER_STARTUP)), session.userName() + " に設定");
+    EXPECT_EQ(automation::tooltipText(automation::findControl(settings, IDC_DECIDE_BUTTON)), "設定を決定します");
     // Again from the menu: the same window in front, not a second one.
-    ASSERT_TRUE(automation::postMessage(session.simpleWindow(tidemark.id()), WM_COMMAND, IDM_UNDERFILE_FIX, 0));
+    ASSERT_TRUE(automation::postMessage(session.simpleWindow(tidemark.id()), WM_COMMAND, IDM_TRAY_MENU_SETTINGS, 0));
     ::Sleep(1000);
     EXPECT_EQ(settingsWindowCount(tidemark.id()), 1);
 
     // Decided values, read back with the system's own profile call.
-    ASSERT_TRUE(automation::setControlText(automation::findControl(settings, IDC_TXTSTRMEMSIZE), "60"));
-    ASSERT_TRUE(automation::setControlText(automation::findControl(settings, IDC_TXTCLENMEMSIZE), "70"));
-    ASSERT_TRUE(automation::clickButton(automation::findControl(settings, IDC_CMDDECIDE)));
+    ASSERT_TRUE(automation::setControlText(automation::findControl(settings, IDC_TRIGGER_BOX), "60"));
+    ASSERT_TRUE(automation::setControlText(automation::findControl(settings, IDC_SIZE_BOX), "70"));
+    ASSERT_TRUE(automation::clickButton(automation::findControl(settings, IDC_DECIDE_BUTTON)));
     ASSERT_TRUE(session.waitForShared("AppSettingFlag", "MemCleanSize", 10000, std::string("70")));
     EXPECT_EQ(systemProfileValue(session.sharedFile(), "AppSettingFlag", "MemCleanExeMemSize"), std::to_string(60LL * 1048576));
     EXPECT_EQ(systemProfileValue(session.sharedFile(), "AppSettingFlag", "MemCleanSize"), "70");
 
     // Start-up shortcuts in the common and the user's Startup folders.
     win32::Win32Shortcuts shortcuts;
-    for (const auto& [id, csidl] : {std::pair{IDC_CHKALL, CSIDL_COMMON_STARTUP}, {IDC_CHKME, CSIDL_STARTUP}}) {
+    for (const auto& [id, csidl] : {std::pair{IDC_ALL_USERS_STARTUP, CSIDL_COMMON_STARTUP}, {IDC_USER_STARTUP, CSIDL_STARTUP}}) {
         const std::string link = folderOf(csidl) + "\\Tidemark.lnk";
         HWND box = automation::findControl(settings, id);
         ASSERT_TRUE(automation::clickButton(box));
@@ -112,7 +112,7 @@ TEST(SettingsWindow, OpenedOnceStoresDecidedValuesAndMakesAndRemovesShortcuts) {
     HWND simple = session.simpleWindow(tidemark.id());
     ASSERT_TRUE(session.trayCallback(tidemark.id(), WM_LBUTTONUP));
     ASSERT_TRUE(automation::pollUntil(5000, [&] { return ::IsWindowVisible(simple) != FALSE; }));
-    ASSERT_TRUE(automation::clickButton(automation::findControl(simple, IDC_CMDFIX)));
+    ASSERT_TRUE(automation::clickButton(automation::findControl(simple, IDC_SETTINGS_BUTTON)));
     settings = waitForSettings(tidemark.id());
     ASSERT_NE(settings, nullptr);
     ASSERT_TRUE(closeWindow(settings));
@@ -128,7 +128,7 @@ TEST(ImmutableStartup, AShortcutThatCannotBeMadeIsNoSetting) {
     ASSERT_TRUE(session.waitForShared("AppSettingFlag", "ShExTime", 30000));
     HWND settings = openThroughTheMenu(session, tidemark);
     ASSERT_NE(settings, nullptr);
-    HWND box = automation::findControl(settings, IDC_CHKME);
+    HWND box = automation::findControl(settings, IDC_USER_STARTUP);
     ASSERT_TRUE(automation::clickButton(box));
     const auto shown = automation::waitForMessageBox(tidemark.id(), 10000, "スタートアップのショートカットを作成できませんでした。");
     ASSERT_TRUE(shown.has_value());
@@ -136,7 +136,7 @@ TEST(ImmutableStartup, AShortcutThatCannotBeMadeIsNoSetting) {
     EXPECT_GT(shown->text.size(), std::string("スタートアップのショートカットを作成できませんでした。\r\n").size())
         << "the system's error text follows";
     EXPECT_TRUE(shown->hasIcon);
-    EXPECT_FALSE(session.capture(shown->hwnd, "FrmFix_startup_failure").empty());
+    EXPECT_FALSE(session.capture(shown->hwnd, "settings_window_startup_failure").empty());
     ASSERT_TRUE(automation::answerMessageBox(shown->hwnd, IDOK));
     EXPECT_EQ(automation::checkState(box), automation::CheckState::Unchecked);
     EXPECT_FALSE(session.user("StartupSetting", session.sid()).has_value());

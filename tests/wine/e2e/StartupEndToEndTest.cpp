@@ -20,7 +20,7 @@ using automation::Process;
 void closeThroughTheMenuCommand(TidemarkSession& session, Process& tidemark) {
     HWND simple = session.simpleWindow(tidemark.id());
     ASSERT_NE(simple, nullptr);
-    ASSERT_TRUE(automation::postMessage(simple, WM_COMMAND, IDM_UNDERFILE_CLOSE, 0));
+    ASSERT_TRUE(automation::postMessage(simple, WM_COMMAND, IDM_TRAY_MENU_CLOSE, 0));
     const auto code = tidemark.waitForExit(15000);
     ASSERT_TRUE(code.has_value()) << "Tidemark did not end";
     EXPECT_EQ(*code, 0u);
@@ -49,7 +49,7 @@ TEST(TidemarkStartup, FirstStartRegistersTheUserTakesTheRightAndCleansOnce) {
     EXPECT_FALSE(::IsWindowVisible(simple));
     EXPECT_FALSE(::IsWindowVisible(graph));
     // The last-run line shows what was recorded.
-    EXPECT_EQ(automation::controlText(automation::findControl(simple, IDC_LABEL4_1)),
+    EXPECT_EQ(automation::controlText(automation::findControl(simple, IDC_LAST_RUN)),
               session.shared("AppSettingFlag", "ShExTime"));
 
     closeThroughTheMenuCommand(session, tidemark);
@@ -104,7 +104,7 @@ TEST(TidemarkStartup, CopyThatFindsTheRightTakenRunsWithoutCleaning) {
     HWND simple = session.simpleWindow(tidemark.id());
     ASSERT_NE(simple, nullptr);
     const bool shown = automation::pollUntil(20000, [&] {
-        return automation::controlText(automation::findControl(simple, IDC_LABEL4_1)) ==
+        return automation::controlText(automation::findControl(simple, IDC_LAST_RUN)) ==
                std::optional<std::string>("2026/12/01 3:00:00");
     });
     EXPECT_TRUE(shown);

@@ -105,16 +105,16 @@ bool TidemarkSession::waitForShared(const std::string& section, const std::strin
 }
 
 HWND TidemarkSession::simpleWindow(DWORD processId, DWORD timeoutMs) {
-    return windowWithControl(processId, IDC_FRAME1, timeoutMs);
+    return windowWithControl(processId, IDC_NUMBERS_FRAME, timeoutMs);
 }
 
 HWND TidemarkSession::graphWindow(DWORD processId, DWORD timeoutMs) {
-    return windowWithControl(processId, IDC_PICTGRAPH, timeoutMs);
+    return windowWithControl(processId, IDC_GRAPH, timeoutMs);
 }
 
 HWND TidemarkSession::openAboutWindow(DWORD processId, DWORD timeoutMs) {
     HWND simple = simpleWindow(processId);
-    if (!simple || !automation::postMessage(simple, WM_COMMAND, IDM_UNDERFILE_VER, 0)) return nullptr;
+    if (!simple || !automation::postMessage(simple, WM_COMMAND, IDM_TRAY_MENU_ABOUT, 0)) return nullptr;
     automation::WindowCriteria about;
     about.caption = "Tidemark のﾊﾞｰｼﾞｮﾝ情報";
     about.processId = processId;

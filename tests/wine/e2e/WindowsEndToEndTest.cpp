@@ -49,7 +49,7 @@ TEST(TidemarkWindows, IconIsRegisteredComesBackAfterAShellRestartAndGoesAtExit) 
     ASSERT_TRUE(automation::postMessage(simple, taskbarCreated));
     ::Sleep(1000);
     EXPECT_TRUE(automation::pollUntil(5000, [&] { return shellHasIcon(simple); }));
-    ASSERT_TRUE(automation::postMessage(simple, WM_COMMAND, IDM_UNDERFILE_CLOSE, 0));
+    ASSERT_TRUE(automation::postMessage(simple, WM_COMMAND, IDM_TRAY_MENU_CLOSE, 0));
     ASSERT_TRUE(tidemark.waitForExit(15000).has_value());
     EXPECT_FALSE(shellHasIcon(simple));
 }
@@ -64,15 +64,15 @@ TEST(TidemarkWindows, TrayClickShowsAndHidesTheNumericWindowWithLiveFigures) {
     ASSERT_TRUE(session.trayCallback(tidemark.id(), WM_LBUTTONUP));
     ASSERT_TRUE(waitVisible(simple, true));
     ::Sleep(1500);   // a second tick fills the figures
-    EXPECT_TRUE(std::regex_match(textOf(simple, IDC_LABEL1_1), std::regex("[0-9]{1,3} %")));
-    EXPECT_TRUE(std::regex_match(textOf(simple, IDC_LABEL2_1), std::regex("[0-9]{1,3}(,[0-9]{3})* KB")));
-    EXPECT_TRUE(std::regex_match(textOf(simple, IDC_LABEL3_1), std::regex("[0-9]{1,3}(,[0-9]{3})* KB")));
-    EXPECT_EQ(textOf(simple, IDC_LABEL1_0), "メモリ使用率");
-    EXPECT_EQ(textOf(simple, IDC_LABEL4_0), "前回メモリクリーナ実行日時");
-    EXPECT_EQ(textOf(simple, IDC_CMDFIX), "設定(&F)");
-    EXPECT_EQ(textOf(simple, IDC_CMDHIDE), "隠す(&H)");
-    EXPECT_EQ(automation::tooltipText(automation::findControl(simple, IDC_CMDHIDE)), "このフォームを隠します");
-    EXPECT_EQ(automation::tooltipText(automation::findControl(simple, IDC_LABEL4_1)),
+    EXPECT_TRUE(std::regex_match(textOf(simple, IDC_MEMORY_LOAD), std::regex("[0-9]{1,3} %")));
+    EXPECT_TRUE(std::regex_match(textOf(simple, IDC_TOTAL_MEMORY), std::regex("[0-9]{1,3}(,[0-9]{3})* KB")));
+    EXPECT_TRUE(std::regex_match(textOf(simple, IDC_FREE_MEMORY), std::regex("[0-9]{1,3}(,[0-9]{3})* KB")));
+    EXPECT_EQ(textOf(simple, IDC_MEMORY_LOAD_CAPTION), "メモリ使用率");
+    EXPECT_EQ(textOf(simple, IDC_LAST_RUN_CAPTION), "前回メモリクリーナ実行日時");
+    EXPECT_EQ(textOf(simple, IDC_SETTINGS_BUTTON), "設定(&F)");
+    EXPECT_EQ(textOf(simple, IDC_HIDE_BUTTON), "隠す(&H)");
+    EXPECT_EQ(automation::tooltipText(automation::findControl(simple, IDC_HIDE_BUTTON)), "このフォームを隠します");
+    EXPECT_EQ(automation::tooltipText(automation::findControl(simple, IDC_LAST_RUN)),
               "メモリークリーナー実行権者は " + session.userName());
     // At the top-right corner of the work area.
     RECT work{};
@@ -81,19 +81,19 @@ TEST(TidemarkWindows, TrayClickShowsAndHidesTheNumericWindowWithLiveFigures) {
     ::GetWindowRect(simple, &at);
     EXPECT_NEAR(at.right, work.right, 12);
     EXPECT_EQ(at.top, work.top);
-    EXPECT_FALSE(session.capture(simple, "frmSimple").empty());
+    EXPECT_FALSE(session.capture(simple, "numbers_window").empty());
 
     ASSERT_TRUE(session.trayCallback(tidemark.id(), WM_LBUTTONUP));
     EXPECT_TRUE(waitVisible(simple, false));
     // The hide button does the same.
     ASSERT_TRUE(session.trayCallback(tidemark.id(), WM_LBUTTONUP));
     ASSERT_TRUE(waitVisible(simple, true));
-    ASSERT_TRUE(automation::clickButton(automation::findControl(simple, IDC_CMDHIDE)));
+    ASSERT_TRUE(automation::clickButton(automation::findControl(simple, IDC_HIDE_BUTTON)));
     EXPECT_TRUE(waitVisible(simple, false));
     // And so does Esc, through the message loop's dialog keys.
     ASSERT_TRUE(session.trayCallback(tidemark.id(), WM_LBUTTONUP));
     ASSERT_TRUE(waitVisible(simple, true));
-    ASSERT_TRUE(automation::postMessage(automation::findControl(simple, IDC_CMDFIX), WM_KEYDOWN, VK_ESCAPE, 0));
+    ASSERT_TRUE(automation::postMessage(automation::findControl(simple, IDC_SETTINGS_BUTTON), WM_KEYDOWN, VK_ESCAPE, 0));
     EXPECT_TRUE(waitVisible(simple, false));
 }
 
@@ -109,12 +109,12 @@ TEST(TidemarkWindows, GraphStyleShowsTheGraphWindowAndItFills) {
     ASSERT_TRUE(waitVisible(graph, true));
     EXPECT_FALSE(::IsWindowVisible(simple));
     ::Sleep(4000);
-    EXPECT_TRUE(std::regex_match(textOf(graph, IDC_LBLUSEMEM), std::regex("[0-9]{1,3}(,[0-9]{3})* KB 使用")));
-    const auto image = automation::captureWindow(automation::findControl(graph, IDC_PICTGRAPH));
+    EXPECT_TRUE(std::regex_match(textOf(graph, IDC_USED_MEMORY), std::regex("[0-9]{1,3}(,[0-9]{3})* KB 使用")));
+    const auto image = automation::captureWindow(automation::findControl(graph, IDC_GRAPH));
     ASSERT_TRUE(image.has_value());
     EXPECT_FALSE(automation::isUniform(*image)) << "the graph box shows nothing";
-    EXPECT_FALSE(session.capture(graph, "frmGraph").empty());
-    const auto tip = automation::tooltipText(automation::findControl(graph, IDC_PICTGRAPH));
+    EXPECT_FALSE(session.capture(graph, "graph_window").empty());
+    const auto tip = automation::tooltipText(automation::findControl(graph, IDC_GRAPH));
     ASSERT_TRUE(tip.has_value());
     EXPECT_TRUE(std::regex_match(*tip, std::regex("総物理メモリー [0-9,]+ KB / メモリー使用率 [0-9]+ %")));
 }
@@ -148,11 +148,11 @@ TEST(TidemarkWindows, AboutWindowShowsTheVersion) {
     ASSERT_TRUE(session.waitForShared("AppSettingFlag", "ShExTime", 30000));
     HWND window = session.openAboutWindow(tidemark.id());
     ASSERT_NE(window, nullptr);
-    EXPECT_TRUE(std::regex_match(textOf(window, IDC_LBLVERSION), std::regex("Ver [0-9]+\\.[0-9]+\\.[0-9]+")));
-    EXPECT_EQ(textOf(window, IDC_LBLTITLE), "Tidemark");
-    EXPECT_EQ(textOf(window, IDC_CMDSYSINFO), "ｼｽﾃﾑ情報(&S)...");
+    EXPECT_TRUE(std::regex_match(textOf(window, IDC_ABOUT_VERSION), std::regex("Ver [0-9]+\\.[0-9]+\\.[0-9]+")));
+    EXPECT_EQ(textOf(window, IDC_ABOUT_TITLE), "Tidemark");
+    EXPECT_EQ(textOf(window, IDC_SYSTEM_INFO_BUTTON), "ｼｽﾃﾑ情報(&S)...");
     ::Sleep(500);   // the buttons painted before the capture
-    EXPECT_FALSE(session.capture(window, "frmAbout").empty());
+    EXPECT_FALSE(session.capture(window, "about_window").empty());
     // With the status window hidden: centred on the work area.
     RECT at{};
     ::GetWindowRect(window, &at);
@@ -170,7 +170,7 @@ TEST(TidemarkWindows, AboutWindowWithoutSystemInformationKeepsEnterWorking) {
     ASSERT_TRUE(session.waitForShared("AppSettingFlag", "ShExTime", 30000));
     HWND window = session.openAboutWindow(tidemark.id());
     ASSERT_NE(window, nullptr);
-    HWND sysInfo = automation::findControl(window, IDC_CMDSYSINFO);
+    HWND sysInfo = automation::findControl(window, IDC_SYSTEM_INFO_BUTTON);
     HWND ok = automation::findControl(window, IDOK);
     // The prefix has no system-information program.
     ASSERT_TRUE(automation::clickButton(sysInfo));

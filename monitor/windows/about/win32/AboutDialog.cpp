@@ -10,10 +10,10 @@ namespace {
 
 int controlId(AboutControl control) {
     switch (control) {
-    case AboutControl::Title: return IDC_LBLTITLE;
-    case AboutControl::Version: return IDC_LBLVERSION;
+    case AboutControl::Title: return IDC_ABOUT_TITLE;
+    case AboutControl::Version: return IDC_ABOUT_VERSION;
     case AboutControl::OkButton: return IDOK;
-    case AboutControl::SystemInfoButton: return IDC_CMDSYSINFO;
+    case AboutControl::SystemInfoButton: return IDC_SYSTEM_INFO_BUTTON;
     }
     return 0;
 }
@@ -32,7 +32,7 @@ Win32AboutDialog::Win32AboutDialog(HINSTANCE instance, const OwnerWindow& owner)
         const int size = mulDiv(layout::kAboutIconPixels, dpi, kBaseDpi);
         icon_.reset(static_cast<HICON>(::LoadImageW(frame_.instance(), MAKEINTRESOURCEW(IDI_TIDEMARK), IMAGE_ICON, size,
                                                     size, LR_DEFAULTCOLOR)));
-        ::SendMessageW(frame_.item(IDC_PICICON), STM_SETICON, reinterpret_cast<WPARAM>(icon_.get()), 0);
+        ::SendMessageW(frame_.item(IDC_ABOUT_ICON), STM_SETICON, reinterpret_cast<WPARAM>(icon_.get()), 0);
     };
 }
 
@@ -50,7 +50,7 @@ INT_PTR Win32AboutDialog::onMessage(UINT message, WPARAM wParam, LPARAM lParam) 
         return TRUE;
     case WM_COMMAND:
         if (!presenter_) return FALSE;
-        if (LOWORD(wParam) == IDC_CMDSYSINFO) presenter_->onSystemInfoClicked();
+        if (LOWORD(wParam) == IDC_SYSTEM_INFO_BUTTON) presenter_->onSystemInfoClicked();
         else if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) presenter_->onOkClicked();
         return TRUE;
     case WM_CLOSE:

@@ -17,14 +17,14 @@ inline constexpr int kAboutIconPixels = 32;   // at 100 %
 inline constexpr int kIdOk = 1;   // IDOK
 
 inline constexpr std::array<ControlPlace, 8> kAbout{{
-    {IDC_PICICON, {180, 180, 480, 480}},
-    {IDC_LBLTITLE, {840, 180, 3930, 240}},
-    {IDC_LBLVERSION, {840, 480, 3930, 240}},
-    {IDC_LBLDESCRIPTION, {840, 780, 3930, 480}},
-    {IDC_LINE1, {90, 1380, 4770, 30}},
-    {IDC_LINE2, {90, 1410, 4770, 30}},
+    {IDC_ABOUT_ICON, {180, 180, 480, 480}},
+    {IDC_ABOUT_TITLE, {840, 180, 3930, 240}},
+    {IDC_ABOUT_VERSION, {840, 480, 3930, 240}},
+    {IDC_ABOUT_DESCRIPTION, {840, 780, 3930, 480}},
+    {IDC_ABOUT_UPPER_RULE, {90, 1380, 4770, 30}},
+    {IDC_ABOUT_LOWER_RULE, {90, 1410, 4770, 30}},
     {kIdOk, {3030, 1530, 1800, 345}},
-    {IDC_CMDSYSINFO, {3030, 1995, 1800, 345}},
+    {IDC_SYSTEM_INFO_BUTTON, {3030, 1995, 1800, 345}},
 }};
 
 } // namespace tidemark::monitor::layout

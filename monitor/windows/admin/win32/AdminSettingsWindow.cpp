@@ -11,13 +11,13 @@ constexpr UINT_PTR kPollTimer = 1;
 
 int controlId(AdminControl control) {
     switch (control) {
-    case AdminControl::systemStartBox: return IDC_CHKSYSSTART;
-    case AdminControl::systemStartNote: return IDC_LBLSYSSTARTCOM;
-    case AdminControl::fastOption: return IDC_OPTCLEANFIRST;
-    case AdminControl::slowOption: return IDC_OPTCLEANSLOW;
-    case AdminControl::slowSettingsButton: return IDC_CMDCLEANSET;
-    case AdminControl::watchBox: return IDC_CHKPROCWATCH;
-    case AdminControl::watchSettingsButton: return IDC_CMDPROCWATCH;
+    case AdminControl::systemStartBox: return IDC_SYSTEM_START_BOX;
+    case AdminControl::systemStartNote: return IDC_SYSTEM_START_NOTE;
+    case AdminControl::fastOption: return IDC_FAST_OPTION;
+    case AdminControl::slowOption: return IDC_SLOW_OPTION;
+    case AdminControl::slowSettingsButton: return IDC_SLOW_SETTINGS_BUTTON;
+    case AdminControl::watchBox: return IDC_WATCH_BOX;
+    case AdminControl::watchSettingsButton: return IDC_WATCH_SETTINGS_BUTTON;
     }
     return 0;
 }
@@ -35,14 +35,14 @@ Win32AdminSettingsWindow::Win32AdminSettingsWindow(HINSTANCE instance, ModelessD
     : frame_(instance, {layout::kAdminWidth, layout::kAdminHeight, layout::kAdmin}, {true, false}), dialogs_(dialogs) {
     // The tab control stays below the pages' controls.
     frame_.afterLayout = [this](int) {
-        ::SetWindowPos(frame_.item(IDC_ADMINTABS), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        ::SetWindowPos(frame_.item(IDC_ADMIN_TABS), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     };
 }
 
 void Win32AdminSettingsWindow::create() {
     if (frame_.hwnd()) return;
     if (!frame_.createModeless(IDD_ADMIN, *this, dialogs_)) return;
-    frame_.insertTabs(IDC_ADMINTABS, {L"起動設定", L"クリーニング設定"});
+    frame_.insertTabs(IDC_ADMIN_TABS, {L"起動設定", L"クリーニング設定"});
     selectPage(0);
 }
 
@@ -64,7 +64,7 @@ INT_PTR Win32AdminSettingsWindow::onMessage(UINT message, WPARAM wParam, LPARAM 
         onCommand(LOWORD(wParam), HIWORD(wParam));
         return TRUE;
     case WM_NOTIFY:
-        if (const auto page = frame_.changedTab(IDC_ADMINTABS, lParam)) showPage(*page);
+        if (const auto page = frame_.changedTab(IDC_ADMIN_TABS, lParam)) showPage(*page);
         return FALSE;
     case WM_CLOSE:
         if (presenter_) presenter_->onClose();
@@ -122,7 +122,7 @@ void Win32AdminSettingsWindow::setText(AdminControl control, const std::string& 
 
 void Win32AdminSettingsWindow::selectPage(int page) {
     if (!frame_.hwnd()) return;
-    ::SendMessageW(frame_.item(IDC_ADMINTABS), TCM_SETCURSEL, page, 0);
+    ::SendMessageW(frame_.item(IDC_ADMIN_TABS), TCM_SETCURSEL, page, 0);
     showPage(page);
 }
 

@@ -13,7 +13,7 @@ namespace {
 constexpr UINT_PTR kTimer = 1;
 constexpr wchar_t kHiddenCharacter = L'*';
 
-int boxId(PasswordBox box) { return box == PasswordBox::first ? IDC_TXTPASS1 : IDC_TXTPASS2; }
+int boxId(PasswordBox box) { return box == PasswordBox::first ? IDC_PASSWORD_BOX : IDC_CONFIRM_BOX; }
 
 void wipe(std::wstring& text) {
     if (!text.empty()) ::SecureZeroMemory(&text[0], text.size() * sizeof(wchar_t));
@@ -28,7 +28,7 @@ Win32PasswordDialog::Win32PasswordDialog(HINSTANCE instance)
         const int size = systemMetricForDpi(SM_CXICON, dpi);
         icon_.reset(static_cast<HICON>(::LoadImageW(frame_.instance(), MAKEINTRESOURCEW(IDI_TIDEMARK), IMAGE_ICON, size,
                                                     size, LR_DEFAULTCOLOR)));
-        ::SendMessageW(frame_.item(IDC_PCTICON_PASIN), STM_SETICON, reinterpret_cast<WPARAM>(icon_.get()), 0);
+        ::SendMessageW(frame_.item(IDC_PASSWORD_ICON), STM_SETICON, reinterpret_cast<WPARAM>(icon_.get()), 0);
     };
 }
 
@@ -43,7 +43,7 @@ INT_PTR Win32PasswordDialog::onMessage(UINT message, WPARAM wParam, LPARAM lPara
     case WM_INITDIALOG:
         frame_.initialise(owner_);
         if (presenter_) presenter_->load();
-        ::SetFocus(frame_.item(IDC_TXTPASS1));
+        ::SetFocus(frame_.item(IDC_PASSWORD_BOX));
         return FALSE;   // the focus is set
     case WM_TIMER:
         if (presenter_ && wParam == kTimer) presenter_->onTimer();
@@ -51,23 +51,23 @@ INT_PTR Win32PasswordDialog::onMessage(UINT message, WPARAM wParam, LPARAM lPara
     case WM_COMMAND: {
         if (!presenter_) return FALSE;
         const int id = LOWORD(wParam), code = HIWORD(wParam);
-        if (code == EN_SETFOCUS && (id == IDC_TXTPASS1 || id == IDC_TXTPASS2)) {
-            presenter_->onFocused(id == IDC_TXTPASS1 ? PasswordBox::first : PasswordBox::second);
+        if (code == EN_SETFOCUS && (id == IDC_PASSWORD_BOX || id == IDC_CONFIRM_BOX)) {
+            presenter_->onFocused(id == IDC_PASSWORD_BOX ? PasswordBox::first : PasswordBox::second);
             return TRUE;
         }
         if (id == IDOK) {
             // Enter: the dialog has no default button.
             const HWND focused = ::GetFocus();
-            if (focused == frame_.item(IDC_TXTPASS1)) presenter_->onEnter(PasswordBox::first);
-            else if (focused == frame_.item(IDC_TXTPASS2)) presenter_->onEnter(PasswordBox::second);
+            if (focused == frame_.item(IDC_PASSWORD_BOX)) presenter_->onEnter(PasswordBox::first);
+            else if (focused == frame_.item(IDC_CONFIRM_BOX)) presenter_->onEnter(PasswordBox::second);
             return TRUE;
         }
-        if (id == IDC_CMDCANCEL) {
+        if (id == IDC_PASSWORD_CANCEL) {
             presenter_->onCancel();
             return TRUE;
         }
-        if (id == IDC_CHKSHOWPASS && code == BN_CLICKED) {
-            presenter_->onShowPasswordClicked(frame_.isChecked(IDC_CHKSHOWPASS));
+        if (id == IDC_SHOW_PASSWORD_BOX && code == BN_CLICKED) {
+            presenter_->onShowPasswordClicked(frame_.isChecked(IDC_SHOW_PASSWORD_BOX));
             return TRUE;
         }
         return FALSE;
@@ -88,10 +88,10 @@ void Win32PasswordDialog::close() { frame_.endModal(IDCANCEL); }
 
 void Win32PasswordDialog::bringToFront() { frame_.bringToFront(); }
 
-void Win32PasswordDialog::setAccount(const std::string& name) { frame_.setText(IDC_LBLACCOUNT, name); }
+void Win32PasswordDialog::setAccount(const std::string& name) { frame_.setText(IDC_ACCOUNT, name); }
 
 void Win32PasswordDialog::setLimit(unsigned characters) {
-    for (int id : {IDC_TXTPASS1, IDC_TXTPASS2})
+    for (int id : {IDC_PASSWORD_BOX, IDC_CONFIRM_BOX})
         if (HWND box = frame_.item(id)) ::SendMessageW(box, EM_SETLIMITTEXT, characters, 0);
 }
 
@@ -107,7 +107,7 @@ std::string Win32PasswordDialog::password(PasswordBox box) {
 
 void Win32PasswordDialog::wipePasswords() {
     if (!frame_.hwnd()) return;
-    for (int id : {IDC_TXTPASS1, IDC_TXTPASS2}) {
+    for (int id : {IDC_PASSWORD_BOX, IDC_CONFIRM_BOX}) {
         HWND item = ::GetDlgItem(frame_.hwnd(), id);
         const int length = ::GetWindowTextLengthW(item);
         // Text of the same length is written into the box's own buffer
@@ -119,13 +119,13 @@ void Win32PasswordDialog::wipePasswords() {
 
 void Win32PasswordDialog::showPasswords(bool readable) {
     if (!frame_.hwnd()) return;
-    for (int id : {IDC_TXTPASS1, IDC_TXTPASS2}) {
+    for (int id : {IDC_PASSWORD_BOX, IDC_CONFIRM_BOX}) {
         ::SendDlgItemMessageW(frame_.hwnd(), id, EM_SETPASSWORDCHAR, readable ? 0 : kHiddenCharacter, 0);
         ::InvalidateRect(::GetDlgItem(frame_.hwnd(), id), nullptr, TRUE);
     }
 }
 
-void Win32PasswordDialog::setShowChecked(bool checked) { frame_.setChecked(IDC_CHKSHOWPASS, checked); }
+void Win32PasswordDialog::setShowChecked(bool checked) { frame_.setChecked(IDC_SHOW_PASSWORD_BOX, checked); }
 
 void Win32PasswordDialog::focus(PasswordBox box) {
     if (HWND item = frame_.item(boxId(box))) ::SendMessageW(frame_.hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(item), TRUE);
@@ -171,10 +171,10 @@ void Win32PasswordWaitWindow::close() { frame_.endModal(IDOK); }
 
 void Win32PasswordWaitWindow::bringToFront() { frame_.bringToFront(); }
 
-void Win32PasswordWaitWindow::setText(const std::string& text) { frame_.setText(IDC_LBLPLEASE, text); }
+void Win32PasswordWaitWindow::setText(const std::string& text) { frame_.setText(IDC_WAIT_TEXT, text); }
 
 void Win32PasswordWaitWindow::setProgress(int value, int maximum) {
-    HWND bar = frame_.item(IDC_PRBPASSWATE);
+    HWND bar = frame_.item(IDC_WAIT_PROGRESS);
     if (!bar) return;
     ::SendMessageW(bar, PBM_SETRANGE32, 0, maximum);
     ::SendMessageW(bar, PBM_SETPOS, static_cast<WPARAM>(value), 0);

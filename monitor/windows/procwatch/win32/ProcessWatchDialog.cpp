@@ -21,20 +21,20 @@ constexpr int kDriveCount = 26;
 
 int controlId(WatchControl control) {
     switch (control) {
-    case WatchControl::cover: return IDC_LBLCOVER_SETEX;
-    case WatchControl::title: return IDC_LBLTITLE1;
-    case WatchControl::driveList: return IDC_DRVDRIVELIST;
-    case WatchControl::folderList: return IDC_DIRDIRLIST;
-    case WatchControl::fileList: return IDC_FILENAMELIST;
-    case WatchControl::fileIcon: return IDC_PCTICON;
-    case WatchControl::watchList: return IDC_LSTDROP;
-    case WatchControl::watchIcon: return IDC_PCTICON2;
-    case WatchControl::programFilesButton: return IDC_CMDSETPGM;
-    case WatchControl::startMenuButton: return IDC_CMDSETSTRTMNU;
-    case WatchControl::startMenuAllButton: return IDC_CMDSETSTRTALL;
-    case WatchControl::deleteButton: return IDC_CMDDEL;
-    case WatchControl::applyButton: return IDC_CMDREFLEC;
-    case WatchControl::closeButton: return IDC_CMDCLOSE;
+    case WatchControl::cover: return IDC_WATCH_COVER;
+    case WatchControl::title: return IDC_WATCH_TITLE;
+    case WatchControl::driveList: return IDC_DRIVE_LIST;
+    case WatchControl::folderList: return IDC_FOLDER_LIST;
+    case WatchControl::fileList: return IDC_FILE_LIST;
+    case WatchControl::fileIcon: return IDC_FILE_ICON;
+    case WatchControl::watchList: return IDC_WATCH_LIST;
+    case WatchControl::watchIcon: return IDC_WATCH_ICON;
+    case WatchControl::programFilesButton: return IDC_PROGRAM_FILES_BUTTON;
+    case WatchControl::startMenuButton: return IDC_START_MENU_BUTTON;
+    case WatchControl::startMenuAllButton: return IDC_COMMON_START_MENU_BUTTON;
+    case WatchControl::deleteButton: return IDC_DELETE_BUTTON;
+    case WatchControl::applyButton: return IDC_WATCH_APPLY_BUTTON;
+    case WatchControl::closeButton: return IDC_WATCH_CLOSE_BUTTON;
     }
     return 0;
 }
@@ -150,12 +150,12 @@ INT_PTR Win32ProcessWatchDialog::onMessage(UINT message, WPARAM wParam, LPARAM l
     switch (message) {
     case WM_INITDIALOG: {
         frame_.initialise();
-        for (int id : {IDC_FILENAMELIST, IDC_LSTDROP})
+        for (int id : {IDC_FILE_LIST, IDC_WATCH_LIST})
             ::SetWindowSubclass(::GetDlgItem(dialog, id), listProcedure, kListSubclass, reinterpret_cast<DWORD_PTR>(this));
         popups_.reset(::LoadMenuW(frame_.instance(), MAKEINTRESOURCEW(IDR_PROCWATCHPOPUPS)));
         fillDrives();
         auto* target = new WatchListDropTarget(*this);
-        if (::RegisterDragDrop(::GetDlgItem(dialog, IDC_LSTDROP), target) == S_OK) dropTarget_ = target;
+        if (::RegisterDragDrop(::GetDlgItem(dialog, IDC_WATCH_LIST), target) == S_OK) dropTarget_ = target;
         else target->Release();
         centreOnOwner(dialog, owner_);
         if (presenter_) presenter_->load();
@@ -172,11 +172,11 @@ INT_PTR Win32ProcessWatchDialog::onMessage(UINT message, WPARAM wParam, LPARAM l
     case WM_DESTROY:
         ::KillTimer(dialog, kPollTimer);
         if (dropTarget_) {
-            ::RevokeDragDrop(::GetDlgItem(dialog, IDC_LSTDROP));
+            ::RevokeDragDrop(::GetDlgItem(dialog, IDC_WATCH_LIST));
             dropTarget_->Release();
             dropTarget_ = nullptr;
         }
-        for (int id : {IDC_FILENAMELIST, IDC_LSTDROP})
+        for (int id : {IDC_FILE_LIST, IDC_WATCH_LIST})
             ::RemoveWindowSubclass(::GetDlgItem(dialog, id), listProcedure, kListSubclass);
         return FALSE;
     default:
@@ -186,38 +186,38 @@ INT_PTR Win32ProcessWatchDialog::onMessage(UINT message, WPARAM wParam, LPARAM l
 
 bool Win32ProcessWatchDialog::onCommand(int id, int code) {
     switch (id) {
-    case IDC_DRVDRIVELIST:
+    case IDC_DRIVE_LIST:
         if (code != CBN_SELCHANGE) return false;
         {
-            HWND combo = ::GetDlgItem(frame_.hwnd(), IDC_DRVDRIVELIST);
+            HWND combo = ::GetDlgItem(frame_.hwnd(), IDC_DRIVE_LIST);
             const auto index = ::SendMessageW(combo, CB_GETCURSEL, 0, 0);
             const auto letter = static_cast<wchar_t>(::SendMessageW(combo, CB_GETITEMDATA, static_cast<WPARAM>(index), 0));
             if (index != CB_ERR) presenter_->onDriveChosen(win32::fromWide(std::wstring{letter, L':'}));
         }
         return true;
-    case IDC_DIRDIRLIST:
+    case IDC_FOLDER_LIST:
         if (code == LBN_DBLCLK) openFolderEntry();
         return code == LBN_DBLCLK;
-    case IDC_FILENAMELIST:
+    case IDC_FILE_LIST:
         if (code == LBN_DBLCLK) presenter_->onFileDoubleClicked();
         return code == LBN_DBLCLK;
-    case IDC_LSTDROP:
+    case IDC_WATCH_LIST:
         if (code == LBN_DBLCLK) presenter_->onWatchDoubleClicked();
         return code == LBN_DBLCLK;
-    case IDC_CMDSETPGM: presenter_->onJumpClicked(platform::csidl::ProgramFiles); return true;
-    case IDC_CMDSETSTRTMNU: presenter_->onJumpClicked(platform::csidl::StartMenu); return true;
-    case IDC_CMDSETSTRTALL: presenter_->onJumpClicked(platform::csidl::CommonStartMenu); return true;
-    case IDC_CMDDEL: presenter_->onDeleteClicked(); return true;
-    case IDC_CMDREFLEC:
-    case IDM_SETTINGREFLEC: presenter_->onApplyClicked(); return true;
-    case IDM_PROCSETTING: presenter_->onTransferChosen(); return true;
-    case IDC_CMDCLOSE:
-    case IDM_SETTINGCLOSE:
+    case IDC_PROGRAM_FILES_BUTTON: presenter_->onJumpClicked(platform::csidl::ProgramFiles); return true;
+    case IDC_START_MENU_BUTTON: presenter_->onJumpClicked(platform::csidl::StartMenu); return true;
+    case IDC_COMMON_START_MENU_BUTTON: presenter_->onJumpClicked(platform::csidl::CommonStartMenu); return true;
+    case IDC_DELETE_BUTTON: presenter_->onDeleteClicked(); return true;
+    case IDC_WATCH_APPLY_BUTTON:
+    case IDM_WATCH_APPLY: presenter_->onApplyClicked(); return true;
+    case IDM_WATCH_TRANSFER: presenter_->onTransferChosen(); return true;
+    case IDC_WATCH_CLOSE_BUTTON:
+    case IDM_WATCH_CLOSE:
     case IDCANCEL: presenter_->onCloseRequested(); return true;
-    case IDM_DEL: presenter_->onDeleteChosen(); return true;
-    case IDM_CANCEL: presenter_->onWatchMenuCancelled(); return true;
-    case IDM_ADD: presenter_->onAddChosen(); return true;
-    case IDM_CANCEL2: presenter_->onFileMenuCancelled(); return true;
+    case IDM_WATCH_DELETE: presenter_->onDeleteChosen(); return true;
+    case IDM_WATCH_MENU_CANCEL: presenter_->onWatchMenuCancelled(); return true;
+    case IDM_FILE_ADD: presenter_->onAddChosen(); return true;
+    case IDM_FILE_MENU_CANCEL: presenter_->onFileMenuCancelled(); return true;
     default: return false;
     }
 }
@@ -228,7 +228,7 @@ LRESULT CALLBACK Win32ProcessWatchDialog::listProcedure(HWND list, UINT message,
     const LRESULT result = ::DefSubclassProc(list, message, wParam, lParam);
     ProcessWatchPresenter* presenter = view->presenter_;
     if (!presenter) return result;
-    const bool files = ::GetDlgCtrlID(list) == IDC_FILENAMELIST;
+    const bool files = ::GetDlgCtrlID(list) == IDC_FILE_LIST;
     switch (message) {
     case WM_KEYUP:
         files ? presenter->onFileSelected() : presenter->onWatchKeyReleased();
@@ -254,12 +254,12 @@ void Win32ProcessWatchDialog::layOutFonts() {
     const auto font = reinterpret_cast<WPARAM>(frame_.font());
     for (HWND control = ::GetWindow(dialog, GW_CHILD); control; control = ::GetWindow(control, GW_HWNDNEXT))
         if (::GetDlgCtrlID(control) == -1) ::SendMessageW(control, WM_SETFONT, font, TRUE);
-    ::SendDlgItemMessageW(dialog, IDC_LBLCOVER_SETEX, WM_SETFONT, reinterpret_cast<WPARAM>(coverFont_.get()), TRUE);
-    ::SendDlgItemMessageW(dialog, IDC_LBLTITLE1, WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_.get()), TRUE);
+    ::SendDlgItemMessageW(dialog, IDC_WATCH_COVER, WM_SETFONT, reinterpret_cast<WPARAM>(coverFont_.get()), TRUE);
+    ::SendDlgItemMessageW(dialog, IDC_WATCH_TITLE, WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_.get()), TRUE);
 }
 
 void Win32ProcessWatchDialog::fillDrives() {
-    HWND combo = ::GetDlgItem(frame_.hwnd(), IDC_DRVDRIVELIST);
+    HWND combo = ::GetDlgItem(frame_.hwnd(), IDC_DRIVE_LIST);
     ::SendMessageW(combo, CB_RESETCONTENT, 0, 0);
     const DWORD drives = ::GetLogicalDrives();
     for (int i = 0; i < kDriveCount; ++i) {
@@ -293,7 +293,7 @@ int Win32ProcessWatchDialog::showDrive(const std::string& drive) {
     ::SetErrorMode(oldMode);
     if (search != INVALID_HANDLE_VALUE) ::FindClose(search);
     if (error && error != ERROR_FILE_NOT_FOUND) return driveError(error);
-    HWND combo = ::GetDlgItem(frame_.hwnd(), IDC_DRVDRIVELIST);
+    HWND combo = ::GetDlgItem(frame_.hwnd(), IDC_DRIVE_LIST);
     const std::wstring text{letter, L':'};
     ::SendMessageW(combo, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text.c_str()));
     showFolder(win32::fromWide(full));
@@ -302,12 +302,12 @@ int Win32ProcessWatchDialog::showDrive(const std::string& drive) {
 
 void Win32ProcessWatchDialog::showFolder(const std::string& path) {
     folder_ = path;
-    HWND combo = ::GetDlgItem(frame_.hwnd(), IDC_DRVDRIVELIST);
+    HWND combo = ::GetDlgItem(frame_.hwnd(), IDC_DRIVE_LIST);
     if (path.size() >= 2 && path[1] == ':') {
         const std::wstring text{static_cast<wchar_t>(std::towlower(static_cast<wchar_t>(path[0]))), L':'};
         ::SendMessageW(combo, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text.c_str()));
     }
-    HWND folders = ::GetDlgItem(frame_.hwnd(), IDC_DIRDIRLIST);
+    HWND folders = ::GetDlgItem(frame_.hwnd(), IDC_FOLDER_LIST);
     ::SendMessageW(folders, WM_SETREDRAW, FALSE, 0);
     ::SendMessageW(folders, LB_RESETCONTENT, 0, 0);
     const std::string base = withBackslash(path);
@@ -330,7 +330,7 @@ void Win32ProcessWatchDialog::showFolder(const std::string& path) {
 }
 
 void Win32ProcessWatchDialog::openFolderEntry() {
-    HWND folders = ::GetDlgItem(frame_.hwnd(), IDC_DIRDIRLIST);
+    HWND folders = ::GetDlgItem(frame_.hwnd(), IDC_FOLDER_LIST);
     const auto index = static_cast<int>(::SendMessageW(folders, LB_GETCURSEL, 0, 0));
     if (index < 0) return;
     const std::wstring entry = listText(folders, index);
@@ -359,7 +359,7 @@ void Win32ProcessWatchDialog::setFilePattern(const std::string& pattern) {
 }
 
 void Win32ProcessWatchDialog::listFiles() {
-    HWND files = ::GetDlgItem(frame_.hwnd(), IDC_FILENAMELIST);
+    HWND files = ::GetDlgItem(frame_.hwnd(), IDC_FILE_LIST);
     ::SendMessageW(files, WM_SETREDRAW, FALSE, 0);
     ::SendMessageW(files, LB_RESETCONTENT, 0, 0);
     std::set<std::wstring> names;
@@ -379,16 +379,16 @@ void Win32ProcessWatchDialog::listFiles() {
 }
 
 std::optional<std::string> Win32ProcessWatchDialog::selectedFile() {
-    HWND files = ::GetDlgItem(frame_.hwnd(), IDC_FILENAMELIST);
+    HWND files = ::GetDlgItem(frame_.hwnd(), IDC_FILE_LIST);
     const auto index = static_cast<int>(::SendMessageW(files, LB_GETCURSEL, 0, 0));
     if (index < 0) return std::nullopt;
     return win32::fromWide(listText(files, index));
 }
 
-void Win32ProcessWatchDialog::clearFileSelection() { ::SendDlgItemMessageW(frame_.hwnd(), IDC_FILENAMELIST, LB_SETCURSEL, static_cast<WPARAM>(-1), 0); }
+void Win32ProcessWatchDialog::clearFileSelection() { ::SendDlgItemMessageW(frame_.hwnd(), IDC_FILE_LIST, LB_SETCURSEL, static_cast<WPARAM>(-1), 0); }
 
 void Win32ProcessWatchDialog::setWatchNames(const std::vector<std::string>& names) {
-    HWND list = ::GetDlgItem(frame_.hwnd(), IDC_LSTDROP);
+    HWND list = ::GetDlgItem(frame_.hwnd(), IDC_WATCH_LIST);
     // Long lists fill with drawing off: one repaint at the end.
     ::SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     ::SendMessageW(list, LB_RESETCONTENT, 0, 0);
@@ -400,20 +400,20 @@ void Win32ProcessWatchDialog::setWatchNames(const std::vector<std::string>& name
 }
 
 void Win32ProcessWatchDialog::addWatchName(const std::string& name) {
-    ::SendDlgItemMessageW(frame_.hwnd(), IDC_LSTDROP, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(win32::toWide(name).c_str()));
+    ::SendDlgItemMessageW(frame_.hwnd(), IDC_WATCH_LIST, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(win32::toWide(name).c_str()));
 }
 
 void Win32ProcessWatchDialog::removeWatchName(std::size_t index) {
-    ::SendDlgItemMessageW(frame_.hwnd(), IDC_LSTDROP, LB_DELETESTRING, index, 0);
+    ::SendDlgItemMessageW(frame_.hwnd(), IDC_WATCH_LIST, LB_DELETESTRING, index, 0);
 }
 
 std::optional<std::size_t> Win32ProcessWatchDialog::selectedWatch() {
-    const auto index = static_cast<int>(::SendDlgItemMessageW(frame_.hwnd(), IDC_LSTDROP, LB_GETCURSEL, 0, 0));
+    const auto index = static_cast<int>(::SendDlgItemMessageW(frame_.hwnd(), IDC_WATCH_LIST, LB_GETCURSEL, 0, 0));
     if (index < 0) return std::nullopt;
     return static_cast<std::size_t>(index);
 }
 
-void Win32ProcessWatchDialog::clearWatchSelection() { ::SendDlgItemMessageW(frame_.hwnd(), IDC_LSTDROP, LB_SETCURSEL, static_cast<WPARAM>(-1), 0); }
+void Win32ProcessWatchDialog::clearWatchSelection() { ::SendDlgItemMessageW(frame_.hwnd(), IDC_WATCH_LIST, LB_SETCURSEL, static_cast<WPARAM>(-1), 0); }
 
 void Win32ProcessWatchDialog::showIcon(WatchControl picture, const std::string& path, const std::string& tooltip) {
     win32::UniqueIcon& held = picture == WatchControl::fileIcon ? fileIcon_ : watchIcon_;
@@ -449,13 +449,13 @@ void Win32ProcessWatchDialog::enableMenuItem(WatchMenuItem item, bool enabled) {
     const UINT flags = MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED);
     switch (item) {
     case WatchMenuItem::apply:
-        if (frame_.hwnd()) ::EnableMenuItem(::GetMenu(frame_.hwnd()), IDM_SETTINGREFLEC, flags);
+        if (frame_.hwnd()) ::EnableMenuItem(::GetMenu(frame_.hwnd()), IDM_WATCH_APPLY, flags);
         break;
     case WatchMenuItem::remove:
-        if (popups_) ::EnableMenuItem(popups_.get(), IDM_DEL, flags);
+        if (popups_) ::EnableMenuItem(popups_.get(), IDM_WATCH_DELETE, flags);
         break;
     case WatchMenuItem::add:
-        if (popups_) ::EnableMenuItem(popups_.get(), IDM_ADD, flags);
+        if (popups_) ::EnableMenuItem(popups_.get(), IDM_FILE_ADD, flags);
         break;
     }
 }

@@ -16,18 +16,18 @@ struct ControlInfo {
 };
 
 constexpr ControlInfo kControls[] = {
-    {SettingsControl::CleanerFrame, IDC_FRMMEMCLEAN, 0},  {SettingsControl::TriggerBox, IDC_TXTSTRMEMSIZE, 0},
-    {SettingsControl::SizeBox, IDC_TXTCLENMEMSIZE, 0},    {SettingsControl::AutoButton, IDC_CMDAUTO, 0},
-    {SettingsControl::DecideButton, IDC_CMDDECIDE, 0},    {SettingsControl::StartupFrame, IDC_FRMSTRTUP, 1},
-    {SettingsControl::AllUsersStartup, IDC_CHKALL, 1},    {SettingsControl::UserStartup, IDC_CHKME, 1},
-    {SettingsControl::IconFrame, IDC_FRMICON, 2},         {SettingsControl::AllUsersIcon, IDC_CHKICONALL, 2},
-    {SettingsControl::UserIcon, IDC_CHKICONME, 2},        {SettingsControl::ScreenFrame, IDC_FRMPICTURE, 3},
-    {SettingsControl::GraphOption, IDC_OPTGRAPH, 3},      {SettingsControl::NumbersOption, IDC_OPTSIMPLE, 3},
+    {SettingsControl::CleanerFrame, IDC_CLEANER_FRAME, 0},  {SettingsControl::TriggerBox, IDC_TRIGGER_BOX, 0},
+    {SettingsControl::SizeBox, IDC_SIZE_BOX, 0},    {SettingsControl::AutoButton, IDC_AUTO_BUTTON, 0},
+    {SettingsControl::DecideButton, IDC_DECIDE_BUTTON, 0},    {SettingsControl::StartupFrame, IDC_STARTUP_FRAME, 1},
+    {SettingsControl::AllUsersStartup, IDC_ALL_USERS_STARTUP, 1},    {SettingsControl::UserStartup, IDC_USER_STARTUP, 1},
+    {SettingsControl::IconFrame, IDC_ICON_FRAME, 2},         {SettingsControl::AllUsersIcon, IDC_ALL_USERS_ICON, 2},
+    {SettingsControl::UserIcon, IDC_USER_ICON, 2},        {SettingsControl::ScreenFrame, IDC_SCREEN_FRAME, 3},
+    {SettingsControl::GraphOption, IDC_GRAPH_OPTION, 3},      {SettingsControl::NumbersOption, IDC_NUMBERS_OPTION, 3},
 };
 
 // The labels, which the presenter never addresses, and their pages.
 constexpr std::pair<int, int> kLabels[] = {
-    {IDC_LABEL1_0_FIX, 0}, {IDC_LABEL1_1_FIX, 0}, {IDC_LABEL2_0_FIX, 0}, {IDC_LABEL2_1_FIX, 0}};
+    {IDC_TRIGGER_CAPTION, 0}, {IDC_TRIGGER_UNIT, 0}, {IDC_SIZE_CAPTION, 0}, {IDC_SIZE_UNIT, 0}};
 
 int idOf(SettingsControl control) {
     for (const ControlInfo& c : kControls)
@@ -52,7 +52,7 @@ Win32SettingsWindow::~Win32SettingsWindow() { destroy(); }
 void Win32SettingsWindow::create() {
     if (frame_.hwnd()) return;
     if (!frame_.createModeless(IDD_SETTINGS, *this, dialogs_)) return;
-    frame_.filterTypedCharacters({IDC_TXTSTRMEMSIZE, IDC_TXTCLENMEMSIZE}, DialogFrame::Typed::all,
+    frame_.filterTypedCharacters({IDC_TRIGGER_BOX, IDC_SIZE_BOX}, DialogFrame::Typed::all,
                                  [this](int id, std::uint32_t code) { return onCharacter(id, code); });
 }
 
@@ -93,7 +93,7 @@ INT_PTR Win32SettingsWindow::onMessage(UINT message, WPARAM wParam, LPARAM lPara
     if (frame_.onDpiMessage(message, wParam, lParam)) return TRUE;
     switch (message) {
     case WM_INITDIALOG:
-        frame_.insertTabs(IDC_SSTAB1, {L"クリーナー設定", L"スタートアップ", L"アイコン", L"画面"});
+        frame_.insertTabs(IDC_SETTINGS_TABS, {L"クリーナー設定", L"スタートアップ", L"アイコン", L"画面"});
         frame_.initialise();
         showPage(0);
         return TRUE;
@@ -101,7 +101,7 @@ INT_PTR Win32SettingsWindow::onMessage(UINT message, WPARAM wParam, LPARAM lPara
         onCommand(LOWORD(wParam), HIWORD(wParam));
         return TRUE;
     case WM_NOTIFY:
-        if (const auto page = frame_.changedTab(IDC_SSTAB1, lParam)) showPage(*page);
+        if (const auto page = frame_.changedTab(IDC_SETTINGS_TABS, lParam)) showPage(*page);
         return FALSE;
     case WM_CLOSE:
         if (presenter_) presenter_->onClosed();
@@ -143,7 +143,7 @@ void Win32SettingsWindow::onCommand(int id, int code) {
 
 void Win32SettingsWindow::showPage(int page) {
     if (!frame_.hwnd()) return;
-    ::SendMessageW(frame_.item(IDC_SSTAB1), TCM_SETCURSEL, static_cast<WPARAM>(page), 0);
+    ::SendMessageW(frame_.item(IDC_SETTINGS_TABS), TCM_SETCURSEL, static_cast<WPARAM>(page), 0);
     for (const ControlInfo& c : kControls) frame_.showControl(c.id, c.page == page);
     for (const auto& [id, labelPage] : kLabels) frame_.showControl(id, labelPage == page);
 }
@@ -166,7 +166,7 @@ void Win32SettingsWindow::setChecked(SettingsControl control, bool checked) {
     if (!frame_.hwnd()) return;
     const int id = idOf(control);
     if (checked && (control == SettingsControl::GraphOption || control == SettingsControl::NumbersOption))
-        ::CheckRadioButton(frame_.hwnd(), IDC_OPTGRAPH, IDC_OPTSIMPLE, id);
+        ::CheckRadioButton(frame_.hwnd(), IDC_GRAPH_OPTION, IDC_NUMBERS_OPTION, id);
     else
         frame_.setChecked(id, checked);
 }

@@ -9,16 +9,16 @@ constexpr UINT_PTR kStatusTimer = 1;
 
 int controlId(SlowCleaningControl control) {
     switch (control) {
-    case SlowCleaningControl::settingsFrame: return IDC_FRMSLOWFRM;
-    case SlowCleaningControl::pauseBox: return IDC_TXTSLEEPTIME;
-    case SlowCleaningControl::pauseLabel: return IDC_LBLSLEEPTIME;
-    case SlowCleaningControl::stepBox: return IDC_TXTCLENSTEPSIZE;
-    case SlowCleaningControl::stepLabel: return IDC_LBLCLENSTEPSIZE;
-    case SlowCleaningControl::defaultsButton: return IDC_CMDINITIAL;
-    case SlowCleaningControl::applyButton: return IDC_CMDREFLECTION;
-    case SlowCleaningControl::statusFrame: return IDC_FRMSLOWCLERAN;
-    case SlowCleaningControl::statusLabel: return IDC_LBLCLENSITUAT;
-    case SlowCleaningControl::stopButton: return IDC_CMDDISCON;
+    case SlowCleaningControl::settingsFrame: return IDC_SLOW_SETTINGS_FRAME;
+    case SlowCleaningControl::pauseBox: return IDC_PAUSE_BOX;
+    case SlowCleaningControl::pauseLabel: return IDC_PAUSE_LABEL;
+    case SlowCleaningControl::stepBox: return IDC_STEP_BOX;
+    case SlowCleaningControl::stepLabel: return IDC_STEP_LABEL;
+    case SlowCleaningControl::defaultsButton: return IDC_DEFAULTS_BUTTON;
+    case SlowCleaningControl::applyButton: return IDC_SLOW_APPLY_BUTTON;
+    case SlowCleaningControl::statusFrame: return IDC_SLOW_STATUS_FRAME;
+    case SlowCleaningControl::statusLabel: return IDC_SLOW_STATUS;
+    case SlowCleaningControl::stopButton: return IDC_STOP_BUTTON;
     }
     return 0;
 }
@@ -35,7 +35,7 @@ INT_PTR Win32SlowCleaningDialog::onMessage(UINT message, WPARAM wParam, LPARAM l
     switch (message) {
     case WM_INITDIALOG:
         frame_.initialise(owner_);   // centred on the administrator window
-        frame_.filterTypedCharacters({IDC_TXTSLEEPTIME, IDC_TXTCLENSTEPSIZE}, DialogFrame::Typed::printable,
+        frame_.filterTypedCharacters({IDC_PAUSE_BOX, IDC_STEP_BOX}, DialogFrame::Typed::printable,
                                      [this](int, std::uint32_t code) { return !presenter_ || presenter_->onCharTyped(code); });
         if (presenter_) presenter_->load();
         return TRUE;
@@ -45,9 +45,9 @@ INT_PTR Win32SlowCleaningDialog::onMessage(UINT message, WPARAM wParam, LPARAM l
     case WM_COMMAND:
         if (!presenter_ || HIWORD(wParam) != BN_CLICKED) return FALSE;
         switch (LOWORD(wParam)) {
-        case IDC_CMDINITIAL: presenter_->onDefaultsClicked(); break;
-        case IDC_CMDREFLECTION: presenter_->onApplyClicked(); break;
-        case IDC_CMDDISCON: presenter_->onStopClicked(); break;
+        case IDC_DEFAULTS_BUTTON: presenter_->onDefaultsClicked(); break;
+        case IDC_SLOW_APPLY_BUTTON: presenter_->onApplyClicked(); break;
+        case IDC_STOP_BUTTON: presenter_->onStopClicked(); break;
         case IDCANCEL: presenter_->onCloseRequested(); break;
         default: return FALSE;
         }

@@ -13,16 +13,16 @@ namespace tidemark::monitor::layout {
 inline constexpr int kSlowWidth = 3405, kSlowHeight = 4230;
 
 inline constexpr std::array<ControlPlace, 10> kSlow{{
-    {IDC_FRMSLOWFRM, {60, 60, 3285, 1980}},
-    {IDC_TXTSLEEPTIME, {240, 360, 1260, 360}},
-    {IDC_LBLSLEEPTIME, {1560, 420, 1665, 270}},
-    {IDC_TXTCLENSTEPSIZE, {240, 840, 1260, 360}},
-    {IDC_LBLCLENSTEPSIZE, {1560, 900, 1665, 270}},
-    {IDC_CMDINITIAL, {240, 1440, 1380, 420}},
-    {IDC_CMDREFLECTION, {1740, 1440, 1485, 420}},
-    {IDC_FRMSLOWCLERAN, {60, 2160, 3285, 2010}},
-    {IDC_LBLCLENSITUAT, {240, 2460, 2985, 540}},
-    {IDC_CMDDISCON, {240, 3540, 2985, 420}},
+    {IDC_SLOW_SETTINGS_FRAME, {60, 60, 3285, 1980}},
+    {IDC_PAUSE_BOX, {240, 360, 1260, 360}},
+    {IDC_PAUSE_LABEL, {1560, 420, 1665, 270}},
+    {IDC_STEP_BOX, {240, 840, 1260, 360}},
+    {IDC_STEP_LABEL, {1560, 900, 1665, 270}},
+    {IDC_DEFAULTS_BUTTON, {240, 1440, 1380, 420}},
+    {IDC_SLOW_APPLY_BUTTON, {1740, 1440, 1485, 420}},
+    {IDC_SLOW_STATUS_FRAME, {60, 2160, 3285, 2010}},
+    {IDC_SLOW_STATUS, {240, 2460, 2985, 540}},
+    {IDC_STOP_BUTTON, {240, 3540, 2985, 420}},
 }};
 
 } // namespace tidemark::monitor::layout

@@ -14,29 +14,29 @@ namespace tidemark::monitor::layout {
 inline constexpr int kStatusWidth = 4905, kStatusHeight = 2025;
 
 inline constexpr std::array<ControlPlace, 11> kSimple{{
-    {IDC_FRAME1, {60, 30, 4785, 1530}},
-    {IDC_LABEL1_0, {180, 300, 2550, 240}},
-    {IDC_LABEL1_1, {2760, 300, 1965, 240}},
-    {IDC_LABEL2_0, {180, 585, 2550, 240}},
-    {IDC_LABEL2_1, {2760, 585, 1965, 240}},
-    {IDC_LABEL3_0, {180, 870, 2550, 240}},
-    {IDC_LABEL3_1, {2760, 870, 1965, 240}},
-    {IDC_LABEL4_0, {180, 1155, 2550, 240}},
-    {IDC_LABEL4_1, {2760, 1155, 1965, 240}},
-    {IDC_CMDFIX, {2325, 1635, 1200, 330}},
-    {IDC_CMDHIDE, {3645, 1635, 1200, 330}},
+    {IDC_NUMBERS_FRAME, {60, 30, 4785, 1530}},
+    {IDC_MEMORY_LOAD_CAPTION, {180, 300, 2550, 240}},
+    {IDC_MEMORY_LOAD, {2760, 300, 1965, 240}},
+    {IDC_TOTAL_MEMORY_CAPTION, {180, 585, 2550, 240}},
+    {IDC_TOTAL_MEMORY, {2760, 585, 1965, 240}},
+    {IDC_FREE_MEMORY_CAPTION, {180, 870, 2550, 240}},
+    {IDC_FREE_MEMORY, {2760, 870, 1965, 240}},
+    {IDC_LAST_RUN_CAPTION, {180, 1155, 2550, 240}},
+    {IDC_LAST_RUN, {2760, 1155, 1965, 240}},
+    {IDC_SETTINGS_BUTTON, {2325, 1635, 1200, 330}},
+    {IDC_HIDE_BUTTON, {3645, 1635, 1200, 330}},
 }};
 
 // The graph box is 3500 x 1000 twips, centred; under it the used memory
 // with its caption, on a line wide enough for any figure at any scaling.
 inline constexpr std::array<ControlPlace, 7> kGraph{{
-    {IDC_PICTGRAPH, {702, 60, 3500, 1000}},
-    {IDC_LABEL1, {60, 1095, 2400, 240}},
-    {IDC_LBLUSEMEM, {2460, 1095, 2385, 240}},
-    {IDC_LABEL4_0, {60, 1365, 2550, 240}},
-    {IDC_LABEL4_1, {2640, 1365, 2205, 240}},
-    {IDC_CMDFIX, {2325, 1635, 1200, 330}},
-    {IDC_CMDHIDE, {3645, 1635, 1200, 330}},
+    {IDC_GRAPH, {702, 60, 3500, 1000}},
+    {IDC_USED_MEMORY_CAPTION, {60, 1095, 2400, 240}},
+    {IDC_USED_MEMORY, {2460, 1095, 2385, 240}},
+    {IDC_LAST_RUN_CAPTION, {60, 1365, 2550, 240}},
+    {IDC_LAST_RUN, {2640, 1365, 2205, 240}},
+    {IDC_SETTINGS_BUTTON, {2325, 1635, 1200, 330}},
+    {IDC_HIDE_BUTTON, {3645, 1635, 1200, 330}},
 }};
 
 } // namespace tidemark::monitor::layout

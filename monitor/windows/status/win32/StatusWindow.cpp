@@ -12,16 +12,16 @@ namespace {
 
 int controlId(StatusControl control) {
     switch (control) {
-    case StatusControl::MemoryLoad: return IDC_LABEL1_1;
-    case StatusControl::TotalMemory: return IDC_LABEL2_1;
-    case StatusControl::FreeMemory: return IDC_LABEL3_1;
-    case StatusControl::LastRunCaption: return IDC_LABEL4_0;
-    case StatusControl::LastRunText: return IDC_LABEL4_1;
-    case StatusControl::NumbersFrame: return IDC_FRAME1;
-    case StatusControl::Graph: return IDC_PICTGRAPH;
-    case StatusControl::UsedMemory: return IDC_LBLUSEMEM;
-    case StatusControl::SettingsButton: return IDC_CMDFIX;
-    case StatusControl::HideButton: return IDC_CMDHIDE;
+    case StatusControl::MemoryLoad: return IDC_MEMORY_LOAD;
+    case StatusControl::TotalMemory: return IDC_TOTAL_MEMORY;
+    case StatusControl::FreeMemory: return IDC_FREE_MEMORY;
+    case StatusControl::LastRunCaption: return IDC_LAST_RUN_CAPTION;
+    case StatusControl::LastRunText: return IDC_LAST_RUN;
+    case StatusControl::NumbersFrame: return IDC_NUMBERS_FRAME;
+    case StatusControl::Graph: return IDC_GRAPH;
+    case StatusControl::UsedMemory: return IDC_USED_MEMORY;
+    case StatusControl::SettingsButton: return IDC_SETTINGS_BUTTON;
+    case StatusControl::HideButton: return IDC_HIDE_BUTTON;
     }
     return 0;
 }
@@ -82,7 +82,7 @@ INT_PTR Win32StatusWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
         if (presenter_) presenter_->onCloseBox();
         return TRUE;
     case WM_DRAWITEM:
-        if (wParam != IDC_PICTGRAPH) return FALSE;
+        if (wParam != IDC_GRAPH) return FALSE;
         paintGraphBox(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
         return TRUE;
     default:
@@ -92,8 +92,8 @@ INT_PTR Win32StatusWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
 
 void Win32StatusWindow::onCommand(int id) {
     if (!presenter_) return;
-    if (id == IDC_CMDHIDE) presenter_->onHideClicked();
-    else if (id == IDC_CMDFIX) presenter_->onSettingsClicked();
+    if (id == IDC_HIDE_BUTTON) presenter_->onHideClicked();
+    else if (id == IDC_SETTINGS_BUTTON) presenter_->onSettingsClicked();
     else if (id == IDCANCEL) presenter_->onEscape();
 }
 
@@ -162,12 +162,12 @@ HBRUSH Win32StatusWindow::brush(int colour) {
 
 PixelSize Win32StatusWindow::graphBoxSize() {
     RECT client{};
-    if (HWND box = window_ ? ::GetDlgItem(window_.get(), IDC_PICTGRAPH) : nullptr) ::GetClientRect(box, &client);
+    if (HWND box = window_ ? ::GetDlgItem(window_.get(), IDC_GRAPH) : nullptr) ::GetClientRect(box, &client);
     return {client.right, client.bottom};
 }
 
 void Win32StatusWindow::drawGraph(const std::vector<GraphRect>& frame) {
-    HWND box = window_ ? ::GetDlgItem(window_.get(), IDC_PICTGRAPH) : nullptr;
+    HWND box = window_ ? ::GetDlgItem(window_.get(), IDC_GRAPH) : nullptr;
     if (!box) return;
     RECT client{};
     ::GetClientRect(box, &client);

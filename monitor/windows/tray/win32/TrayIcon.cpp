@@ -16,16 +16,16 @@ struct CommandId {
 };
 
 constexpr CommandId kCommandIds[] = {
-    {TrayCommand::Cancel, IDM_UNDERFILE_CANCEL}, {TrayCommand::Close, IDM_UNDERFILE_CLOSE},
-    {TrayCommand::Hide, IDM_UNDERFILE_HIDE},     {TrayCommand::Show, IDM_UNDERFILE_SHOW},
-    {TrayCommand::Fix, IDM_UNDERFILE_FIX},       {TrayCommand::AdmFix, IDM_UNDERFILE_ADMFIX},
-    {TrayCommand::Ver, IDM_UNDERFILE_VER},
+    {TrayCommand::Cancel, IDM_TRAY_MENU_CANCEL}, {TrayCommand::Close, IDM_TRAY_MENU_CLOSE},
+    {TrayCommand::Hide, IDM_TRAY_MENU_HIDE},     {TrayCommand::Show, IDM_TRAY_MENU_SHOW},
+    {TrayCommand::Fix, IDM_TRAY_MENU_SETTINGS},       {TrayCommand::AdmFix, IDM_TRAY_MENU_ADMIN},
+    {TrayCommand::Ver, IDM_TRAY_MENU_ABOUT},
 };
 
 int menuIdOf(TrayCommand command) {
     for (const CommandId& c : kCommandIds)
         if (c.command == command) return c.id;
-    return IDM_UNDERFILE_CANCEL;
+    return IDM_TRAY_MENU_CANCEL;
 }
 
 int iconResource(TrayImage image) {
