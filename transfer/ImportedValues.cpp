@@ -10,7 +10,6 @@
 namespace tidemark::transfer {
 namespace {
 constexpr std::uint64_t kMiB = 1048576;
-constexpr std::uint64_t k64MiB = 64 * kMiB;
 } // namespace
 
 std::optional<std::uint64_t> decimalNumber(std::string_view text) {
@@ -27,7 +26,10 @@ std::optional<std::uint64_t> decimalNumber(std::string_view text) {
 
 SizeLimits sizeLimits(std::uint64_t total) {
     SizeLimits l;
-    l.triggerBytes = total > k64MiB ? total - k64MiB : 0;
+    // The cleaner keeps nothing above the highest trigger: an import held
+    // there keeps it, in whole MB as the settings window sets it.
+    l.triggerMB = static_cast<std::uint64_t>(cleaner::highestTriggerMB(total));
+    l.triggerBytes = l.triggerMB * kMiB;
     const std::uint64_t totalMB = total / kMiB;
     l.sizeMB = totalMB > 64 ? totalMB - 64 : 0;
     return l;
@@ -45,7 +47,7 @@ std::uint64_t largestCleanSize(const SizeLimits& limits) {
 Limited limitCleanSize(std::uint64_t megabytes, const SizeLimits& limits) {
     // megabytes × 1 MiB > trigger limit, without the product.
     const std::uint64_t largest = largestCleanSize(limits);
-    if (megabytes > limits.triggerBytes / kMiB || megabytes > largest) return {largest, true};
+    if (megabytes > largest) return {largest, true};
     return {megabytes, false};
 }
 

@@ -13,9 +13,11 @@ namespace tidemark::transfer {
 // beyond 64 bits reads as UINT64_MAX: larger than any limit.
 std::optional<std::uint64_t> decimalNumber(std::string_view text);
 
-// What this computer allows: the trigger in bytes and the cleaning size in
-// MB, both physical memory less 64 MiB, never below zero.
+// What this computer allows: the highest trigger the cleaner keeps (in whole
+// MB, and in bytes), and the cleaning size in MB, physical memory less
+// 64 MiB; never below zero.
 struct SizeLimits {
+    std::uint64_t triggerMB = 0;
     std::uint64_t triggerBytes = 0;
     std::uint64_t sizeMB = 0;
 };

@@ -4,6 +4,7 @@
 #include <optional>
 #include <vector>
 
+#include "shared/settings/CodePageText.h"
 #include "shared/settings/SettingsKeys.h"
 #include "shared/profile/ProfileEngine.h"
 #include "transfer/ImportedValues.h"
@@ -169,7 +170,7 @@ TransferOutcome importSettings(platform::Platform& p, platform::NativeWindow own
     if (const auto v = present(memory, key::MemCleanExeMemSize)) {
         if (const auto bytes = decimalNumber(*v)) {
             const Limited t = limitTrigger(*bytes, limits);
-            if (t.lowered) warnLowered(p, owner, limits.sizeMB);
+            if (t.lowered) warnLowered(p, owner, limits.triggerMB);
             copy(key::MemCleanExeMemSize, t.lowered ? std::to_string(t.value) : *v);
         } else {
             skipped.add(section::AppSettingFlag, key::MemCleanExeMemSize);
@@ -201,11 +202,14 @@ TransferOutcome importSettings(platform::Platform& p, platform::NativeWindow own
     for (const auto& entry : contents->list.entries) {
         // The names the watch-list window refuses, and values no write takes.
         if (!profile::isWritableKeyName(entry.name) || isRefusedWatchName(entry.name) ||
-            entry.value.find('\0') != std::string::npos) {
+            !ansi::convertsExactly(p.codePage, entry.name) || entry.value.find('\0') != std::string::npos) {
             skipped.add(section::ExitTrigProcList, entry.name);
             continue;
         }
-        edits.push_back({section::ExitTrigProcList, entry.name, entry.value});
+        // The path only shows the program's icon: one the file cannot hold
+        // is left out rather than stored changed.
+        edits.push_back({section::ExitTrigProcList, entry.name,
+                         ansi::convertsExactly(p.codePage, entry.value) ? entry.value : std::string()});
         listCopied = true;
     }
     // After the list, so that a running monitor that sees the flag finds

@@ -43,8 +43,10 @@ std::optional<TransferFileContents> readTransferFile(platform::Platform& platfor
     if (!file.ok || file.bytes.size() > kMaxTransferFileBytes) return std::nullopt;
     if (file.bytes.compare(0, 3, kUtf8Mark) == 0) file.bytes = asUtf16File(std::string_view(file.bytes).substr(3));
     profile::ProfileEngine engine(platform);
+    // The watch list's names as written: one the settings file's code page
+    // cannot hold is refused by the import, never stored as another name.
     TransferFileContents contents{engine.sectionIn(file.bytes, ini::section::AppSettingFlag),
-                                  engine.sectionIn(file.bytes, ini::section::ExitTrigProcList)};
+                                  engine.sectionAsWritten(file.bytes, ini::section::ExitTrigProcList)};
     if (!withinBounds(contents.memory) || !withinBounds(contents.list)) return std::nullopt;
     return contents;
 }

@@ -37,6 +37,12 @@ std::int64_t defaultTrigger(std::uint64_t totalPhys, TriggerDefault rule) {
     return t;
 }
 
+std::int64_t highestTrigger(std::uint64_t totalPhys) { return asSigned(totalPhys) - k64MB - 1; }
+
+std::int64_t highestTriggerMB(std::uint64_t totalPhys) {
+    return std::max<std::int64_t>(highestTrigger(totalPhys), 0) / 1048576;
+}
+
 std::int16_t sizeFromTrigger(std::int64_t trigger, bool capped) {
     std::int64_t mb = trigger / 1048576;
     if (capped && mb > kMaxCleanSizeMB) mb = kMaxCleanSizeMB;
@@ -58,7 +64,7 @@ std::optional<CleanerSettings> readCleanerSettings(platform::Platform& platform,
     const auto trigger = leadingNumber(*storedTrigger);
     if (trigger && *trigger >= 0) {
         out.trigger = *trigger;
-        if (out.trigger >= total - k64MB) out.trigger = total / 3;
+        if (out.trigger > highestTrigger(totalPhys)) out.trigger = total / 3;
     } else {
         out.trigger = defaultTrigger(totalPhys, rule);
     }

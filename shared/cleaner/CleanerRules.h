@@ -74,6 +74,15 @@ RenewalOutcome renewRightCounters(platform::Platform& platform, ProgramState& st
                                   const std::vector<profile::ExpectedValue>& holderNamed,
                                   const std::vector<ExtraValue>& extra = {}, bool removeDeparted = false);
 
+// The highest trigger, one rule for the cleaner, the settings window and the
+// import: the cleaner replaces a stored trigger at or above physical memory
+// less 64 MB by a third of memory, so the highest it keeps is one byte below
+// that (negative on a machine too small for any), and the highest whole MB a
+// window or an import sets is the largest strictly below it (447 on 512 MB,
+// 0 where there is none).
+std::int64_t highestTrigger(std::uint64_t totalPhys);
+std::int64_t highestTriggerMB(std::uint64_t totalPhys);
+
 // Available memory as a signed count, for comparison with the trigger.
 inline std::int64_t asSigned(std::uint64_t bytes) {
     return bytes > static_cast<std::uint64_t>(INT64_MAX) ? INT64_MAX : static_cast<std::int64_t>(bytes);

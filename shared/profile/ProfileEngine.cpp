@@ -370,6 +370,16 @@ ProfileSection ProfileEngine::readSection(const std::string& section, const std:
     return sectionIn(file.bytes, section);
 }
 
+ProfileSection ProfileEngine::sectionAsWritten(const std::string& fileBytes, const std::string& section) {
+    if (!hasUtf16Mark(fileBytes)) return sectionIn(fileBytes, section);
+    ProfileSection out;
+    out.fileRead = true;
+    const ProfileDocument<char16_t> doc(decodeUtf16le(fileBytes), nullptr);
+    for (const auto& [name, value] : doc.entries(platform::utf8ToUtf16(trimSpaces(section))))
+        out.entries.push_back({platform::utf16ToUtf8(name), platform::utf16ToUtf8(unquoted(value))});
+    return out;
+}
+
 ProfileSection ProfileEngine::sectionIn(const std::string& fileBytes, const std::string& section) {
     ProfileSection out;
     out.fileRead = true;

@@ -126,6 +126,11 @@ public:
     ProfileSection readSection(const std::string& section, const std::string& path);
     // The same from a file's contents read beforehand.
     ProfileSection sectionIn(const std::string& fileBytes, const std::string& section);
+    // The same, but a Unicode file's names and values as they stand rather
+    // than through the ANSI code page: a text the code page cannot hold
+    // stays itself (no "?" or best-fit letter), so that the caller can
+    // refuse it before it is stored.
+    ProfileSection sectionAsWritten(const std::string& fileBytes, const std::string& section);
 
     // Conveniences in UTF-8 over getString.
     ProfileText readValue(const std::string& section, const std::string& key, std::uint32_t bufferSize,

@@ -4,6 +4,7 @@
 
 #include "shared/cleaner/ProcessWatch.h"
 #include "shared/profile/ProfileEngine.h"
+#include "shared/settings/CodePageText.h"
 #include "shared/settings/SettingsKeys.h"
 
 namespace tidemark::monitor {
@@ -69,7 +70,11 @@ bool saveWatchList(platform::Platform& platform, ProgramState& state, const std:
     std::vector<profile::ProfileEdit> edits;
     edits.reserve(list.size() + 2);
     edits.push_back({ini::section::ExitTrigProcList, std::nullopt, std::nullopt});
-    for (const auto& entry : list) edits.push_back({ini::section::ExitTrigProcList, entry.name, entry.path});
+    // A name no key can hold would fail the whole write: the list never
+    // takes one, and one here is left out rather than losing the rest.
+    for (const auto& entry : list)
+        if (profile::isWritableKeyName(entry.name) && entry.path.find('\0') == std::string::npos)
+            edits.push_back({ini::section::ExitTrigProcList, entry.name, entry.path});
     edits.push_back({ini::section::AppSettingFlag, std::string(ini::key::STMCProcReplaceFlag),
                      std::string(list.empty() ? ini::word::NonProc : ini::word::True)});
     profile::ProfileEngine engine(platform);
@@ -82,6 +87,23 @@ bool addWatchedFile(platform::Platform& platform, platform::NativeWindow owner, 
     const std::string& name = dropped.name;
     if (!dropped.isProgram) {
         say(platform, owner, "入力エラー", "実行形式のファイルかショートカットを指定してください", MessageIcon::Error);
+        return false;
+    }
+    if (!profile::isWritableKeyName(name)) {
+        say(platform, owner, "入力エラー",
+            item(name) + "は設定ファイルの項目名にできない名前です。" + kCrLf +
+                "「=」を含む名前と、「[」か「;」で始まる名前は追加指定できません。",
+            MessageIcon::Error);
+        return false;
+    }
+    const std::string outside = ansi::charactersOutside(platform.codePage, name);
+    if (!outside.empty()) {
+        // Stored in the settings file's code page it would name another
+        // program ("Cafe.exe" for "Café.exe"), and this one never.
+        say(platform, owner, "入力エラー",
+            item(name) + "には設定ファイルに記録できない文字「" + outside + "」が含まれています。" + kCrLf +
+                "追加指定することは出来ません。",
+            MessageIcon::Error);
         return false;
     }
     if (sameProgramName(name, ownName)) {
@@ -107,7 +129,9 @@ bool addWatchedFile(platform::Platform& platform, platform::NativeWindow owner, 
     if (ask && say(platform, owner, "プロセス監視設定", item(name) + "を追加しますか？", MessageIcon::Information,
                    MessageButtons::YesNo) != MessageAnswer::Yes)
         return false;
-    list.push_back({name, dropped.fullPath});
+    // The path only shows the program's icon: one the file cannot hold is
+    // left out rather than stored changed.
+    list.push_back({name, ansi::convertsExactly(platform.codePage, dropped.fullPath) ? dropped.fullPath : ""});
     return true;
 }
 

@@ -28,12 +28,6 @@ Recommended recommendedValues(std::uint64_t totalPhys) {
     return {mb, std::min(mb, kHighestSizeMB)};
 }
 
-std::int64_t highestTriggerMB(std::uint64_t totalPhys) {
-    const std::int64_t total = cleaner::asSigned(totalPhys);
-    if (total <= cleaner::k64MB) return 0;
-    return (total - cleaner::k64MB - 1) / kMB;
-}
-
 std::int64_t highestSizeMB(std::uint64_t totalPhys) {
     return std::max<std::int64_t>(cleaner::asSigned(totalPhys) / kMB - 64, 0);
 }

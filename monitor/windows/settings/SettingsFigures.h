@@ -27,11 +27,6 @@ struct Recommended {
 // it reaches it); the cleaning size the same, at most 4096 MB.
 Recommended recommendedValues(std::uint64_t totalPhys);
 
-// The cleaner replaces a stored trigger at or above physical memory less
-// 64 MB: the highest trigger is the largest whole MB strictly below that
-// (447 on 512 MB). 0 on a machine too small for any.
-std::int64_t highestTriggerMB(std::uint64_t totalPhys);
-
 // The whole MB of physical memory less 64: the largest cleaning size.
 std::int64_t highestSizeMB(std::uint64_t totalPhys);
 // A size whose claim with 64 MB to spare exceeds physical memory.

@@ -235,7 +235,7 @@ std::optional<std::int64_t> SettingsPresenter::decideTrigger(std::vector<std::st
         return std::nullopt;
     }
     std::int64_t mb = t;
-    const std::int64_t highest = highestTriggerMB(context_.state.memory.totalBytes);
+    const std::int64_t highest = cleaner::highestTriggerMB(context_.state.memory.totalBytes);
     if (mb > highest) {
         box(kErrorTitle, "トリガーレベルが高すぎます\r最高レベルの " + std::to_string(highest) + " MByte に設定されます",
             MessageIcon::Error);

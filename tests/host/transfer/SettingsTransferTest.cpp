@@ -5,6 +5,7 @@
 
 #include <random>
 
+#include "shared/cleaner/CleanerRules.h"
 #include "shared/profile/ProfileEngine.h"
 #include "support/SimFixture.h"
 #include "transfer/ImportedValues.h"
@@ -145,11 +146,14 @@ TEST_F(Transfer, SizesAreHeldAtWhatThisComputerAllows) {
         {kTotal, "MemCleanSize", "1000", "960", "960"},
         {kTotal, "MemCleanSize", "960", "960", nullptr},
         {kTotal, "MemCleanSize", "0", "0", nullptr},
-        {kTotal, "MemCleanExeMemSize", "1006632960", "1006632960", nullptr},
-        {kTotal, "MemCleanExeMemSize", "1006632961", "1006632960", "960"},
+        // The highest trigger is the settings window's, 959 MB, the largest whole MB
+        // the cleaner keeps: at physical memory less 64 MB it would clean on a third.
+        {kTotal, "MemCleanExeMemSize", "1005584384", "1005584384", nullptr},
+        {kTotal, "MemCleanExeMemSize", "1005584385", "1005584384", "959"},
+        {kTotal, "MemCleanExeMemSize", "1006632960", "1005584384", "959"},
         {kTotal, "MemCleanExeMemSize", "000052428800", "000052428800", nullptr},
         // Numbers beyond 64 bits, and sizes whose bytes overflow 64 bits.
-        {kTotal, "MemCleanExeMemSize", "99999999999999999999999999", "1006632960", "960"},
+        {kTotal, "MemCleanExeMemSize", "99999999999999999999999999", "1005584384", "959"},
         {kTotal, "MemCleanSize", "17592186044416", "960", "960"},
         // The cleaner never claims more than 4 GB, however large the computer.
         {64ULL << 30, "MemCleanSize", "8000", "4096", "4096"},
@@ -164,6 +168,10 @@ TEST_F(Transfer, SizesAreHeldAtWhatThisComputerAllows) {
         machine.messages.clear();
         EXPECT_EQ(importText(phys(c.total) + c.key + "=" + c.value + "\r\n"), TransferOutcome::Done) << what;
         EXPECT_EQ(read(kSettings, "AppSettingFlag", c.key), c.stored) << what;
+        if (std::string(c.key) == "MemCleanExeMemSize" && c.total > (64ULL << 20)) {
+            // The cleaner keeps the trigger the import stored.
+            EXPECT_LE(std::stoll(c.stored), cleaner::highestTrigger(c.total)) << what;
+        }
         ASSERT_EQ(machine.messages.size(), c.boxNames ? 2u : 1u) << what;
         if (c.boxNames) {
             EXPECT_EQ(machine.messages[0].request.title, "設定読込みの警告");
@@ -366,9 +374,15 @@ TEST_F(Transfer, RefusedNamesAndValuesWithANulAreSkippedWithTheWarning) {
 TEST_F(Transfer, AFileInUtf8WithItsByteOrderMarkIsRead) {
     machine.files.putFile(kSettings, "");
     EXPECT_EQ(importText("\xEF\xBB\xBF" + phys() + "MemCleanForm=Slow\r\n[ExitTrigProcList]\r\n"
-                         "\xE3\x83\xA1\xE3\x83\xA2\xE5\xB8\xB3.exe=C:\\Windows\\\xE3\x83\xA1\xE3\x83\xA2\xE5\xB8\xB3.exe\r\n"),
+                         "\xE3\x83\xA1\xE3\x83\xA2\xE5\xB8\xB3.exe=C:\\Windows\\\xE3\x83\xA1\xE3\x83\xA2\xE5\xB8\xB3.exe\r\n"
+                         "Café.exe=C:\\Café\\Café.exe\r\nGame.exe=C:\\Zoë\\Game.exe\r\n"),
               TransferOutcome::Done);
-    EXPECT_EQ(titles(), std::vector<std::string>{"設定読込み情報"});
+    // Stored in the file's code page, Café.exe would name another program.
+    EXPECT_EQ(titles(), (std::vector<std::string>{"設定読込みの警告", "設定読込み情報"}));
+    EXPECT_EQ(machine.messages[0].request.text, "次の設定は値が正しくないため読込みませんでした\r\n[ExitTrigProcList] Café.exe");
+    const auto imported = profile::ProfileEngine(p()).readSection("ExitTrigProcList", kSettings).entries;
+    ASSERT_EQ(imported.size(), 2u);
+    EXPECT_EQ(imported[1].name + "=" + imported[1].value, "Game.exe=");   // its path left out, not changed
     EXPECT_EQ(read(kSettings, "AppSettingFlag", "MemCleanForm"), "Slow");
     EXPECT_EQ(read(kSettings, "ExitTrigProcList", "メモ帳.exe"), "C:\\Windows\\メモ帳.exe");
 }

@@ -18,6 +18,7 @@ protected:
         state.settings.sharedPath = sharedSettingsPath(alice.platform().process);
         machine.shortcutTargets["c:\\menu\\game.lnk"] = "C:\\Games\\game.exe";
         machine.shortcutTargets["c:\\menu\\readme.lnk"] = "C:\\Games\\readme.txt";
+        machine.shortcutTargets["c:\\menu\\café.lnk"] = "C:\\Zoë\\ゲーム.exe";
     }
     std::string file() { return machine.files.contents(state.settings.sharedPath); }
     ProgramState state;
@@ -46,6 +47,13 @@ TEST_F(WatchListEditing, EachWayOfAddingIsCheckedAsOneTable) {
         {"C:\\TM\\cascada.EXE", true, {}, nullptr, {"プロセス監視設定の警告: 追加指定することは出来ません。"}},
         {"C:\\TM\\JobSmith.exe", true, {}, nullptr, {"プロセス監視設定の警告: 追加指定することは出来ません。"}},
         {"D:\\NOTEPAD.EXE", false, {}, nullptr, {"プロセス監視設定: は登録済みです"}},
+        // Names the settings file cannot hold as they are: no key, or another spelling.
+        {"C:\\Beta\\a=b.exe", false, {}, nullptr, {"入力エラー: 「=」を含む名前と、「[」か「;」で始まる名前は追加指定できません。"}},
+        {"C:\\Beta\\[Beta] Client.exe", true, {}, nullptr, {"入力エラー: 「=」を含む名前と、「[」か「;」で始まる名前は追加指定できません。"}},
+        {"C:\\Old\\;old.exe", true, {}, nullptr, {"入力エラー: 「=」を含む名前と、「[」か「;」で始まる名前は追加指定できません。"}},
+        {"C:\\Cafe\\Café.exe", true, {}, nullptr, {"入力エラー: 追加指定することは出来ません。"}},
+        {"C:\\Menu\\Café.lnk", false, {}, "ゲーム.exe>", {}},   // a path it cannot hold is left out
+        {"C:\\ゲーム\\ゲーム.exe", false, {}, "ゲーム.exe>C:\\ゲーム\\ゲーム.exe", {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path);
@@ -63,6 +71,10 @@ TEST_F(WatchListEditing, EachWayOfAddingIsCheckedAsOneTable) {
             const std::string& text = m.request.text;
             shown.push_back(m.request.title + ": " + text.substr(text.rfind('\n') + 1));
             EXPECT_EQ(m.request.owner, 0x77u);
+            if (c.added == nullptr && m.request.title == "入力エラー" && text.find('\n') != std::string::npos) {
+                EXPECT_NE(text.find(std::string(c.path).substr(std::string(c.path).rfind('\\') + 1)), std::string::npos)
+                    << "names the program: " << text;
+            }
             if (m.request.title != "入力エラー") {
                 EXPECT_EQ(text.rfind(item, 0), 0u) << text;
             }
@@ -92,6 +104,9 @@ TEST_F(WatchListEditing, SavingIsOneWriteWithTheFlagAndTellsItsResult) {
     ASSERT_TRUE(saveWatchList(alice.platform(), state, {{"new.exe", "C:\\new.exe"}}));
     EXPECT_EQ(files.keyNames("ExitTrigProcList"), std::vector<std::string>{"new.exe"});
     EXPECT_EQ(files.read("AppSettingFlag", "STMCProcReplaceFlag"), "True");
+    // An entry no key can hold is left out; the others are saved.
+    ASSERT_TRUE(saveWatchList(alice.platform(), state, {{"a=b.exe", ""}, {"new.exe", "C:\\new.exe"}}));
+    EXPECT_EQ(files.keyNames("ExitTrigProcList"), std::vector<std::string>{"new.exe"});
     ASSERT_TRUE(saveWatchList(alice.platform(), state, {}));
     EXPECT_TRUE(files.keyNames("ExitTrigProcList").empty());
     EXPECT_EQ(files.read("AppSettingFlag", "STMCProcReplaceFlag"), "NonProc");

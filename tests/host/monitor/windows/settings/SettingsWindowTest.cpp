@@ -68,7 +68,7 @@ TEST(SettingsFigures, FiguresOfAnyLengthAndTheHighestTrigger) {
     EXPECT_FALSE(settings::acceptsTypedCharacter('a') || settings::acceptsTypedCharacter('.') || settings::acceptsTypedCharacter(13));
     const std::pair<std::uint64_t, std::int64_t> totals[] = {{512 * MB, 447}, {512 * MB + MB / 2, 448}, {64 * MB, 0}};
     for (const auto& [total, highest] : totals) {
-        EXPECT_EQ(settings::highestTriggerMB(total), highest) << total;
+        EXPECT_EQ(cleaner::highestTriggerMB(total), highest) << total;
         if (highest == 0) continue;   // the cleaner's reader keeps exactly that value, and not one more
         EXPECT_LT(highest * static_cast<std::int64_t>(MB), cleaner::asSigned(total) - cleaner::k64MB);
         EXPECT_GE((highest + 1) * static_cast<std::int64_t>(MB), cleaner::asSigned(total) - cleaner::k64MB);
