@@ -22,6 +22,9 @@ public:
     virtual ~RunningProgram() = default;
     // nullopt while the program runs; then its exit code.
     virtual std::optional<std::uint32_t> exitCode() = 0;
+    // Ends a program that is still running, with this exit code: a run
+    // given up (too long, or cancelled) is never left behind.
+    virtual void end(std::uint32_t code) = 0;
 };
 
 struct StartedProgram {
@@ -50,7 +53,8 @@ public:
     // for: it is the application name, apart from the command line) with
     // the parameters after its quoted name, returning at once. Its standard
     // input is a pipe: input, when not empty, is written to it in the code
-    // page given with a line end, then the pipe is closed, so that a secret
+    // page given (65001: UTF-8 after its byte-order mark) with a line end,
+    // then the pipe is closed, so that a secret
     // reaches the program without being on its command line, which every
     // user of the machine can read. Every buffer that held the input is
     // wiped once it is written.

@@ -2,6 +2,8 @@
 // code page 932 bytes on pipes and files.
 #include "jobtool/win32/Win32JobConsole.h"
 
+#include <string_view>
+
 #include "platform/win32/Win32Text.h"
 #include "platform/win32/WindowsApi.h"
 
@@ -45,7 +47,8 @@ std::optional<std::wstring> readConsoleLine(HANDLE in) {
     return line;
 }
 
-// One line of code page 932 bytes from a pipe or a file.
+// One line from a pipe or a file: UTF-8 after a byte-order mark (the monitor
+// sends a password so, whatever its characters), code page 932 otherwise.
 std::optional<std::wstring> readByteLine(HANDLE in) {
     std::string bytes;
     bool any = false;
@@ -59,14 +62,18 @@ std::optional<std::wstring> readByteLine(HANDLE in) {
         any = true;
         if (c == '\n') break;
         if (c == '\r') continue;
-        if (bytes.size() < Win32JobConsole::kMaxKeptUnits * 2) bytes += c;
+        if (bytes.size() < Win32JobConsole::kMaxKeptUnits * 4) bytes += c;
     }
+    constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+    const bool utf8 = std::string_view(bytes).substr(0, kUtf8Mark.size()) == kUtf8Mark;
+    const UINT codePage = utf8 ? CP_UTF8 : Win32JobConsole::kCodePage;
+    const char* text = bytes.data() + (utf8 ? kUtf8Mark.size() : 0);
+    const int length = static_cast<int>(bytes.size() - (utf8 ? kUtf8Mark.size() : 0));
     std::wstring line;
-    if (!bytes.empty()) {
-        const int n = ::MultiByteToWideChar(Win32JobConsole::kCodePage, 0, bytes.data(), static_cast<int>(bytes.size()),
-                                            nullptr, 0);
-        line.resize(static_cast<std::size_t>(n));
-        ::MultiByteToWideChar(Win32JobConsole::kCodePage, 0, bytes.data(), static_cast<int>(bytes.size()), &line[0], n);
+    if (length > 0) {
+        const int n = ::MultiByteToWideChar(codePage, 0, text, length, nullptr, 0);
+        line.resize(static_cast<std::size_t>(n > 0 ? n : 0));
+        if (n > 0) ::MultiByteToWideChar(codePage, 0, text, length, &line[0], n);
     }
     wipe(bytes);
     return line;

@@ -47,6 +47,7 @@ struct LaunchRecord {
     std::string input;            // what was written to its standard input
     std::uint32_t inputCodePage = 0;
     bool direct = false;          // started as the application itself, not through the shell
+    bool ended = false;           // ended by its starter before it finished
 };
 
 inline constexpr const char* kProfileListKey = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList";

@@ -196,7 +196,7 @@ public:
         const auto code = m.programExitCodes.find(key);
         LaunchRecord& launch = m.launches.back();
         launch.endsAtMs = launch.atMs + (runs == m.programRunMs.end() ? 0 : runs->second);
-        out.program = std::make_unique<SimRunningProgram>(m.clock, launch.endsAtMs,
+        out.program = std::make_unique<SimRunningProgram>(m, m.launches.size() - 1,
                                                           code == m.programExitCodes.end() ? 0 : code->second);
         return out;
     }
@@ -215,16 +215,23 @@ private:
     // Ends at its time on the machine's clock with the code scripted for it.
     class SimRunningProgram final : public RunningProgram {
     public:
-        SimRunningProgram(SimClock& clock, std::uint64_t endsAtMs, std::uint32_t code)
-            : clock_(clock), endsAtMs_(endsAtMs), code_(code) {}
+        SimRunningProgram(SimMachine& machine, std::size_t launch, std::uint32_t code)
+            : machine_(machine), launch_(launch), code_(code) {}
         std::optional<std::uint32_t> exitCode() override {
-            if (clock_.monotonicMs() < endsAtMs_) return std::nullopt;
+            if (machine_.clock.monotonicMs() < machine_.launches[launch_].endsAtMs) return std::nullopt;
             return code_;
+        }
+        void end(std::uint32_t code) override {
+            LaunchRecord& launch = machine_.launches[launch_];
+            if (machine_.clock.monotonicMs() >= launch.endsAtMs) return;
+            launch.endsAtMs = machine_.clock.monotonicMs();
+            launch.ended = true;
+            code_ = code;
         }
 
     private:
-        SimClock& clock_;
-        std::uint64_t endsAtMs_;
+        SimMachine& machine_;
+        std::size_t launch_;
         std::uint32_t code_;
     };
     SimProcess& p_;

@@ -26,6 +26,9 @@ public:
         if (!::GetExitCodeProcess(process_.get(), &code)) code = ::GetLastError();
         return static_cast<std::uint32_t>(code);
     }
+    void end(std::uint32_t code) override {
+        if (process_) ::TerminateProcess(process_.get(), code);
+    }
 
 private:
     UniqueKernelHandle process_;
@@ -46,9 +49,13 @@ std::string inputBytes(const std::string& input, std::uint32_t codePage) {
     if (n > 0) {
         // Room for the line end up front: a second allocation would leave a
         // copy behind.
-        bytes.reserve(static_cast<std::size_t>(n) + 2);
-        bytes.resize(static_cast<std::size_t>(n));
-        ::WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()), &bytes[0], n, nullptr, nullptr);
+        // UTF-8 goes with its byte-order mark, which tells the reader so.
+        const std::size_t mark = codePage == CP_UTF8 ? 3 : 0;
+        bytes.reserve(mark + static_cast<std::size_t>(n) + 2);
+        bytes.assign(mark == 0 ? "" : "\xEF\xBB\xBF");
+        bytes.resize(mark + static_cast<std::size_t>(n));
+        ::WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()), &bytes[mark], n, nullptr,
+                              nullptr);
         bytes += "\r\n";
     }
     wipe(wide);

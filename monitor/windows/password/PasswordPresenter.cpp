@@ -67,7 +67,18 @@ void PasswordPresenter::onShowPasswordClicked(bool checked) {
 }
 
 void PasswordPresenter::onCancel() {
-    if (stage_ == Stage::entry) closeDialog();
+    if (stage_ == Stage::entry) {
+        closeDialog();
+    } else if (stage_ == Stage::deletingOldTest || stage_ == Stage::testStarting) {
+        endRun(kRunCancelled);
+        testFailed();
+    }
+}
+
+void PasswordPresenter::onWaitCloseRequested() {
+    if (stage_ != Stage::deletingOldSystemTask && stage_ != Stage::creating) return;
+    endRun(kRunCancelled);
+    systemStartFailed();
 }
 
 void PasswordPresenter::check() {
@@ -86,7 +97,7 @@ void PasswordPresenter::check() {
     password_.take(first);
     // From here on the presenter's copy is the only one.
     view_.wipePasswords();
-    view_.enable(false);
+    view_.enableEntry(false);
     // An earlier test task of the same name would make the creation fail.
     if (!startJobsmith(task::deleteParameters(task::kTestTask), {}, Stage::deletingOldTest)) {
         testFailed();
@@ -101,6 +112,7 @@ bool PasswordPresenter::startJobsmith(const std::string& parameters, const std::
         platform::showcmd::MinimizedNoActivate, input, task::kJobsmithCodePage);
     if (!started.program) return false;
     run_ = std::move(started.program);
+    runStartedMs_ = context_.platform.clock.monotonicMs();
     stage_ = next;
     return true;
 }
@@ -108,8 +120,19 @@ bool PasswordPresenter::startJobsmith(const std::string& parameters, const std::
 std::optional<std::uint32_t> PasswordPresenter::finishedRun() {
     if (!run_) return std::nullopt;
     const auto code = run_->exitCode();
-    if (code) run_.reset();
-    return code;
+    if (code) {
+        run_.reset();
+        return code;
+    }
+    if (context_.platform.clock.monotonicMs() - runStartedMs_ < kRunLimitMs) return std::nullopt;
+    endRun(kRunTimedOut);
+    return kRunTimedOut;
+}
+
+void PasswordPresenter::endRun(std::uint32_t code) {
+    if (!run_) return;
+    run_->end(code);
+    run_.reset();
 }
 
 void PasswordPresenter::onTimer() {
@@ -143,7 +166,7 @@ void PasswordPresenter::onTimer() {
         // Wrong password: ready for another try.
         password_.clear();
         view_.wipePasswords();
-        view_.enable(true);
+        view_.enableEntry(true);
         view_.focus(PasswordBox::first);
         secondFocused_ = false;
     } else {
@@ -153,7 +176,7 @@ void PasswordPresenter::onTimer() {
 
 void PasswordPresenter::testFailed() {
     ask(view_.handle(), kTestFailed, kDialogTitle, MessageIcon::Error);
-    view_.enable(true);
+    view_.enableEntry(true);
     closeDialog();
 }
 
@@ -179,7 +202,6 @@ void PasswordPresenter::onWaitTimer() {
         if (SettingsFiles(context_.platform, context_.state).read(ini::section::AppSettingFlag, ini::key::PassTest) ==
             ini::word::True) {
             waitView_.setProgress(kWatchTicks, kWatchTicks);
-            waitView_.enable(false);
             if (!startJobsmith(task::deleteParameters(task::kSystemStartTask), {}, Stage::deletingOldSystemTask))
                 systemStartFailed();
             return;

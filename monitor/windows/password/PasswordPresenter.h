@@ -30,6 +30,13 @@ class PasswordPresenter {
 public:
     static constexpr unsigned kTickMs = 1000;
     static constexpr int kWatchTicks = 75;
+    // A run of Jobsmith takes seconds (one call to the scheduler): one that
+    // has not ended after this is ended and taken as failed.
+    static constexpr std::uint64_t kRunLimitMs = 60000;
+    // The exit codes of a run ended by the dialog: HRESULTs of the time-out
+    // and of the cancellation, neither a success.
+    static constexpr std::uint32_t kRunTimedOut = 0x800705B4;
+    static constexpr std::uint32_t kRunCancelled = 0x800704C7;
 
     PasswordPresenter(MonitorContext& context, PasswordView& view, PasswordWaitView& waitView,
                       platform::SystemRestart& restart);
@@ -47,17 +54,21 @@ public:
     void onFocused(PasswordBox box);
     void onEnter(PasswordBox box);
     void onShowPasswordClicked(bool checked);
-    void onCancel();                 // キャンセル, Esc or the close box
+    void onCancel();                 // キャンセル, Esc or the close box; a run of Jobsmith is ended
     void onTimer();
 
     // Events of the wait window.
     void loadWait();
     void onWaitTimer();
+    // Esc or the close box: ends a run of Jobsmith; the password test's
+    // watch is not left, it runs out by itself.
+    void onWaitCloseRequested();
 
 private:
     void check();
     bool startJobsmith(const std::string& parameters, const std::string& input, PasswordStage next);
     std::optional<std::uint32_t> finishedRun();
+    void endRun(std::uint32_t code);
     void testFailed();
     void systemStartFailed();
     void wrongPassword();
@@ -76,6 +87,7 @@ private:
     bool registered_ = false;
     bool restartWanted_ = false;
     int ticks_ = 0;
+    std::uint64_t runStartedMs_ = 0;
     systemstart::SecretText password_;
     std::unique_ptr<platform::RunningProgram> run_;
 };

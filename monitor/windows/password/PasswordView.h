@@ -31,7 +31,9 @@ public:
     virtual void showPasswords(bool readable) = 0;
     virtual void setShowChecked(bool checked) = 0;
     virtual void focus(PasswordBox box) = 0;
-    virtual void enable(bool enabled) = 0;      // the whole dialog
+    // The boxes and the check box; キャンセル and the close box stay, so that
+    // a run of Jobsmith can be given up.
+    virtual void enableEntry(bool enabled) = 0;
 
     virtual void startTimer(unsigned intervalMs) = 0;
     virtual void stopTimer() = 0;
@@ -49,7 +51,6 @@ public:
 
     virtual void setText(const std::string& text) = 0;
     virtual void setProgress(int value, int maximum) = 0;
-    virtual void enable(bool enabled) = 0;
 
     virtual void startTimer(unsigned intervalMs) = 0;
     virtual void stopTimer() = 0;

@@ -30,8 +30,10 @@ inline constexpr TaskRow kSystemStartTask{"Quillon Kestrel SYSTEM Start Task.job
 // Jobsmith keeps at most this many UTF-16 units of a password: the boxes
 // take no more, so that a password is never cut.
 inline constexpr std::size_t kMaxPassword = 127;
-// Jobsmith reads a piped line in this code page.
-inline constexpr std::uint32_t kJobsmithCodePage = 932;
+// The password goes to Jobsmith in UTF-8 after its byte-order mark, which
+// Jobsmith reads as such (code page 932 without one): the password typed is
+// the password registered, whatever its characters.
+inline constexpr std::uint32_t kJobsmithCodePage = 65001;
 
 // Jobsmith's answers that mean a task is gone.
 inline constexpr std::uint32_t kJobsmithDone = 0;

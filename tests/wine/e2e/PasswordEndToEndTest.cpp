@@ -17,7 +17,8 @@ namespace {
 
 using automation::Process;
 
-constexpr const char* kPassword = "p@ss w0rd \"x\"";
+// Beyond code page 932 too: what is typed is what Jobsmith gets.
+constexpr const char* kPassword = "P\xC3\xA4ssw\xC3\xB6rt-\xE2\x82\xAC" "1 p@ss \"x\"";
 
 struct JobsmithRun {
     std::string commandLine, input;
@@ -34,10 +35,12 @@ protected:
         log = session.folder() + "\\jobsmith.log";
         ::SetEnvironmentVariableW(L"TIDEMARK_STANDIN_LOG", win32::toWide(log).c_str());
         ::SetEnvironmentVariableW(L"TIDEMARK_STANDIN_EXIT", nullptr);
+        ::SetEnvironmentVariableW(L"TIDEMARK_STANDIN_HANG", nullptr);
     }
     ~PasswordRegistration() override {
         ::SetEnvironmentVariableW(L"TIDEMARK_STANDIN_LOG", nullptr);
         ::SetEnvironmentVariableW(L"TIDEMARK_STANDIN_EXIT", nullptr);
+        ::SetEnvironmentVariableW(L"TIDEMARK_STANDIN_HANG", nullptr);
         for (DWORD id : automation::processIdsByExeName("Corvid.exe")) {
             HANDLE p = ::OpenProcess(PROCESS_TERMINATE, FALSE, id);
             if (p) ::TerminateProcess(p, 1), ::CloseHandle(p);
@@ -119,11 +122,11 @@ TEST_F(PasswordRegistration, PasswordOnStandardInputTestPassesAndSystemStartIsRe
         SCOPED_TRACE(all[i].commandLine);
         EXPECT_EQ(all[i].commandLine.rfind("\"" + folder + "\\Jobsmith.exe\" " + expected[i], 0), 0u);
         // Every process the run started: Jobsmith's runs, Corvid, Tidemark.
-        EXPECT_EQ(all[i].commandLine.find("w0rd"), std::string::npos);
-        EXPECT_EQ(all[i].input, i % 2 ? kPassword : "");
+        EXPECT_EQ(all[i].commandLine.find("p@ss"), std::string::npos);
+        EXPECT_EQ(all[i].input, i % 2 ? std::string("\xEF\xBB\xBF") + kPassword : "");   // UTF-8 after its mark
     }
     EXPECT_NE(all[3].commandLine.find("\"RUN\" \"" ), std::string::npos);   // the account follows as the sixth word
-    EXPECT_EQ(corvidArguments.find("w0rd"), std::string::npos);
+    EXPECT_EQ(corvidArguments.find("p@ss"), std::string::npos);
     EXPECT_EQ(session.shared("AppSettingFlag", "PassTest"), std::optional<std::string>("True"));
     EXPECT_TRUE(tidemark.isRunning());
 }
@@ -139,7 +142,8 @@ TEST_F(PasswordRegistration, WithoutTheTestTaskRunningTheWrongPasswordBoxComesAf
     EXPECT_EQ(wrong->caption, "パスワードが違います");
     ASSERT_TRUE(automation::answerMessageBox(wrong->hwnd, IDOK));
     // Ready again: enabled, both boxes empty, the test task deleted.
-    EXPECT_TRUE(automation::pollUntil(5000, [&] { return ::IsWindowEnabled(dialog) != FALSE; }));
+    EXPECT_TRUE(automation::pollUntil(
+        5000, [&] { return ::IsWindowEnabled(automation::findControl(dialog, IDC_PASSWORD_BOX)) != FALSE; }));
     EXPECT_EQ(automation::controlText(automation::findControl(dialog, IDC_PASSWORD_BOX)), "");
     ASSERT_TRUE(automation::pollUntil(10000, [&] { return runs().size() == 3; }));
     EXPECT_NE(runs()[2].commandLine.find("\"Quillon Kestrel Soon Start Task.job\" /DELETE"), std::string::npos);
@@ -159,6 +163,28 @@ TEST_F(PasswordRegistration, AFailingJobsmithIsReportedAtOnce) {
     ASSERT_TRUE(failed.has_value());
     EXPECT_LT(::GetTickCount() - start, 15000u);
     EXPECT_EQ(failed->caption, "パスワード設定");
+    ASSERT_TRUE(automation::answerMessageBox(failed->hwnd, IDOK));
+    EXPECT_TRUE(automation::pollUntil(5000, [&] { return !::IsWindow(dialog); }));
+    EXPECT_EQ(runs().size(), 1u);
+}
+
+// A run that never returns can be given up: キャンセル stays usable while it
+// runs, ends it, and the test is reported as not done.
+TEST_F(PasswordRegistration, AJobsmithThatNeverReturnsIsEndedByCancel) {
+    ::SetEnvironmentVariableW(L"TIDEMARK_STANDIN_HANG", L"1");
+    HWND dialog = openPasswordDialog();
+    ASSERT_NE(dialog, nullptr);
+    enterPassword(dialog, kPassword);
+    ASSERT_TRUE(automation::pollUntil(10000, [&] { return runs().size() == 1; }));
+    ASSERT_TRUE(automation::pollUntil(10000, [] { return !automation::processIdsByExeName("Jobsmith.exe").empty(); }));
+    HWND cancel = automation::findControl(dialog, IDC_PASSWORD_CANCEL);
+    EXPECT_EQ(::IsWindowEnabled(automation::findControl(dialog, IDC_PASSWORD_BOX)), FALSE);
+    ASSERT_NE(::IsWindowEnabled(cancel), FALSE);
+    ASSERT_TRUE(automation::clickButton(cancel));
+    const auto failed = automation::waitForMessageBox(tidemark.id(), 10000, "パスワード試験実行に失敗しました");
+    ASSERT_TRUE(failed.has_value());
+    EXPECT_TRUE(automation::pollUntil(5000, [] { return automation::processIdsByExeName("Jobsmith.exe").empty(); }))
+        << "the run was left running";
     ASSERT_TRUE(automation::answerMessageBox(failed->hwnd, IDOK));
     EXPECT_TRUE(automation::pollUntil(5000, [&] { return !::IsWindow(dialog); }));
     EXPECT_EQ(runs().size(), 1u);

@@ -1,8 +1,8 @@
 // Stands in for Jobsmith where the Task Scheduler cannot serve: appends one
 // line to the log file named in TIDEMARK_STANDIN_LOG with its command line,
-// a tab and what came on its standard input (without the line end), UTF-8,
+// a tab and the bytes that came on its standard input (without the line end),
 // then ends with the exit code in TIDEMARK_STANDIN_EXIT (decimal or 0x hex;
-// 0 when not set).
+// 0 when not set), or never when TIDEMARK_STANDIN_HANG is set.
 #include "platform/win32/WindowsApi.h"
 
 #include <cstdlib>
@@ -28,6 +28,8 @@ int main() {
     DWORD written = 0;
     ::WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
     ::CloseHandle(file);
+    // A Jobsmith that never returns, as a scheduler call that hangs.
+    if (::GetEnvironmentVariableW(L"TIDEMARK_STANDIN_HANG", nullptr, 0)) ::Sleep(INFINITE);
     wchar_t exit[32] = {};
     if (!::GetEnvironmentVariableW(L"TIDEMARK_STANDIN_EXIT", exit, 32)) return 0;
     return static_cast<int>(std::wcstoul(exit, nullptr, 0));

@@ -131,8 +131,10 @@ void Win32PasswordDialog::focus(PasswordBox box) {
     if (HWND item = frame_.item(boxId(box))) ::SendMessageW(frame_.hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(item), TRUE);
 }
 
-void Win32PasswordDialog::enable(bool enabled) {
-    if (frame_.hwnd()) ::EnableWindow(frame_.hwnd(), enabled ? TRUE : FALSE);
+void Win32PasswordDialog::enableEntry(bool enabled) {
+    for (int id : {IDC_PASSWORD_BOX, IDC_CONFIRM_BOX, IDC_SHOW_PASSWORD_BOX}) frame_.enable(id, enabled);
+    // The focus waits on キャンセル meanwhile; the presenter puts it back.
+    if (!enabled) ::SendMessageW(frame_.hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(frame_.item(IDC_PASSWORD_CANCEL)), TRUE);
 }
 
 void Win32PasswordDialog::startTimer(unsigned intervalMs) { frame_.startTimer(kTimer, intervalMs); }
@@ -159,8 +161,10 @@ INT_PTR Win32PasswordWaitWindow::onMessage(UINT message, WPARAM wParam, LPARAM l
         if (presenter_ && wParam == kTimer) presenter_->onWaitTimer();
         return TRUE;
     case WM_COMMAND:
+        if (LOWORD(wParam) == IDCANCEL && presenter_) presenter_->onWaitCloseRequested();
+        return TRUE;
     case WM_CLOSE:
-        // Neither Esc nor the close box ends the wait: the test runs out.
+        if (presenter_) presenter_->onWaitCloseRequested();
         return TRUE;
     default:
         return FALSE;
@@ -178,10 +182,6 @@ void Win32PasswordWaitWindow::setProgress(int value, int maximum) {
     if (!bar) return;
     ::SendMessageW(bar, PBM_SETRANGE32, 0, maximum);
     ::SendMessageW(bar, PBM_SETPOS, static_cast<WPARAM>(value), 0);
-}
-
-void Win32PasswordWaitWindow::enable(bool enabled) {
-    if (frame_.hwnd()) ::EnableWindow(frame_.hwnd(), enabled ? TRUE : FALSE);
 }
 
 void Win32PasswordWaitWindow::startTimer(unsigned intervalMs) { frame_.startTimer(kTimer, intervalMs); }

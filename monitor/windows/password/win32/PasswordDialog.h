@@ -27,7 +27,7 @@ public:
     void showPasswords(bool readable) override;
     void setShowChecked(bool checked) override;
     void focus(PasswordBox box) override;
-    void enable(bool enabled) override;
+    void enableEntry(bool enabled) override;
     void startTimer(unsigned intervalMs) override;
     void stopTimer() override;
 
@@ -54,7 +54,6 @@ public:
     platform::NativeWindow handle() const override { return reinterpret_cast<platform::NativeWindow>(frame_.hwnd()); }
     void setText(const std::string& text) override;
     void setProgress(int value, int maximum) override;
-    void enable(bool enabled) override;
     void startTimer(unsigned intervalMs) override;
     void stopTimer() override;
 

@@ -65,7 +65,7 @@ struct Registration : Machine {
         void showPasswords(bool v) override { readable = v; }
         void setShowChecked(bool v) override { showChecked = v; }
         void focus(PasswordBox box) override { focused = box, r.presenter.onFocused(box); }
-        void enable(bool v) override { enabled = v; }
+        void enableEntry(bool v) override { enabled = v; }
         void startTimer(unsigned ms) override { timer = ms; }
         void stopTimer() override { timer = 0; }
     };
@@ -89,7 +89,7 @@ struct Registration : Machine {
         platform::NativeWindow handle() const override { return 0x901; }
         void setText(const std::string&) override {}
         void setProgress(int v, int) override { value = v; }
-        void enable(bool) override {}
+
         void startTimer(unsigned ms) override { timer = ms; }
         void stopTimer() override { timer = 0; }
     };
@@ -202,7 +202,7 @@ TEST(PasswordRegistration, EveryWayThrough) {
         {{0, 0}, std::nullopt, {kWrong}, 3},
         {{0}, "True", {kTestFailed}, 1, MessageAnswer::No, std::nullopt, true},
     };
-    const std::string password = "pa ss\"w\\ord 日本";
+    const std::string password = "pa ss\"w\\ord 日本 Pässwört-€1";   // beyond code page 932 too
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::PrintToString(c.codes) + c.passTest.value_or("(missing)"));
         Registration r;
@@ -250,7 +250,7 @@ TEST(PasswordRegistration, EveryWayThrough) {
             EXPECT_EQ(runs[i]->showCommand, platform::showcmd::MinimizedNoActivate);
             EXPECT_EQ(runs[i]->parameters.find("pa ss"), std::string::npos);
             EXPECT_EQ(runs[i]->input, i == 1 || i == 3 ? password : "");
-            EXPECT_EQ(runs[i]->inputCodePage, 932u);
+            EXPECT_EQ(runs[i]->inputCodePage, 65001u);   // UTF-8: the password as typed
         }
         const std::string test = "Quillon Kestrel Soon Start Task.job", system = "Quillon Kestrel SYSTEM Start Task.job";
         const std::vector<std::vector<std::string>> forms = {
@@ -277,6 +277,60 @@ TEST(PasswordRegistration, EveryWayThrough) {
         } else if (c.runs > 2) {
             EXPECT_EQ(r.wait.value, 75);
         }
+    }
+}
+
+// A run of Jobsmith that never returns is ended and the registration
+// reported as not done: after the run's time limit, or at once by キャンセル
+// (the dialog's runs) or the wait window's close box (the system-start runs).
+TEST(PasswordRegistration, ARunThatNeverEndsIsEndedAndReportedNotDone) {
+    constexpr std::uint64_t kDay = 24ull * 3600 * 1000;
+    struct Case {
+        std::size_t hangs;   // which run of the four never ends
+        bool cancelled;      // left by the user, else by the time limit
+        const char* message;
+    } cases[] = {
+        {0, false, kTestFailed},  {1, false, kTestFailed},  {2, false, kSystemFailed}, {3, false, kSystemFailed},
+        {0, true, kTestFailed},   {1, true, kTestFailed},   {2, true, kSystemFailed},  {3, true, kSystemFailed},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.hangs) + (c.cancelled ? " cancelled" : " timed out"));
+        Registration r;
+        r.machine.beforeStart = [&r, &c, scripted = r.machine.beforeStart](const std::string& file, const std::string& p) {
+            scripted(file, p);
+            if (file.find("Jobsmith") != std::string::npos && r.jobsmithStarts - 1 == c.hangs)
+                r.machine.programRunMs["JOBSMITH"] = kDay;
+        };
+        const auto leaveAt = [&](std::uint64_t elapsedMs) {
+            return c.cancelled && elapsedMs >= 3000 && r.jobsmithStarts == c.hangs + 1;
+        };
+        r.script = [&] {
+            r.enter("secret", "secret");
+            const std::uint64_t start = r.machine.clock.monotonicMs();
+            for (int guard = 0; guard < 200 && r.dialog.timer; ++guard) {
+                r.machine.clock.advance(r.dialog.timer);
+                if (leaveAt(r.machine.clock.monotonicMs() - start)) r.presenter.onCancel();
+                else r.presenter.onTimer();
+            }
+        };
+        r.duringWait = [&](int tick) {
+            if (tick == 3) r.store("True");
+            if (tick > 3 && leaveAt(static_cast<std::uint64_t>(tick) * 1000)) r.presenter.onWaitCloseRequested();
+        };
+        EXPECT_FALSE(r.presenter.showModal());
+        EXPECT_EQ(r.texts(), std::vector<std::string>{c.message});
+        const auto runs = r.jobsmithRuns();
+        ASSERT_EQ(runs.size(), c.hangs + 1);
+        const sim::LaunchRecord& hung = *runs.back();
+        EXPECT_TRUE(hung.ended);
+        const std::uint64_t ran = hung.endsAtMs - hung.atMs;
+        if (c.cancelled) {
+            EXPECT_LT(ran, 10000u);
+        } else {
+            EXPECT_GE(ran, PasswordPresenter::kRunLimitMs);
+            EXPECT_LT(ran, PasswordPresenter::kRunLimitMs + 2000);
+        }
+        EXPECT_EQ(r.presenter.stage(), Stage::closed);
     }
 }
 
@@ -340,7 +394,6 @@ TEST(PasswordRegistration, Entry) {
                 break;
             case Step::retry:
                 r.enter("wrong", "wrong");
-                r.presenter.onCancel();   // disabled while Jobsmith runs: nothing
                 r.tickDialog();
                 r.corvidTick = 5;
                 r.enter("right", "right");
