@@ -115,7 +115,8 @@ TEST(ProcessWatch, ListedByClickMenuAndDropSavedWholeAndWaitedForByTheMonitor) {
     ::CreateDirectoryW(win32::toWide(folder).c_str(), nullptr);
     const std::string byClick = folder + "\\ByClick.exe", byMenu = folder + "\\ByMenu.exe";
     const std::string dropped = session.folder() + "\\Dropped.exe";
-    for (const std::string& copy : {byClick, byMenu, dropped})
+    const std::string unstorable = session.folder() + "\\Café.exe";   // the settings file's code page lacks "é"
+    for (const std::string& copy : {byClick, byMenu, dropped, unstorable})
         ASSERT_TRUE(::CopyFileW(win32::toWide(helper).c_str(), win32::toWide(copy).c_str(), FALSE)) << copy;
 
     // Every minute is one to clean in (a trigger of all but 64 MiB), with
@@ -185,6 +186,22 @@ TEST(ProcessWatch, ListedByClickMenuAndDropSavedWholeAndWaitedForByTheMonitor) {
         EXPECT_NE(::GetWindow(box, GW_OWNER), watch) << "a drop asks nothing";
     EXPECT_FALSE(session.capture(watch, "process_watch_window_added").empty());
 
+    // A drop that needs a box returns at once: the program dragged from
+    // leaves its drag before the box is answered. Café.exe is refused by
+    // name, never listed as another program's best-fit spelling.
+    const auto refusedDrop = automation::run(helper,
+                                             "drop " + std::to_string((target.left + target.right) / 2) + " " +
+                                                 std::to_string((target.top + target.bottom) / 2) + " " +
+                                                 automation::quoteArgument(unstorable),
+                                             5000);
+    EXPECT_EQ(refusedDrop.exitCode, std::optional<DWORD>(0)) << "still inside its drag: " << refusedDrop.output;
+    const auto refused = automation::waitForMessageBox(tidemark.id(), 10000);
+    ASSERT_TRUE(refused);
+    EXPECT_EQ(refused->caption, "入力エラー");
+    EXPECT_NE(refused->text.find("Café.exe"), std::string::npos) << refused->text;
+    ASSERT_TRUE(automation::answerMessageBox(refused->hwnd, IDOK));
+    EXPECT_EQ(itemCount(list), 2004);
+
     // Saved while a listed program runs; the monitor's next look at the
     // list (it takes the changed flag back) finds it and does not clean.
     Process running = automation::start(byMenu, "wait");
@@ -215,7 +232,7 @@ TEST(ProcessWatch, ListedByClickMenuAndDropSavedWholeAndWaitedForByTheMonitor) {
     EXPECT_TRUE(automation::pollUntil(75000, [&] { return session.shared("AppSettingFlag", "ShExTime") != lastRun; }));
     EXPECT_TRUE(tidemark.isRunning());
 
-    for (const std::string& copy : {byClick, byMenu, dropped}) ::DeleteFileW(win32::toWide(copy).c_str());
+    for (const std::string& copy : {byClick, byMenu, dropped, unstorable}) ::DeleteFileW(win32::toWide(copy).c_str());
     ::RemoveDirectoryW(win32::toWide(folder).c_str());
 }
 

@@ -6,7 +6,9 @@
 
 #include <cctype>
 #include <cwctype>
+#include <iterator>
 #include <set>
+#include <utility>
 
 #include "monitor/windows/procwatch/win32/ProcessWatchLayout.h"
 #include "platform/KnownFolders.h"
@@ -16,6 +18,7 @@ namespace tidemark::monitor {
 namespace {
 
 constexpr UINT_PTR kPollTimer = 1;
+constexpr UINT kDroppedFilesMessage = WM_APP + 20;   // the dropped paths, taken after the drop returned
 constexpr UINT_PTR kListSubclass = 1;
 constexpr int kDriveCount = 26;
 
@@ -117,8 +120,9 @@ public:
         }
         ::ReleaseStgMedium(&medium);
         *effect = DROPEFFECT_COPY;
-        // The drop's sender waits for this call: the questions come after.
-        view_.dropFiles(paths);
+        // The program the files were dragged from waits inside its drag
+        // until this returns: the paths are kept and asked about afterwards.
+        view_.dropFiles(std::move(paths));
         return S_OK;
     }
 
@@ -168,6 +172,9 @@ INT_PTR Win32ProcessWatchDialog::onMessage(UINT message, WPARAM wParam, LPARAM l
         return presenter_ && onCommand(LOWORD(wParam), HIWORD(wParam)) ? TRUE : FALSE;
     case WM_CLOSE:
         if (presenter_) presenter_->onCloseRequested();
+        return TRUE;
+    case kDroppedFilesMessage:
+        onDroppedFiles();
         return TRUE;
     case WM_DESTROY:
         ::KillTimer(dialog, kPollTimer);
@@ -433,7 +440,15 @@ void Win32ProcessWatchDialog::showIcon(WatchControl picture, const std::string& 
     setTooltip(picture, tooltip);
 }
 
-void Win32ProcessWatchDialog::dropFiles(const std::vector<std::string>& paths) {
+void Win32ProcessWatchDialog::dropFiles(std::vector<std::string> paths) {
+    if (!frame_.hwnd()) return;
+    dropped_.insert(dropped_.end(), std::make_move_iterator(paths.begin()), std::make_move_iterator(paths.end()));
+    ::PostMessageW(frame_.hwnd(), kDroppedFilesMessage, 0, 0);
+}
+
+void Win32ProcessWatchDialog::onDroppedFiles() {
+    std::vector<std::string> paths = std::exchange(dropped_, {});
+    if (paths.empty()) return;
     if (presenter_ && frame_.hwnd() && ::IsWindowEnabled(frame_.hwnd())) presenter_->onFilesDropped(paths);
 }
 

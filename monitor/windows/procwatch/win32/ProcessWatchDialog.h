@@ -49,7 +49,7 @@ public:
     bool owns(HWND dialog) const { return frame_.owns(dialog); }
     INT_PTR onMessage(UINT message, WPARAM wParam, LPARAM lParam);
     // For the drop target.
-    void dropFiles(const std::vector<std::string>& paths);
+    void dropFiles(std::vector<std::string> paths);
 
 private:
     static LRESULT CALLBACK listProcedure(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
@@ -59,12 +59,14 @@ private:
     void fillDrives();
     void listFiles();
     void openFolderEntry();
+    void onDroppedFiles();
 
     DialogFrame frame_;   // the dialog while shown; the modal loop ends it
     HWND owner_ = nullptr;
     ProcessWatchPresenter* presenter_ = nullptr;
     std::string folder_;
     std::vector<std::string> patterns_;
+    std::vector<std::string> dropped_;   // paths dropped and not yet asked about
     win32::UniqueFont coverFont_, titleFont_;
     win32::UniqueIcon fileIcon_, watchIcon_;
     win32::UniqueMenu popups_;
