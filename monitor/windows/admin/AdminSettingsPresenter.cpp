@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <utility>
 
+#include "monitor/windows/UnreadableSettings.h"
 #include "monitor/windows/WindowsRestart.h"
 #include "shared/settings/SettingsKeys.h"
 #include "shared/settings/SettingsFiles.h"
@@ -53,18 +54,23 @@ void AdminSettingsPresenter::create() {
     // taken for a click.
     suppressClicks_ = true;
     removal_.reset();
-    view_.create();
     SettingsFiles files(context_.platform, context_.state);
-    const std::string holder = files.read(section::AppSettingFlag, key::MemCleanRightUser);
-    systemStart_ = holder == word::SystemStartAdministrators;
+    const auto holder = files.tryRead(section::AppSettingFlag, key::MemCleanRightUser);
+    const auto watch = files.tryRead(section::AppSettingFlag, key::ProcWatchSetting);
+    const auto read = files.tryRead(section::AppSettingFlag, key::MemCleanForm);
+    if (!holder || !watch || !read) {
+        tellSettingsUnreadable(context_.platform.messages, 0);
+        return;
+    }
+    const std::string& form = *read;
+    view_.create();
+    systemStart_ = *holder == word::SystemStartAdministrators;
     view_.setChecked(Control::systemStartBox, systemStart_);
 
-    const std::string watch = files.read(section::AppSettingFlag, key::ProcWatchSetting);
-    watch_ = watch == word::True;
+    watch_ = *watch == word::True;
     view_.setChecked(Control::watchBox, watch_);
     view_.enable(Control::watchSettingsButton, watch_);
 
-    const std::string form = files.read(section::AppSettingFlag, key::MemCleanForm);
     slow_ = !form.empty() && form != word::First;
     view_.setChecked(Control::fastOption, !slow_);
     view_.setChecked(Control::slowOption, slow_);

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "monitor/windows/UnreadableSettings.h"
 #include "monitor/core/MemoryCleaner.h"
 #include "platform/KnownFolders.h"
 #include "shared/settings/SettingsFiles.h"
@@ -64,7 +65,11 @@ void ProcessWatchPresenter::load() {
     markSaved();
     view_.setFilePattern("*.exe;*.lnk;*.link");
     onJumpClicked(platform::csidl::ProgramFiles);
-    reload();
+    // An empty list for one that could not be read would be saved over it.
+    if (!reload()) {
+        tellSettingsUnreadable(context_.platform.messages, view_.handle());
+        view_.close();
+    }
 }
 
 void ProcessWatchPresenter::onDriveChosen(const std::string& drive) {
@@ -282,16 +287,17 @@ bool ProcessWatchPresenter::save() {
     return true;
 }
 
-void ProcessWatchPresenter::reload() {
+bool ProcessWatchPresenter::reload() {
     // A file that cannot be read now leaves the list as it is.
     auto read = readWatchList(context_.platform, context_.state);
-    if (!read) return;
+    if (!read) return false;
     entries_ = std::move(*read);
     std::vector<std::string> names;
     names.reserve(entries_.size());
     for (const auto& e : entries_) names.push_back(e.name);
     view_.setWatchNames(names);
     view_.showIcon(Control::watchIcon, "", "");
+    return true;
 }
 
 MessageAnswer ProcessWatchPresenter::ask(const std::string& text, const std::string& title, MessageIcon icon,

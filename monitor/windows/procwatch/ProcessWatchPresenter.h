@@ -62,7 +62,7 @@ private:
     void markChanged();
     void markSaved();
     bool save();
-    void reload();
+    bool reload();   // false: the file could not be read, the list is as it was
     platform::MessageAnswer ask(const std::string& text, const std::string& title, platform::MessageIcon icon,
                                 platform::MessageButtons buttons = platform::MessageButtons::Ok);
 

@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include "monitor/windows/UnreadableSettings.h"
 #include "shared/system/NumberText.h"
 #include "shared/settings/SettingsKeys.h"
 #include "shared/settings/SettingsFiles.h"
@@ -96,6 +97,13 @@ void SlowCleaningPresenter::showModal() {
 }
 
 void SlowCleaningPresenter::load() {
+    const auto stored = SettingsFiles(context_.platform, context_.state)
+                            .tryRead(section::AppSettingFlag, key::SlowMemCleanSetting);
+    if (!stored) {
+        tellSettingsUnreadable(context_.platform.messages, view_.handle());
+        view_.close();
+        return;
+    }
     const char* pauseTip = "メモリークリーナーを分割実行する、時間の間隔を指定します";
     const char* stepTip = "メモリークリーナーを分割実行する、分割メモリーサイズを指定します";
     view_.setTooltip(Control::settingsFrame, "低速メモリー確保の設定を行います");
@@ -107,15 +115,13 @@ void SlowCleaningPresenter::load() {
     view_.setTooltip(Control::applyButton, "設定した低速メモリー確保設定を反映させます");
     view_.startTimer(1000);
 
-    const std::string stored = SettingsFiles(context_.platform, context_.state).read(section::AppSettingFlag,
-                                                                                      key::SlowMemCleanSetting);
-    const auto parts = slowcleaning::splitStored(stored);
-    if (!stored.empty() && parts) {
+    const auto parts = slowcleaning::splitStored(*stored);
+    if (!stored->empty() && parts) {
         setBoxes(parts->pause, parts->step);
     } else {
         setBoxes(slowcleaning::kDefaultPause, slowcleaning::kDefaultStep);
         // A value without ">" is repaired to the defaults.
-        if (!stored.empty()) write(std::string(slowcleaning::kDefaultPause) + ">" + slowcleaning::kDefaultStep);
+        if (!stored->empty()) write(std::string(slowcleaning::kDefaultPause) + ">" + slowcleaning::kDefaultStep);
     }
     refreshStatus();
 }

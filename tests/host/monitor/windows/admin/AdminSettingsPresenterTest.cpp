@@ -139,6 +139,26 @@ TEST_F(AdminSettings, CreatedFromEveryStoredCombination) {
     EXPECT_TRUE(machine.launches.empty());
 }
 
+// Opened while another program holds the file, it would show system start
+// and the watch off and the form as First, and write them back on a click.
+TEST_F(AdminSettings, OpenedWhileTheFileCannotBeReadSaysSoAndOpensNothing) {
+    store("MemCleanRightUser", "SystemStartAdministrators");
+    store("ProcWatchSetting", "True");
+    store("MemCleanForm", "Fast");   // a word the window would store as Slow, had it read it
+    const std::string before = machine.files.contents(copy.state.settings.sharedPath);
+    machine.files.denyReads(copy.state.settings.sharedPath);
+    presenter.open();
+    machine.files.allowReads(copy.state.settings.sharedPath);
+    EXPECT_FALSE(view.created);
+    EXPECT_FALSE(copy.state.windows.adminOpen);
+    ASSERT_EQ(machine.messages.size(), 1u);
+    EXPECT_EQ(machine.messages[0].request.text, "設定ファイルを読み込めませんでした。\r\nしばらくしてからもう一度開いてください");
+    EXPECT_EQ(machine.files.contents(copy.state.settings.sharedPath), before);
+    presenter.open();   // readable again: it opens as stored
+    EXPECT_TRUE(view.visible);
+    EXPECT_TRUE(view.checked[C::systemStartBox]);
+}
+
 TEST_F(AdminSettings, ASecondRequestBringsTheOpenWindowToTheFront) {
     presenter.open();
     presenter.open();

@@ -108,6 +108,21 @@ TEST_F(ProcessWatchWindow, LoadingShowsTheWholeListOnProgramFiles) {
     EXPECT_EQ(view.tooltips[C::watchIcon], "このプロセスは登録済みです");
 }
 
+// Opened while another program holds the file: an empty list shown for one
+// it could not read would be saved over it.
+TEST_F(ProcessWatchWindow, OpenedWhileTheFileCannotBeReadSaysSoAndCloses) {
+    const std::string before = machine.files.contents(copy.state.settings.sharedPath);
+    view.names.clear();
+    const int closes = view.closes;
+    machine.files.denyReads(copy.state.settings.sharedPath);
+    presenter.showModal();
+    machine.files.allowReads(copy.state.settings.sharedPath);
+    EXPECT_EQ(view.closes, closes + 1);
+    EXPECT_TRUE(view.names.empty());
+    EXPECT_EQ(titles(), std::vector<std::string>{"設定の読込み|設定ファイルを読み込めませんでした。\r\nしばらくしてからもう一度開いてください"});
+    EXPECT_EQ(machine.files.contents(copy.state.settings.sharedPath), before);
+}
+
 TEST_F(ProcessWatchWindow, AddingByDoubleClickMenuAndDrop) {
     view.folder = "C:\\Apps";
     struct Case {

@@ -95,6 +95,22 @@ TEST_F(SlowCleaning, OpeningShowsTheStoredValueOrTheDefaults) {
     EXPECT_EQ(view.tooltips[C::stepBox], "メモリークリーナーを分割実行する、分割メモリーサイズを指定します");
 }
 
+// Opened while another program holds the file: defaults shown for the value
+// it could not read would be saved over it with 設定反映.
+TEST_F(SlowCleaning, OpenedWhileTheFileCannotBeReadSaysSoAndShowsNothing) {
+    store("7000");   // a value the window would repair, had it read it
+    const std::string before = machine.files.contents(copy.state.settings.sharedPath);
+    machine.files.denyReads(copy.state.settings.sharedPath);
+    presenter.load();
+    machine.files.allowReads(copy.state.settings.sharedPath);
+    EXPECT_EQ(view.closes, 1);
+    EXPECT_EQ(view.texts.count(C::pauseBox), 0u);
+    ASSERT_EQ(machine.messages.size(), 1u);
+    EXPECT_EQ(machine.messages[0].request.text, "設定ファイルを読み込めませんでした。\r\nしばらくしてからもう一度開いてください");
+    EXPECT_EQ(machine.messages[0].request.owner, 0x900u);
+    EXPECT_EQ(machine.files.contents(copy.state.settings.sharedPath), before);
+}
+
 TEST_F(SlowCleaning, ApplyAcceptsWhatTheCleanerCanHold) {
     const std::string digits25 = "1234567890123456789012345";
     struct Case {
