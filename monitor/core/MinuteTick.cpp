@@ -66,13 +66,17 @@ void runMinuteTick(MonitorContext& c) {
 
     // 3. Is the system-start account still alive?
     if (holderName && *holderName == kSystemStartName && !s.systemStart.warned) watchSystemStart(c);
+    // A box above may have outlived the program: closed from the tray
+    // meanwhile, it gave the right up, and must not take it again.
+    if (s.ending) return;
 
     // 4. The cleaner's own work.
     if (!s.settings.sharedWritable) right::probeSettingsWrite(c);
     if (!s.settings.sharedWritable) return;
     // A holder renews what it has seen to be its own.
     if (right::confirm(c)) right::renew(c);
-    cleaning::readSettings(c);
+    cleaning::readSettings(c);   // may show a box, or the settings window
+    if (s.ending) return;
     if (!cleaning::isCleaning(c)) {
         right::challenge(c);
         cleaning::refreshMemoryStatus(c);

@@ -216,6 +216,7 @@ void onMinuteTick(MonitorContext& c) {
 
 void shutDown(MonitorContext& c) {
     MonitorState& s = c.state;
+    s.ending = true;
     c.platform.ramhold.requestBreak();
     c.ui.stopMainTimers();
     c.ui.removeTrayIcon();

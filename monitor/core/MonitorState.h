@@ -57,6 +57,10 @@ struct MonitorState : ProgramState {
 
     // The allocation library's problem has been reported to the user.
     bool ramholdProblemShown = false;
+
+    // The program is shutting down (the right given up): a tick that comes
+    // back from a message box or a modal window writes and claims nothing.
+    bool ending = false;
 };
 
 } // namespace tidemark::monitor

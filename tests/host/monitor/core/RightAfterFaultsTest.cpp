@@ -55,6 +55,29 @@ TEST_F(RightAfterFaults, HolderHeldUpByAMessageBoxStandsDownWhenItCloses) {
     EXPECT_EQ(stored("AppSettingFlag", "MemCleanRightUser"), testing::kBobSid);
 }
 
+TEST_F(RightAfterFaults, AProgramClosedDuringItsTicksBoxDoesNotTakeTheRightAgain) {
+    start("alice");
+    start("bob");
+    lowMemory();
+    minute({"alice", "bob"});
+    ASSERT_TRUE(holds("alice"));
+    // Alice closes Tidemark from the tray while her tick's box is up.
+    store("AppSettingFlag", "PhysMemSize", "1");
+    bool boxShown = false;
+    machine.onMessage = [&](const sim::MessageRecord& m) {
+        if (m.user != "alice" || boxShown) return;
+        boxShown = true;
+        store("AppSettingFlag", "PhysMemSize", std::to_string(1024 * MB));
+        copies.at("alice")->exit();
+    };
+    minute({"alice"});
+    ASSERT_TRUE(boxShown);
+    EXPECT_EQ(stored("AppSettingFlag", "MemCleanRightUser"), "NoUser") << "the ended copy took the right again";
+    EXPECT_FALSE(holds("alice"));
+    minute({"bob"});
+    EXPECT_TRUE(holds("bob")) << "bob waits for a holder that has ended";
+}
+
 TEST_F(RightAfterFaults, CleaningComesBackOnceTheFileIsWritableAgain) {
     start("alice");
     lowMemory();
