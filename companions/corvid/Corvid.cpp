@@ -98,7 +98,9 @@ void Corvid::fiveSecondCheck() {
 }
 
 bool Corvid::readSettings() {
-    if (!s_.settings.sharedWritable) return false;
+    // While writes fail nothing is read; a failed write says nothing of the
+    // settings, so they stay as they were.
+    if (!s_.settings.sharedWritable) return s_.settingsValid;
     const std::optional<std::string> phys =
         SettingsFiles(platform_, s_).tryRead(section::AppSettingFlag, key::PhysMemSize);
     if (!phys) return s_.settingsValid;   // nothing learnt: as before

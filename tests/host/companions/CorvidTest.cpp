@@ -322,6 +322,21 @@ TEST_F(CorvidOnMachine, OneFailedWriteDoesNotEndTheRenewals) {
     EXPECT_TRUE(machine.messages.empty());
 }
 
+TEST_F(CorvidOnMachine, OneFailedWriteLeavesTheLastRunTextAsItWas) {
+    saveSettingsForThisMachine();
+    auto& run = startCorvid();
+    std::set<std::string> shown{stored("AppSettingFlag", "ShExTime")};   // the start-up cleaning's time
+    int elapsed = 0;
+    run.corvid.runLoop([&] {
+        run.process->ramhold.finish();
+        if (elapsed == 100) machine.files.failingWrites = 1;   // the renewal at 115 s fails
+        shown.insert(stored("AppSettingFlag", "ShExTime"));
+        return elapsed++ < 600;
+    });
+    EXPECT_EQ(shown, std::set<std::string>{"2026/12/07 9:30:00"});
+    EXPECT_TRUE(run.state.settingsValid);
+}
+
 TEST_F(CorvidOnMachine, UnreadableMomentSkipsOneCleaningAndKeepsTheRight) {
     saveSettingsForThisMachine();
     lowMemory();
