@@ -142,8 +142,13 @@ void Corvid::periodicCheck() {
 }
 
 void Corvid::renewCounters() {
+    // Who is on the machine now, so that keys of accounts whose profile went
+    // leave the file: Corvid holds the right for the machine's whole uptime,
+    // and no other holder will remove them.
+    const bool listRead = refreshProfileList(platform_, s_);
     const auto r = cleaner::renewRightCounters(platform_, s_, {{section::AppSettingFlag, key::MemCleanRightUser, kSsa}},
-                                               {{key::SSAUserTime, windowless::hourMinute(platform_.clock.localTime())}});
+                                               {{key::SSAUserTime, windowless::hourMinute(platform_.clock.localTime())}},
+                                               listRead);
     // A failed write is tried again at the next check; another holder in
     // the file ends the right.
     if (r == cleaner::RenewalOutcome::NotHolder) checkHolder();
