@@ -55,7 +55,7 @@ void Corvid::runStartup() {
 
     write(section::AppSettingFlag, key::MemCleanRightUser, kSsa);
     write(section::UserAccountName, kSsa, ini::word::SystemStartAdministratorsName);
-    write(section::AppSettingFlag, key::SSAUserTime, windowless::hourMinute(platform_.clock.localTime()));
+    write(section::AppSettingFlag, key::SSAUserTime, windowless::hourMinute(platform_.clock.universalTime()));
 
     refreshMemory();
     s_.settingsValid = readSettings();
@@ -146,8 +146,10 @@ void Corvid::renewCounters() {
     // leave the file: Corvid holds the right for the machine's whole uptime,
     // and no other holder will remove them.
     const bool listRead = refreshProfileList(platform_, s_);
+    // "SSAUserTime" in UTC: the users' copies compare it in their own
+    // sessions, which may be in other time zones.
     const auto r = cleaner::renewRightCounters(platform_, s_, {{section::AppSettingFlag, key::MemCleanRightUser, kSsa}},
-                                               {{key::SSAUserTime, windowless::hourMinute(platform_.clock.localTime())}},
+                                               {{key::SSAUserTime, windowless::hourMinute(platform_.clock.universalTime())}},
                                                listRead);
     // A failed write is tried again at the next check; another holder in
     // the file ends the right.
