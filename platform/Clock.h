@@ -5,6 +5,8 @@
 
 namespace tidemark::platform {
 
+// A calendar time: in the session's own time zone (localTime) or in UTC
+// (universalTime).
 struct LocalTime {
     int year = 0, month = 0, day = 0;          // month 1-12, day 1-31
     int hour = 0, minute = 0, second = 0;
@@ -18,7 +20,12 @@ public:
     // Milliseconds since an arbitrary start; never goes backwards.
     virtual std::uint64_t monotonicMs() = 0;
     virtual void sleepMs(std::uint32_t ms) = 0;
+    // The time of day in this session's time zone: for what people read.
     virtual LocalTime localTime() = 0;
+    // The same instant in UTC, one clock for the whole machine: for stamps
+    // that processes of other sessions compare, since a terminal server's
+    // sessions may each have their own time zone.
+    virtual LocalTime universalTime() = 0;
 };
 
 } // namespace tidemark::platform

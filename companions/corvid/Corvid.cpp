@@ -55,7 +55,7 @@ void Corvid::runStartup() {
 
     write(section::AppSettingFlag, key::MemCleanRightUser, kSsa);
     write(section::UserAccountName, kSsa, ini::word::SystemStartAdministratorsName);
-    write(section::AppSettingFlag, key::SSAUserTime, windowless::hourMinute(platform_.clock.localTime()));
+    write(section::AppSettingFlag, key::SSAUserTime, windowless::hourMinute(platform_.clock.universalTime()));
 
     refreshMemory();
     s_.settingsValid = readSettings();
@@ -98,7 +98,9 @@ void Corvid::fiveSecondCheck() {
 }
 
 bool Corvid::readSettings() {
-    if (!s_.settings.sharedWritable) return false;
+    // While writes fail nothing is read; a failed write says nothing of the
+    // settings, so they stay as they were.
+    if (!s_.settings.sharedWritable) return s_.settingsValid;
     const std::optional<std::string> phys =
         SettingsFiles(platform_, s_).tryRead(section::AppSettingFlag, key::PhysMemSize);
     if (!phys) return s_.settingsValid;   // nothing learnt: as before
@@ -140,8 +142,15 @@ void Corvid::periodicCheck() {
 }
 
 void Corvid::renewCounters() {
+    // Who is on the machine now, so that keys of accounts whose profile went
+    // leave the file: Corvid holds the right for the machine's whole uptime,
+    // and no other holder will remove them.
+    const bool listRead = refreshProfileList(platform_, s_);
+    // "SSAUserTime" in UTC: the users' copies compare it in their own
+    // sessions, which may be in other time zones.
     const auto r = cleaner::renewRightCounters(platform_, s_, {{section::AppSettingFlag, key::MemCleanRightUser, kSsa}},
-                                               {{key::SSAUserTime, windowless::hourMinute(platform_.clock.localTime())}});
+                                               {{key::SSAUserTime, windowless::hourMinute(platform_.clock.universalTime())}},
+                                               listRead);
     // A failed write is tried again at the next check; another holder in
     // the file ends the right.
     if (r == cleaner::RenewalOutcome::NotHolder) checkHolder();

@@ -89,7 +89,9 @@ void countHolderDown(MonitorContext& c) {
     // Counted down once a minute for the machine, and only where no renewal
     // came in since the read.
     std::int64_t left = *count;
-    const std::string thisMinute = minuteStamp(c.platform.clock.localTime());
+    // The minute in UTC: every session counts in the same one, whatever its
+    // own time zone.
+    const std::string thisMinute = minuteStamp(c.platform.clock.universalTime());
     if (*count >= 0 && *countedIn != thisMinute) {
         const auto r = files.writeAllIf(
             {{section::AppSettingFlag, key::MemCleanRightTime, *countText},

@@ -32,8 +32,9 @@ void watchSystemStart(MonitorContext& c) {
     if (stamp.size() < 4) return;
     const auto minutes = leadingNumber(stamp.substr(stamp.size() - 2));
     if (!minutes) return;
-    // The current minute less the stamp's minute, modulo an hour.
-    const int now = c.platform.clock.localTime().minute;
+    // The current minute less the stamp's minute, modulo an hour, both in
+    // UTC: this session's time zone may be half an hour off Corvid's.
+    const int now = c.platform.clock.universalTime().minute;
     const int behind = static_cast<int>(((now - *minutes) % 60 + 60) % 60);
     s.systemStart.staleCount = behind > 3 ? s.systemStart.staleCount + 1 : 0;
     if (s.systemStart.staleCount <= 3) return;

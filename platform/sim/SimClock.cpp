@@ -39,11 +39,11 @@ void SimClock::setLocalTime(int year, int month, int day, int hour, int minute, 
     const std::int64_t wall =
         ((daysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) * 24 + hour) * 60 + minute) * 60000LL +
         second * 1000LL;
-    epochOffsetMs_ = wall - static_cast<std::int64_t>(nowMs_);
+    epochOffsetMs_ = wall - zoneMinutes_ * 60000LL - static_cast<std::int64_t>(nowMs_);
 }
 
-platform::LocalTime SimClock::localTime() {
-    const std::int64_t wall = epochOffsetMs_ + static_cast<std::int64_t>(nowMs_);
+platform::LocalTime SimClock::timeInZone(int minutesAheadOfUtc) const {
+    const std::int64_t wall = epochOffsetMs_ + static_cast<std::int64_t>(nowMs_) + minutesAheadOfUtc * 60000LL;
     const std::int64_t days = wall / 86400000LL;
     std::int64_t rest = wall % 86400000LL;
     platform::LocalTime t;

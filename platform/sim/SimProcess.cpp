@@ -26,6 +26,21 @@ std::string programKey(std::string file) {
     return name;
 }
 
+// The machine's clock as the process's session sees it: its own time zone,
+// where it has one, for the local time.
+class SimSessionClock final : public Clock {
+public:
+    explicit SimSessionClock(SimProcess& p) : p_(p), clock_(p.machine().clock) {}
+    std::uint64_t monotonicMs() override { return clock_.monotonicMs(); }
+    void sleepMs(std::uint32_t ms) override { clock_.sleepMs(ms); }
+    LocalTime localTime() override { return clock_.timeInZone(p_.timeZone.value_or(clock_.timeZone())); }
+    LocalTime universalTime() override { return clock_.universalTime(); }
+
+private:
+    SimProcess& p_;
+    SimClock& clock_;
+};
+
 class SimAccounts final : public Accounts {
 public:
     explicit SimAccounts(SimProcess& p) : p_(p) {}
@@ -381,9 +396,10 @@ private:
 
 struct SimProcess::Adapters {
     Adapters(SimProcess& p, const std::string& exe, const std::string& cmd, const std::string& program)
-        : accounts(p), registry(p), folders(p), info(p, exe, cmd), os(p.machine()), display(p.machine()),
+        : clock(p), accounts(p), registry(p), folders(p), info(p, exe, cmd), os(p.machine()), display(p.machine()),
           launcher(p), access(p.machine()), messages(p, program), memory(p.machine()), processes(p.machine()),
           shortcuts(p.machine()), instances(p) {}
+    SimSessionClock clock;
     SimAccounts accounts;
     SimRegistryView registry;
     SimFolders folders;
@@ -411,7 +427,7 @@ SimProcess::SimProcess(SimMachine& machine, std::string userName, std::string ex
         ++place;
     }
     adapters_ = std::make_unique<Adapters>(*this, exePath_, commandLine_, exeName);
-    platform_ = std::make_unique<Platform>(Platform{machine_.clock, machine_.files, machine_.locks, machine_.codePage,
+    platform_ = std::make_unique<Platform>(Platform{adapters_->clock, machine_.files, machine_.locks, machine_.codePage,
                                                     adapters_->info, adapters_->accounts, adapters_->registry,
                                                     adapters_->folders, adapters_->display, adapters_->os,
                                                     adapters_->launcher, adapters_->access, adapters_->messages,

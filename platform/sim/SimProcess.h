@@ -3,6 +3,7 @@
 #pragma once
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include "platform/Platform.h"
 #include "platform/sim/SimMachine.h"
@@ -38,6 +39,9 @@ public:
     std::uint32_t sessionId = 1;
     bool sessionIdFails = false;
     std::map<std::string, std::string> environment;
+    // The session's own time zone, minutes ahead of UTC (a terminal
+    // server's user in India: 330); unset, the machine's.
+    std::optional<int> timeZone;
 
     int userNameCalls = 0;
     int groupQueryCalls = 0;

@@ -9,6 +9,7 @@ public:
     std::uint64_t monotonicMs() override;
     void sleepMs(std::uint32_t ms) override;
     platform::LocalTime localTime() override;
+    platform::LocalTime universalTime() override;
 };
 
 } // namespace tidemark::win32

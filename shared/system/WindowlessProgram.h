@@ -42,7 +42,8 @@ bool isAdministratorAccount(platform::Platform& platform, const LogonName& logon
 std::intptr_t startSuiteProgram(platform::Platform& platform, platform::NativeWindow owner,
                                 const std::string& exeName, const std::string& word);
 
-// A time of day as "HHMM" (SSAUserTime) and as "HH:MM" (24-hour).
+// A time of day as "HHMM" (SSAUserTime, given the UTC time) and as "HH:MM"
+// (24-hour).
 std::string hourMinute(const platform::LocalTime& t);
 std::string hourColonMinute(int hour, int minute);
 

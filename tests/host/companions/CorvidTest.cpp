@@ -243,7 +243,10 @@ TEST_F(CorvidOnMachine, CadenceOverHoursRenewsEveryMinuteAndReadsSettingsEveryFi
         }
         return elapsed++ < 3 * 3600;
     });
-    EXPECT_EQ(machine.clock.monotonicMs() - start, 3u * 3600 * 1000);
+    // The passes' sleeps, and 1 ms between the registry reads of each
+    // renewal's look at the profile list.
+    EXPECT_GE(machine.clock.monotonicMs() - start, 3u * 3600 * 1000);
+    EXPECT_LT(machine.clock.monotonicMs() - start, 3u * 3600 * 1000 + 3000);
     ASSERT_EQ(stamps.size(), 180u);
     // Renewed in the 55th second of each minute: every minute has its stamp.
     EXPECT_EQ(stamps.front(), "0930");
@@ -320,6 +323,21 @@ TEST_F(CorvidOnMachine, OneFailedWriteDoesNotEndTheRenewals) {
     EXPECT_EQ(stored("AppSettingFlag", "MemCleanRightTime"), "3");
     EXPECT_FALSE(copies.at("alice")->state.systemStart.warned);
     EXPECT_TRUE(machine.messages.empty());
+}
+
+TEST_F(CorvidOnMachine, OneFailedWriteLeavesTheLastRunTextAsItWas) {
+    saveSettingsForThisMachine();
+    auto& run = startCorvid();
+    std::set<std::string> shown{stored("AppSettingFlag", "ShExTime")};   // the start-up cleaning's time
+    int elapsed = 0;
+    run.corvid.runLoop([&] {
+        run.process->ramhold.finish();
+        if (elapsed == 100) machine.files.failingWrites = 1;   // the renewal at 115 s fails
+        shown.insert(stored("AppSettingFlag", "ShExTime"));
+        return elapsed++ < 600;
+    });
+    EXPECT_EQ(shown, std::set<std::string>{"2026/12/07 9:30:00"});
+    EXPECT_TRUE(run.state.settingsValid);
 }
 
 TEST_F(CorvidOnMachine, UnreadableMomentSkipsOneCleaningAndKeepsTheRight) {
@@ -409,6 +427,44 @@ TEST_F(CorvidOnMachine, InterleavedWithUsersAndFailingWritesCorvidKeepsOneCleane
         runs.clear();
         machine.runningInstances.clear();
     }
+}
+
+// A terminal server's sessions keep their own time zones; Corvid runs in
+// the machine's. Stamps are written and compared in UTC.
+TEST_F(CorvidOnMachine, SessionsHalfAnHourOffSeeCorvidsStampFresh) {
+    machine.clock.setTimeZone(9 * 60);
+    machine.clock.setLocalTime(2026, 12, 7, 9, 30, 0);
+    saveSettingsForThisMachine();
+    auto& run = startCorvid();
+    EXPECT_EQ(stored("AppSettingFlag", "SSAUserTime"), "0030");
+    for (const auto& [user, zone] : {std::pair{"alice", 330}, std::pair{"bob", 630}})
+        start(user).process->timeZone = zone;   // India; Adelaide in summer
+    runFor(run, 1800, {"alice", "bob"});
+    EXPECT_FALSE(copies.at("alice")->state.systemStart.warned);
+    EXPECT_FALSE(copies.at("bob")->state.systemStart.warned);
+    EXPECT_TRUE(machine.messages.empty());
+}
+
+TEST_F(CorvidOnMachine, CopiesInOtherTimeZonesCountTheHolderDownOnceAMinute) {
+    saveSettingsForThisMachine();
+    auto& run = startCorvid();
+    const std::vector<std::string> users{"alice", "bob", "carol", "dave"};
+    const int zones[] = {0, 60, 540, -300};
+    for (std::size_t i = 0; i < users.size(); ++i) start(users[i]).process->timeZone = zones[i];
+    lowMemory();
+    int challenges = 0, elapsed = 0;
+    run.corvid.runLoop([&] {
+        if (elapsed > 0 && elapsed % 60 == 0) {
+            run.process->ramhold.finish();
+            for (const auto& u : users) {
+                copies.at(u)->minuteTick();
+                challenges += copies.at(u)->state.right.challenging;
+            }
+        }
+        return elapsed++ < 1800;
+    });
+    EXPECT_EQ(challenges, 0);
+    EXPECT_GE(run.process->ramhold.calls.size(), 25u);
 }
 
 TEST_F(CorvidOnMachine, KilledCorvidIsReplacedByOneUserCopy) {

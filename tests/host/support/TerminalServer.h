@@ -1,18 +1,23 @@
 // A terminal server on the simulated machine: many users' copies of the
 // monitor, seeded logons and logoffs (accounts replaced at logoff on
 // request), memory low and plentiful in phases, each minute's ticks taken
-// turn by turn in a shuffled order. It records what the scale tests and
-// the benchmark look at: cleaners per minute, the file's reads and writes,
-// minutes without a holder, the file's size against the users logged on.
+// turn by turn in a shuffled order, and on request Corvid holding the right
+// from the system start. It records what the scale tests and the benchmark
+// look at: cleaners per minute, the file's reads and writes, minutes
+// without a holder, the file's size against the users logged on, keys left
+// by accounts whose profile is gone.
 #pragma once
 #include <algorithm>
 #include <functional>
 #include <map>
 #include <memory>
 #include <random>
+#include <set>
 #include <string>
 #include <vector>
 
+#include "companions/corvid/Corvid.h"
+#include "shared/settings/SettingsFiles.h"
 #include "support/MonitorCopy.h"
 
 namespace tidemark::testing {
@@ -24,6 +29,7 @@ struct TerminalServerRun {
     int changesPerHour = 20;          // logoffs (each seat logs on again the next minute)
     bool replaceAccounts = false;     // a seat logs on again under a new account
     int writeFailurePercent = 0;
+    bool systemStart = false;         // Corvid runs under SYSTEM with valid settings and ticks first each minute
     unsigned seed = 1;
 };
 
@@ -35,6 +41,7 @@ struct TerminalServerStats {
     int longestGapWithoutHolder = 0;   // low minutes in a row without anybody cleaning
     std::size_t largestFile = 0;
     std::size_t largestFilePerUserLoggedOn = 0;   // bytes of the file per copy running
+    std::size_t mostDepartedKeys = 0;   // keys of accounts without a profile, after a minute's ticks
     double writesPerLowMinute() const { return lowMinutes ? double(lowMinuteWrites) / lowMinutes : 0; }
     double readsPerLowMinute() const { return lowMinutes ? double(lowMinuteReads) / lowMinutes : 0; }
     // The share of a minute the file's lock is held, at 2 ms a write.
@@ -49,6 +56,7 @@ public:
     explicit TerminalServer(const TerminalServerRun& run) : run_(run), random_(run.seed) {
         machine_.setMemory(64 * 1024 * MB, 40 * 1024 * MB);
         for (int seat = 0; seat < run.users; ++seat) addAccount(seat);
+        if (run.systemStart) startCorvid();
     }
 
     TerminalServerStats go() {
@@ -78,6 +86,14 @@ public:
             for (auto& [seat, copy] : copies_) order.push_back(seat);
             std::shuffle(order.begin(), order.end(), random_);
             int cleaners = 0;
+            if (corvid_) {
+                corvidProcess_->ramhold.finish();
+                const std::size_t before = corvidProcess_->ramhold.calls.size();
+                corvid_->fiveSecondCheck();
+                corvidState_.settingsValid = corvid_->readSettings();
+                corvid_->periodicCheck();
+                cleaners += corvidProcess_->ramhold.calls.size() > before;
+            }
             for (int seat : order) {
                 MonitorCopy& copy = *copies_.at(seat);
                 copy.process->ramhold.finish();
@@ -100,6 +116,7 @@ public:
             stats.largestFile = std::max(stats.largestFile, size);
             if (!copies_.empty())
                 stats.largestFilePerUserLoggedOn = std::max(stats.largestFilePerUserLoggedOn, size / copies_.size());
+            stats.mostDepartedKeys = std::max(stats.mostDepartedKeys, departedKeys());
         }
         machine_.files.writeFails = nullptr;
         return stats;
@@ -108,6 +125,24 @@ public:
     sim::SimMachine& machine() { return machine_; }
 
 private:
+    void startCorvid() {
+        machine_.addUser("SYSTEM", "S-1-5-18", {});
+        corvidProcess_ = std::make_unique<sim::SimProcess>(machine_, "SYSTEM", "Corvid.exe", "RUN");
+        corvidState_.settings.sharedPath = kSharedFile;
+        SettingsFiles(corvidProcess_->platform(), corvidState_)
+            .write("AppSettingFlag", "PhysMemSize", std::to_string(64 * 1024 * MB));
+        corvid_ = std::make_unique<corvid::Corvid>(corvidProcess_->platform(), corvidState_);
+        corvid_->start();
+    }
+    std::size_t departedKeys() {
+        ProgramState s;
+        s.settings.sharedPath = kSharedFile;
+        SettingsFiles files(reader_.platform(), s);
+        std::size_t n = 0;
+        for (const char* section : {"UserAccountName", "LocalProfileName", "GetRightChallenge"})
+            for (const auto& key : files.keyNames(section)) n += departed_.count(key);
+        return n;
+    }
     bool percent(int p) { return std::uniform_int_distribution<int>(0, 99)(random_) < p; }
     int pick() { return std::uniform_int_distribution<int>(0, run_.users - 1)(random_); }
     std::string sidOf(int account) {
@@ -132,6 +167,7 @@ private:
         machine_.logOff(nameOf(seat));
         if (run_.replaceAccounts) {
             machine_.deleteProfile(nameOf(seat));
+            departed_.insert(sidOf(accountOfSeat_.at(seat)));
             addAccount(seat);
         }
     }
@@ -142,6 +178,11 @@ private:
     std::map<int, int> accountOfSeat_;
     int nextAccount_ = 0;
     std::map<int, std::unique_ptr<MonitorCopy>> copies_;
+    std::set<std::string> departed_;   // SIDs of the accounts whose profile was deleted
+    sim::SimProcess reader_{machine_, "reader"};   // the test's own look at the file
+    std::unique_ptr<sim::SimProcess> corvidProcess_;
+    corvid::CorvidState corvidState_;
+    std::unique_ptr<corvid::Corvid> corvid_;
 };
 
 } // namespace tidemark::testing

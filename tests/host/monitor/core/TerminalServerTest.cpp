@@ -25,6 +25,22 @@ TEST(TerminalServer, TwoHundredCopiesKeepOneCleanerAndASmallFileWithFewWrites) {
     EXPECT_LE(stats.largestFilePerUserLoggedOn, 400u);
 }
 
+// Accounts replaced at every logoff while Corvid holds the right for the
+// machine's whole uptime: its renewal takes the keys of the accounts whose
+// profile went, as a user's copy holding the right does.
+TEST(TerminalServer, SystemStartHolderLeavesNoKeysOfDepartedAccounts) {
+    TerminalServerRun run;
+    run.users = 20;
+    run.minutes = 30;
+    run.changesPerHour = 120;
+    run.replaceAccounts = true;
+    run.systemStart = true;
+    const TerminalServerStats stats = TerminalServer(run).go();
+    EXPECT_EQ(stats.mostDepartedKeys, 0u);
+    EXPECT_LE(stats.maxCleanersInAMinute, 1);
+    EXPECT_EQ(stats.longestGapWithoutHolder, 0);
+}
+
 TEST(TerminalServer, TenCopiesCleanThroughAtRandomFailingWrites) {
     for (unsigned seed : {1u, 2u}) {
         TerminalServerRun run;

@@ -1,4 +1,4 @@
-// The clock backend: monotonic ticks, real sleeps, the local time.
+// The clock backend: monotonic ticks, real sleeps, the local and the UTC time.
 #include "platform/win32/Win32Clock.h"
 
 #include "TestSupport.h"
@@ -42,6 +42,24 @@ TEST(Win32Clock, LocalTimeIsTheSystemsLocalTime) {
     const int secondsNow = now.hour * 3600 + now.minute * 60 + now.second;
     const int secondsAfter = after.wHour * 3600 + after.wMinute * 60 + after.wSecond;
     if (before.wDay == after.wDay) {
+        EXPECT_LE(secondsBefore, secondsNow);
+        EXPECT_LE(secondsNow, secondsAfter);
+    }
+}
+
+TEST(Win32Clock, UniversalTimeIsTheSystemTime) {
+    Win32Clock clock;
+    SYSTEMTIME before{};
+    ::GetSystemTime(&before);
+    const auto now = clock.universalTime();
+    SYSTEMTIME after{};
+    ::GetSystemTime(&after);
+    // Unless the test straddles midnight UTC, the stamp lies between the two.
+    if (before.wDay == after.wDay) {
+        EXPECT_EQ(now.day, before.wDay);
+        const int secondsBefore = before.wHour * 3600 + before.wMinute * 60 + before.wSecond;
+        const int secondsNow = now.hour * 3600 + now.minute * 60 + now.second;
+        const int secondsAfter = after.wHour * 3600 + after.wMinute * 60 + after.wSecond;
         EXPECT_LE(secondsBefore, secondsNow);
         EXPECT_LE(secondsNow, secondsAfter);
     }
