@@ -1,6 +1,9 @@
 // Read and write latency of the settings engine against the system's own
 // profile functions on the same file, as a ratio, and where one write's time
-// goes (the file and lock calls it makes, and the rest). Run under Wine or
+// goes (the file and lock calls it makes, and the rest). The engine flushes
+// each new file before it takes the old one's place, which the system's
+// write does not: its write is also compared with a durable baseline, the
+// system's write followed by a flush of the file. Run under Wine or
 // Windows:
 //   tm_profile_bench [iterations]
 #include <algorithm>
@@ -40,6 +43,16 @@ void seed(const std::string& path) {
         ::WritePrivateProfileStringA("UserAccountName", sid.c_str(), "user", path.c_str());
         ::WritePrivateProfileStringA("GetRightChallenge", sid.c_str(), "3", path.c_str());
     }
+}
+
+// The system's write made durable: the file's data flushed to the disk.
+void flushFile(const std::string& path) {
+    const HANDLE file = ::CreateFileW(tidemark::win32::toWide(path).c_str(), GENERIC_WRITE,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return;
+    ::FlushFileBuffers(file);
+    ::CloseHandle(file);
 }
 
 // The real file system and locks, each call timed.
@@ -160,7 +173,7 @@ int main(int argc, char** argv) {
     // from elsewhere on the machine falls on both.
     constexpr int kBlock = 25;
     char buffer[256];
-    double systemRead = 0, engineRead = 0, systemWrite = 0, engineWrite = 0;
+    double systemRead = 0, engineRead = 0, systemWrite = 0, durableWrite = 0, engineWrite = 0;
     for (int done = 0; done < n; done += kBlock) {
         auto t = Clock::now();
         for (int i = 0; i < kBlock; ++i)
@@ -182,6 +195,13 @@ int main(int argc, char** argv) {
                                          systemFile.c_str());
         systemWrite += microsecondsPer(t, writes);
         t = Clock::now();
+        for (int i = done; i < done + kBlock; ++i) {
+            ::WritePrivateProfileStringA("AppSettingFlag", "MemCleanRightTime", std::to_string(i % 4).c_str(),
+                                         systemFile.c_str());
+            flushFile(systemFile);
+        }
+        durableWrite += microsecondsPer(t, writes);
+        t = Clock::now();
         for (int i = done; i < done + kBlock; ++i)
             engine.writeString(std::string("AppSettingFlag"), std::string("MemCleanRightTime"), std::to_string(i % 4),
                                engineFile);
@@ -192,6 +212,8 @@ int main(int argc, char** argv) {
     std::printf("read : engine %8.1f us  system %8.1f us  ratio %.2f\n", engineRead, systemRead, engineRead / systemRead);
     std::printf("write: engine %8.1f us  system %8.1f us  ratio %.2f\n", engineWrite, systemWrite,
                 engineWrite / systemWrite);
+    std::printf("write: engine %8.1f us  system + flush %8.1f us  ratio %.2f\n", engineWrite, durableWrite,
+                engineWrite / durableWrite);
     ::DeleteFileW(tidemark::win32::toWide(systemFile).c_str());
     ::DeleteFileW(tidemark::win32::toWide(engineFile).c_str());
     return 0;

@@ -2,6 +2,9 @@
 
 #include "platform/sim/SimPaths.h"
 
+#include <algorithm>
+#include <utility>
+
 namespace tidemark::sim {
 
 using platform::FileReadResult;
@@ -29,8 +32,53 @@ std::string followed(const std::map<std::string, std::string>& spellings, const 
 }
 } // namespace
 
-std::string SimFileSystem::resolved(const std::string& path) const {
-    return followed(shortNames_, followed(aliases_, normalizePath(path)));
+namespace {
+std::string joined(const std::string& folder, const std::string& name) {
+    return !folder.empty() && folder.back() == '\\' ? folder + name : folder + "\\" + name;
+}
+} // namespace
+
+std::string SimFileSystem::longNames(const std::string& path, bool followAliases) const {
+    const std::string p = normalizePath(path);
+    std::string spelled;   // long names, aliases as given
+    std::string real;      // long names, aliases followed
+    std::size_t start = 0;
+    for (bool first = true; start <= p.size(); first = false) {
+        const auto end = p.find('\\', start);
+        std::string part = p.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        if (first) {
+            spelled = part;
+        } else if (!part.empty()) {
+            const auto it = shortNames_.find(pathKey(joined(real, part)));
+            if (it != shortNames_.end()) part = it->second;
+            spelled = joined(spelled, part);
+        }
+        real = followed(aliases_, spelled);
+        if (end == std::string::npos) break;
+        start = end + 1;
+    }
+    return normalizePath(followAliases ? real : spelled);
+}
+
+std::string SimFileSystem::resolved(const std::string& path) const { return longNames(path, true); }
+
+void SimFileSystem::addShortName(const std::string& shortPath, const std::string& longPath) {
+    const std::string folder = resolved(parentFolder(longPath));
+    shortNames_[pathKey(joined(folder, fileNamePart(shortPath)))] = fileNamePart(longPath);
+}
+
+void SimFileSystem::killIfAsked(const std::string& path, std::string_view bytes, bool inPlace) {
+    if (!killNextWriteHalfway) return;
+    killNextWriteHalfway = false;
+    const std::string_view half = bytes.substr(0, bytes.size() / 2);
+    if (inPlace) {
+        std::string& old = nodes_[keyOf(path)].bytes;
+        old.replace(0, std::min(half.size(), old.size()), half);
+    } else {
+        const std::string temporary = normalizePath(path) + ".~sim" + std::to_string(nextIndex_) + ".tmp";
+        add(keyOf(temporary), false, temporary, half);
+    }
+    throw WriterKilled{};
 }
 
 std::string SimFileSystem::keyOf(const std::string& path) const { return pathKey(resolved(path)); }
@@ -88,6 +136,7 @@ std::uint32_t SimFileSystem::replaceContents(const std::string& path, std::strin
     if (writeDenied(key) || newEntryDenied(path)) return fe::AccessDenied;
     auto it = nodes_.find(key);
     if (it != nodes_.end() && it->second.directory) return fe::AccessDenied;
+    killIfAsked(path, bytes, false);
     if (it == nodes_.end()) {
         add(key, false, path);
         it = nodes_.find(key);
@@ -103,6 +152,7 @@ std::uint32_t SimFileSystem::rewriteInPlace(const std::string& path, std::string
     const auto it = nodes_.find(key);
     if (it == nodes_.end()) return directoryExists(parentFolder(path)) ? fe::FileNotFound : fe::PathNotFound;
     if (it->second.directory || writeDenied(key)) return fe::AccessDenied;
+    killIfAsked(path, bytes, true);
     it->second.bytes.assign(bytes.data(), bytes.size());
     ++writes_;
     return fe::None;
@@ -132,18 +182,7 @@ std::string withoutDotParts(const std::string& p) {
 } // namespace
 
 std::string SimFileSystem::canonicalPath(const std::string& path) {
-    std::string p = normalizePath(path);
-    // Short names first, longest spelling first.
-    for (auto it = shortNames_.rbegin(); it != shortNames_.rend(); ++it) {
-        const std::string& shortKey = it->first;
-        const std::string key = keyOf(p);
-        if (key == shortKey || (key.size() > shortKey.size() && key.compare(0, shortKey.size(), shortKey) == 0 &&
-                                key[shortKey.size()] == '\\')) {
-            p = it->second + p.substr(shortKey.size());
-            break;
-        }
-    }
-    return withoutDotParts(p);
+    return withoutDotParts(longNames(path, false));
 }
 
 std::string SimFileSystem::absolutePath(const std::string& path) {
@@ -255,6 +294,7 @@ private:
 };
 
 std::unique_ptr<platform::LockHold> SimLocks::acquire(const std::string& name, std::uint32_t) {
+    for (auto& step : std::exchange(whileWaiting_, {})) step();
     while (!held_.insert(name).second) {
         if (!onContention || !onContention()) return nullptr;
     }

@@ -48,10 +48,10 @@ public:
     // users may not add to.
     void denyNewEntriesIn(const std::string& folder) { closedFolders_.insert(keyOf(folder)); }
     void allowNewEntriesIn(const std::string& folder) { closedFolders_.erase(keyOf(folder)); }
-    // A second spelling of a folder, as an 8.3 short name is.
-    void addShortName(const std::string& shortPath, const std::string& longPath) {
-        shortNames_[keyOf(shortPath)] = normalizePathOf(longPath);
-    }
+    // An 8.3 short name of a folder or file ("PROGRA~1", "TIDEMA~1.INI"):
+    // given at any level of a path, in any mix with long names, it reaches
+    // the same entry. The two paths differ in their last part only.
+    void addShortName(const std::string& shortPath, const std::string& longPath);
     // A second way to reach a folder, as a drive letter given to it is
     // (SUBST, a mapped share, Wine's Z:) or a junction: every path below
     // the alias reaches the folder's files. Its canonical path keeps the
@@ -68,6 +68,12 @@ public:
         const auto it = readsOf_.find(keyOf(path));
         return it == readsOf_.end() ? 0 : it->second;
     }
+    // The next write is killed half-way, as its process would be: a
+    // replace leaves the target as it was and half a temporary file beside
+    // it; a rewrite in place leaves the first half of the new bytes over the
+    // old file. The writing call then throws WriterKilled.
+    bool killNextWriteHalfway = false;
+    struct WriterKilled {};
     // The next N writes fail with a sharing violation, as when another
     // machine's writer holds the file.
     int failingWrites = 0;
@@ -87,6 +93,9 @@ private:
     // The map key of the folder or file a path reaches, aliases followed.
     std::string keyOf(const std::string& path) const;
     std::string resolved(const std::string& path) const;
+    // Every short name spelled out, level by level; aliases followed or kept.
+    std::string longNames(const std::string& path, bool followAliases) const;
+    void killIfAsked(const std::string& path, std::string_view bytes, bool inPlace);
     static std::string normalizePathOf(const std::string& path);
     bool writeDenied(const std::string& key) const;
     bool newEntryDenied(const std::string& path) const;
@@ -98,7 +107,7 @@ private:
     std::set<std::string> denied_;
     std::set<std::string> unreadable_;
     std::set<std::string> closedFolders_;
-    std::map<std::string, std::string> shortNames_;
+    std::map<std::string, std::string> shortNames_;   // key of the folder and the short name -> the long name
     std::map<std::string, std::string> aliases_;
     std::uint64_t nextIndex_ = 1;
     int writes_ = 0;
@@ -116,10 +125,16 @@ public:
     std::unique_ptr<platform::LockHold> acquire(const std::string& name, std::uint32_t timeoutMs) override;
     bool isHeld(const std::string& name) const { return held_.count(name) != 0; }
     std::function<bool()> onContention;
+    // Runs the steps, in order, the next time a process asks for a lock and
+    // before it gets it: the work of other copies that held the lock while
+    // this one waited (each takes and releases it itself). It lands between
+    // what a writer read and what it writes under the lock.
+    void runWhileNextWaits(std::vector<std::function<void()>> steps) { whileWaiting_ = std::move(steps); }
 
 private:
     class Hold;
     std::set<std::string> held_;
+    std::vector<std::function<void()>> whileWaiting_;
 };
 
 } // namespace tidemark::sim

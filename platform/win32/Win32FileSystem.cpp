@@ -204,10 +204,14 @@ std::uint32_t Win32FileSystem::replaceContents(const std::string& path, std::str
     }
     if (!file) return ERROR_FILE_EXISTS;
 
-    // No flush: a rename replaces the file whole, so a reader or a writer
-    // killed at any point sees the old file or the new one; the system's own
-    // profile functions do not flush either.
+    // A rename replaces the file whole, so a reader or a writer killed at
+    // any point sees the old file or the new one. After a power cut NTFS may
+    // keep the rename (its log) without the data written before it, which
+    // would leave a zero-filled settings file: the data reaches the disk
+    // first. The rename itself is not flushed: losing it loses only this
+    // write.
     DWORD error = writeAll(file.get(), bytes);
+    if (error == ERROR_SUCCESS && !::FlushFileBuffers(file.get())) error = ::GetLastError();
     if (error == ERROR_SUCCESS) error = commitTemporary(file.get(), target);
     file.reset();
     if (error != ERROR_SUCCESS) ::DeleteFileW(temporary.c_str());

@@ -70,6 +70,16 @@ TEST_F(ProcessWatchCheck, MissingOrSpecialFlagsAnswerAtOnce) {
     EXPECT_FALSE(check());
 }
 
+// "NonProc" (the list was emptied) waits for nothing, even where a copy
+// finds a running program still listed.
+TEST_F(ProcessWatchCheck, NonProcWaitsForNothingWhileTheListStillNamesARunningProgram) {
+    store("ExitTrigProcList", "game.exe", "C:\\Games\\game.exe");
+    store("AppSettingFlag", "ProcWatchSetting", "True");
+    store("AppSettingFlag", "STMCProcReplaceFlag", "NonProc");
+    running({"game.exe"});
+    EXPECT_FALSE(check());
+}
+
 TEST_F(ProcessWatchCheck, WatchSettingOffUnlessFalseOrMissing) {
     store("AppSettingFlag", "STMCProcReplaceFlag", "False");
     store("ExitTrigProcList", "game.exe", "C:\\Games\\game.exe");

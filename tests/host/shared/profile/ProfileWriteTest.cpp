@@ -175,13 +175,32 @@ TEST_F(ProfileWrite, FolderThatAdmitsNoNewFileIsWrittenInPlace) {
 TEST_F(ProfileWrite, EverySpellingOfAPathTakesTheSameLock) {
     machine.files.makeDirectories("C:\\Program Files\\Tidemark");
     machine.files.addShortName("C:\\PROGRA~1", "C:\\Program Files");
+    machine.files.addShortName("C:\\Program Files\\TIDEMA~1", "C:\\Program Files\\Tidemark");
+    machine.files.addShortName("C:\\Program Files\\Tidemark\\TIDEMA~1.INI", "C:\\Program Files\\Tidemark\\Tidemark.ini");
     const string name = engine.lockNameFor("C:\\Program Files\\Tidemark\\Tidemark.ini");
     for (const string spelling : {"c:\\progra~1\\TIDEMARK\\tidemark.ini", "C:\\Program Files\\x\\..\\Tidemark\\.\\Tidemark.ini",
-                                  "C:/Program Files/Tidemark/Tidemark.ini"})
+                                  "C:/Program Files/Tidemark/Tidemark.ini", "C:\\PROGRA~1\\TIDEMA~1\\TIDEMA~1.INI",
+                                  "C:\\Program Files\\Tidemark\\tidema~1.ini"})
         EXPECT_EQ(engine.lockNameFor(spelling), name) << spelling;
     EXPECT_NE(engine.lockNameFor("C:\\Program Files\\Tidemark\\Other.ini"), name);
+    // Every spelling reaches the one file.
+    ASSERT_TRUE(engine.writeString("s", "k", "v", "C:\\PROGRA~1\\TIDEMA~1\\TIDEMA~1.INI"));
+    EXPECT_EQ(machine.files.contents("C:\\Program Files\\Tidemark\\Tidemark.ini"), "[s]\r\nk=v\r\n");
     const auto other = machine.locks.acquire(name, 0);
     EXPECT_FALSE(engine.writeString("s", "k", "v", "C:\\PROGRA~1\\Tidemark\\Tidemark.ini"));
+}
+
+// A writer killed half-way leaves the old file whole, and the next writer
+// clears what it left beside it.
+TEST_F(ProfileWrite, KilledWriterLeavesTheOldFileWhole) {
+    const string before = "[s]\r\nk=" + string(200, 'a') + "\r\n";
+    machine.files.putFile(path, before);
+    machine.files.killNextWriteHalfway = true;
+    EXPECT_THROW(write("s", "k", string(300, 'b')), sim::SimFileSystem::WriterKilled);
+    EXPECT_EQ(bytes(), before);
+    ASSERT_TRUE(write("s", "n", "1"));
+    EXPECT_EQ(read("s", "k"), string(200, 'a'));
+    EXPECT_EQ(machine.files.filesIn("C:\\t"), std::vector<string>{path});
 }
 
 TEST_F(ProfileWrite, ConditionalWriteHappensOnlyWhileEveryExpectedValueHolds) {

@@ -266,10 +266,17 @@ TEST_F(Settings, OpenedOnceFromTheTrayAndTheStatusWindowsAndModallyOnANewMemoryS
     ui.log.clear();
     s.cleaner.known = true;
     files.write("AppSettingFlag", "PhysMemSize", std::string("1"));
-    view.whileModal = [&] { EXPECT_EQ(view.texts[C::TriggerBox], "128"); };
+    memory(2048);   // more memory since the values were last read
+    view.whileModal = [&] {
+        EXPECT_EQ(view.texts[C::TriggerBox], "128");
+        decide("100", "90");   // chosen for the memory there is now
+    };
     cleaning::readSettings(ui.windows.context());
     EXPECT_EQ(ui.log, (testing::Log{"settings created", "settings modal", "settings destroyed"}));
     EXPECT_EQ(boxes().size(), 1u);   // the cleaner's own box; the window did not read again
+    EXPECT_EQ(shared("AppSettingFlag", "PhysMemSize"), std::to_string(2048 * MB));
+    cleaning::readSettings(ui.windows.context());
+    EXPECT_EQ(ui.log.size(), 3u) << "opened again on the same memory";
 }
 
 TEST_F(Settings, FocusSelectsItsPageLettersBeepAndTheWindowStaysOnTheWorkArea) {
