@@ -10,6 +10,7 @@
 #include <set>
 #include <string>
 #include <vector>
+#include "platform/EventLog.h"
 #include "platform/MemoryStatus.h"
 #include "platform/MessageBox.h"
 #include "platform/OsVersion.h"
@@ -50,6 +51,14 @@ struct LaunchRecord {
     bool ended = false;           // ended by its starter before it finished
 };
 
+struct EventRecord {
+    std::string user;
+    std::string program;
+    platform::EventType type = platform::EventType::Information;
+    std::uint32_t id = 0;
+    std::vector<std::string> strings;
+};
+
 inline constexpr const char* kProfileListKey = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList";
 
 class SimMachine {
@@ -87,6 +96,8 @@ public:
     std::function<void(const MessageRecord&)> onMessage;
 
     std::vector<LaunchRecord> launches;
+    // Every event reported to the event log, in order.
+    std::vector<EventRecord> events;
     // Runs before each start with the program's file and parameters, so that
     // a test can script that one start (missingPrograms, programExitCodes,
     // programRunMs).
