@@ -52,7 +52,13 @@ std::int64_t CleaningResult::freedMB() const {
     return gained ? mb : -mb;
 }
 
-const char* reasonText(CleaningReason reason) { return reason == CleaningReason::Manual ? "手動" : "トリガー"; }
+const char* reasonText(CleaningReason reason) {
+    switch (reason) {
+    case CleaningReason::Manual: return "手動";
+    case CleaningReason::Startup: return "起動時";
+    default: return "トリガー";
+    }
+}
 
 const char* endWord(CleaningEnd end) {
     switch (end) {
@@ -76,9 +82,13 @@ std::optional<CleaningResult> parseResultValue(const std::string& value) {
     const auto started = parseHhmm(f[0]);
     if (!started) return std::nullopt;
     r.started = *started;
-    if (f[1] == reasonText(CleaningReason::Manual)) r.reason = CleaningReason::Manual;
-    else if (f[1] == reasonText(CleaningReason::Trigger)) r.reason = CleaningReason::Trigger;
-    else return std::nullopt;
+    bool known = false;
+    for (CleaningReason reason : {CleaningReason::Trigger, CleaningReason::Manual, CleaningReason::Startup}) {
+        if (f[1] != reasonText(reason)) continue;
+        r.reason = reason;
+        known = true;
+    }
+    if (!known) return std::nullopt;
     if (f[2] == ini::word::Slow) r.mode = 1;
     else if (f[2] == ini::word::First) r.mode = 0;
     else return std::nullopt;

@@ -9,7 +9,9 @@
 
 namespace tidemark::cleaner {
 
-enum class CleaningReason { Trigger, Manual };
+// Free memory at or below the trigger; the clean-now command; the cleaning
+// a program makes as it starts, whatever the memory.
+enum class CleaningReason { Trigger, Manual, Startup };
 enum class CleaningEnd {
     Done,
     BrokenOff,   // memory became plentiful, a watched program started, or the right went elsewhere
@@ -42,13 +44,13 @@ struct CleaningResult {
 
 // The result as one value of the settings file:
 // "HHMM,<reason>,<mode>,<size MB>,<free before MB>,<free after MB>,
-//  <duration ms>,<end>,<next HHMM or empty>" with the reason "トリガー" or
-// "手動", the mode "First" or "Slow" and the end "Done", "BrokenOff" or
+//  <duration ms>,<end>,<next HHMM or empty>" with the reason "トリガー",
+// "手動" or "起動時", the mode "First" or "Slow" and the end "Done", "BrokenOff" or
 // "NotRun". A value that does not read back as a whole result is nullopt.
 std::string resultValue(const CleaningResult& result);
 std::optional<CleaningResult> parseResultValue(const std::string& value);
 
-const char* reasonText(CleaningReason reason);   // "トリガー", "手動"
+const char* reasonText(CleaningReason reason);   // "トリガー", "手動", "起動時"
 const char* endWord(CleaningEnd end);            // "Done", "BrokenOff", "NotRun"
 
 // Minutes this session's clock runs ahead of UTC, from one reading of both.

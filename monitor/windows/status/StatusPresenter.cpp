@@ -38,7 +38,17 @@ void StatusPresenter::startTimers() {
 
 void StatusPresenter::stopTimers() {
     view_.stopTimer(StatusTimer::Timer1);
-    if (which_ == StatusWindow::Simple) view_.stopTimer(StatusTimer::Timer2);
+    if (which_ == StatusWindow::Simple) {
+        view_.stopTimer(StatusTimer::Timer2);
+        watchCleaning(false);
+    }
+}
+
+void StatusPresenter::watchCleaning(bool on) {
+    if (on == watchingCleaning_) return;
+    watchingCleaning_ = on;
+    if (on) view_.startTimer(StatusTimer::CleaningWatch, kCleaningWatchMs);
+    else view_.stopTimer(StatusTimer::CleaningWatch);
 }
 
 void StatusPresenter::setText(StatusControl control, const std::string& text) {

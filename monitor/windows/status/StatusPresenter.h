@@ -38,6 +38,9 @@ public:
     // Timer1 every second.
     void startTimers();
     void stopTimers();
+    // The short timer that watches a cleaning to its end.
+    static constexpr unsigned kCleaningWatchMs = 100;
+    void watchCleaning(bool on);
 
     // Texts and tooltips reach the window only when they change.
     void setText(StatusControl control, const std::string& text);
@@ -73,6 +76,7 @@ private:
     std::map<StatusControl, std::string> texts_, tooltips_;
     GraphModel graph_;
     std::vector<GraphLine> lastFrame_;
+    bool watchingCleaning_ = false;
 };
 
 } // namespace tidemark::monitor

@@ -11,7 +11,9 @@
 
 namespace tidemark::monitor {
 
-enum class StatusTimer { Timer1, Timer2 };
+// Timer1 and Timer2 are the windows' own; CleaningWatch runs on the
+// numeric window while a cleaning of this copy does.
+enum class StatusTimer { Timer1, Timer2, CleaningWatch };
 
 class StatusView {
 public:

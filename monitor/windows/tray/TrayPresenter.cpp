@@ -30,10 +30,20 @@ void TrayPresenter::selectImage() {
 
 bool TrayPresenter::addTrayIcon() {
     selectImage();
-    return view_.addIcon(image_, trayTipText(state_.memory.loadPercent));
+    lastLine_ = state_.cleaning.trayLine;
+    return view_.addIcon(image_, tipText());
 }
 
-void TrayPresenter::modifyTrayIcon() { view_.modifyIcon(image_, trayTipText(state_.memory.loadPercent)); }
+void TrayPresenter::modifyTrayIcon() {
+    lastLine_ = state_.cleaning.trayLine;
+    view_.modifyIcon(image_, tipText());
+}
+
+std::string TrayPresenter::tipText() const {
+    const std::string tip = trayTipText(state_.memory.loadPercent);
+    const std::string& line = state_.cleaning.trayLine;
+    return line.empty() ? tip : tip + "\r" + line;
+}
 
 void TrayPresenter::removeTrayIcon() { view_.deleteIcon(); }
 
@@ -41,7 +51,9 @@ void TrayPresenter::resetTrayIcons() { view_.releaseImages(); }
 
 void TrayPresenter::refreshTrayImage() {
     selectImage();
-    if (image_ != lastImage_) {
+    // The picture, or the last cleaning's line: the load alone changes the
+    // tip only with the picture, as it always has.
+    if (image_ != lastImage_ || state_.cleaning.trayLine != lastLine_) {
         modifyTrayIcon();
         lastImage_ = image_;
     }
@@ -100,6 +112,9 @@ void TrayPresenter::menuCommand(TrayCommand command) {
     case TrayCommand::Hide:
     case TrayCommand::Show:
         toggleStatusWindow();
+        break;
+    case TrayCommand::CleanNow:
+        call(actions_.cleanNow);
         break;
     case TrayCommand::Fix:
         openSettings();

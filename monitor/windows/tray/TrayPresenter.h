@@ -20,6 +20,7 @@ struct TrayActions {
     std::function<void()> showAdminSettings;     // FrmAdmFx, without blocking
     std::function<void()> frontAdminSettings;    // the open FrmAdmFx to the front
     std::function<void()> focusPasswordWindow;   // the open password window to the front
+    std::function<void()> cleanNow;              // a cleaning now, in the copy that holds the right
 };
 
 // A status window as the tray shows and hides it.
@@ -76,6 +77,8 @@ public:
     void openSettings();
 
     TrayImage currentImage() const { return image_; }
+    // The tip: the load, and the last cleaning's line once there is one.
+    std::string tipText() const;
 
 private:
     void selectImage();
@@ -90,6 +93,7 @@ private:
     TrayActions actions_;
     TrayImage image_ = TrayImage::None;
     TrayImage lastImage_ = TrayImage::None;
+    std::string lastLine_;   // the cleaning line the shell was last given
     bool hideItemVisible_ = true;
     bool showItemVisible_ = true;
     bool adminItemEnabled_ = true;

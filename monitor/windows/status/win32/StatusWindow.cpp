@@ -17,6 +17,8 @@ int controlId(StatusControl control) {
     case StatusControl::FreeMemory: return IDC_FREE_MEMORY;
     case StatusControl::LastRunCaption: return IDC_LAST_RUN_CAPTION;
     case StatusControl::LastRunText: return IDC_LAST_RUN;
+    case StatusControl::FreedCaption: return IDC_FREED_CAPTION;
+    case StatusControl::FreedText: return IDC_FREED;
     case StatusControl::NumbersFrame: return IDC_NUMBERS_FRAME;
     case StatusControl::Graph: return IDC_GRAPH;
     case StatusControl::UsedMemory: return IDC_USED_MEMORY;
@@ -26,7 +28,17 @@ int controlId(StatusControl control) {
     return 0;
 }
 
-UINT_PTR timerId(StatusTimer timer) { return timer == StatusTimer::Timer1 ? 1 : 2; }
+UINT_PTR timerId(StatusTimer timer) {
+    switch (timer) {
+    case StatusTimer::Timer1: return 1;
+    case StatusTimer::Timer2: return 2;
+    default: return 3;
+    }
+}
+
+StatusTimer timerOf(WPARAM id) {
+    return id == 1 ? StatusTimer::Timer1 : id == 2 ? StatusTimer::Timer2 : StatusTimer::CleaningWatch;
+}
 
 } // namespace
 
@@ -73,7 +85,7 @@ INT_PTR Win32StatusWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
         if (presenter_) presenter_->onDpiChanged();
         return TRUE;
     case WM_TIMER:
-        if (presenter_) presenter_->onTimer(wParam == 1 ? StatusTimer::Timer1 : StatusTimer::Timer2);
+        if (presenter_) presenter_->onTimer(timerOf(wParam));
         return TRUE;
     case WM_COMMAND:
         onCommand(LOWORD(wParam));

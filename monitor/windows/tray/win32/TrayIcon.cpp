@@ -19,7 +19,7 @@ constexpr CommandId kCommandIds[] = {
     {TrayCommand::Cancel, IDM_TRAY_MENU_CANCEL}, {TrayCommand::Close, IDM_TRAY_MENU_CLOSE},
     {TrayCommand::Hide, IDM_TRAY_MENU_HIDE},     {TrayCommand::Show, IDM_TRAY_MENU_SHOW},
     {TrayCommand::Fix, IDM_TRAY_MENU_SETTINGS},       {TrayCommand::AdmFix, IDM_TRAY_MENU_ADMIN},
-    {TrayCommand::Ver, IDM_TRAY_MENU_ABOUT},
+    {TrayCommand::Ver, IDM_TRAY_MENU_ABOUT},   {TrayCommand::CleanNow, IDM_TRAY_MENU_CLEAN_NOW},
 };
 
 int menuIdOf(TrayCommand command) {

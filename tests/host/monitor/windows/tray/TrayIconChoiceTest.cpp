@@ -61,11 +61,11 @@ std::vector<std::string> texts(const std::vector<TrayMenuItem>& items) {
 
 TEST(TrayMenu, ItemsInOrderWithBothToggleItemsUntilTheFirstToggle) {
     EXPECT_EQ(texts(trayMenuItems(true, true, true)),
-              (std::vector<std::string>{"キャンセル (&C)", "-", "閉じる (&X)", "-", "隠す (&H)", "表示 (&S)", "-",
-                                        "設定 (&F)", "管理者設定 (&Q)", "-", "バージョン情報 (&A)", "-"}));
+              (std::vector<std::string>{"キャンセル (&C)", "-", "閉じる (&X)", "-", "隠す (&H)", "表示 (&S)",
+                                        "今すぐクリーニング (&M)", "-", "設定 (&F)", "管理者設定 (&Q)", "-", "バージョン情報 (&A)", "-"}));
     EXPECT_EQ(texts(trayMenuItems(false, true, false)),
-              (std::vector<std::string>{"キャンセル (&C)", "-", "閉じる (&X)", "-", "表示 (&S)", "-", "設定 (&F)",
-                                        "管理者設定 (&Q) (grey)", "-", "バージョン情報 (&A)", "-"}));
+              (std::vector<std::string>{"キャンセル (&C)", "-", "閉じる (&X)", "-", "表示 (&S)",
+                                        "今すぐクリーニング (&M)", "-", "設定 (&F)", "管理者設定 (&Q) (grey)", "-", "バージョン情報 (&A)", "-"}));
 }
 
 } // namespace

@@ -66,7 +66,7 @@ TEST_F(Tray, EveryClickInEveryState) {
         s.windows.passwordClosed = !c.passwordOpen;
         TrayPresenter tray(s, alice.platform().clock, w.tray, w.windows.statusForTray(StatusWindow::Simple),
                            w.windows.statusForTray(StatusWindow::Graph), w.windows.aboutForTray(),
-                           TrayActions{{}, {}, {}, {}, {}, [&] { w.log.push_back("password"); }});
+                           TrayActions{{}, {}, {}, {}, {}, [&] { w.log.push_back("password"); }, {}});
         tray.addTrayIcon();
         w.log.clear();
         tray.onTrayCallback(c.mouse);
@@ -79,8 +79,9 @@ TEST_F(Tray, EveryClickInEveryState) {
 }
 
 TEST_F(Tray, MenuItemsFollowEachToggle) {
-    const std::vector<std::string> all{"キャンセル (&C)", "閉じる (&X)", "隠す (&H)", "表示 (&S)",
-                                       "設定 (&F)",       "管理者設定 (&Q)", "バージョン情報 (&A)"};
+    const std::vector<std::string> all{"キャンセル (&C)",         "閉じる (&X)", "隠す (&H)",
+                                       "表示 (&S)",               "今すぐクリーニング (&M)", "設定 (&F)",
+                                       "管理者設定 (&Q)",         "バージョン情報 (&A)"};
     EXPECT_EQ(menuTexts(), all);
     tray().onTrayCallback(TrayMouse::LeftButtonUp);   // shown
     auto shown = all;
@@ -99,11 +100,11 @@ TEST_F(Tray, MenuItemsFollowEachToggle) {
     EXPECT_EQ(menuTexts(), hidden);
     // For users who are not administrators the item is grey and does nothing.
     ui.windows.disableAdministratorMenu();
-    hidden[4] = "管理者設定 (&Q) (grey)";
+    hidden[5] = "管理者設定 (&Q) (grey)";
     EXPECT_EQ(menuTexts(), hidden);
     tray().showTrayMenu();
     ASSERT_EQ(ui.tray.menus.size(), 1u);
-    EXPECT_EQ(ui.tray.menus[0].size(), 11u);   // with its separators
+    EXPECT_EQ(ui.tray.menus[0].size(), 12u);   // with its separators
 }
 
 TEST_F(Tray, HideButtonOfEitherWindowTogglesTheStyledWindow) {
@@ -124,8 +125,9 @@ TEST_F(Tray, CommandsReachTheirWindows) {
     TrayPresenter tray(s, alice.platform().clock, w.tray, w.windows.statusForTray(StatusWindow::Simple),
                        w.windows.statusForTray(StatusWindow::Graph), w.windows.aboutForTray(),
                        TrayActions{record("close"), record("settings"), record("settings front"), record("admin"),
-                                   record("admin front"), record("password")});
+                                   record("admin front"), record("password"), record("clean now")});
     tray.menuCommand(TrayCommand::Cancel);
+    tray.menuCommand(TrayCommand::CleanNow);
     tray.menuCommand(TrayCommand::Fix);
     s.windows.settingsOpen = true;
     tray.menuCommand(TrayCommand::Fix);
@@ -135,7 +137,8 @@ TEST_F(Tray, CommandsReachTheirWindows) {
     tray.disableAdministratorMenu();
     tray.menuCommand(TrayCommand::AdmFix);
     tray.menuCommand(TrayCommand::Close);
-    EXPECT_EQ(calls, (std::vector<std::string>{"settings", "settings front", "admin", "admin front", "close"}));
+    EXPECT_EQ(calls, (std::vector<std::string>{"clean now", "settings", "settings front", "admin", "admin front",
+                                               "close"}));
 
     // The About window: windows.aboutClosed is false only while it is shown.
     bool closedWhileOpen = true;
