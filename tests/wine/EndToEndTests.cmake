@@ -2,6 +2,7 @@
 # windows with the automation library. Included from this folder's CMakeLists.
 add_executable(tm_e2e_tests
   e2e/AdminWindowsEndToEndTest.cpp
+  e2e/CleaningEndToEndTest.cpp
   e2e/PasswordEndToEndTest.cpp
   e2e/ProcessWatchEndToEndTest.cpp
   e2e/ScalingEndToEndTest.cpp
@@ -17,7 +18,7 @@ target_link_libraries(tm_e2e_tests PRIVATE tm_automation tm_shared tm_platform_w
   advapi32   # ScalingEndToEndTest: LogPixels
 )
 add_dependencies(tm_e2e_tests Tidemark Ramhold Stowel Jobsmith Corvid tm_jobsmith_standin tm_drop_source)
-add_test(NAME tm_e2e_tests COMMAND tm_e2e_tests --gtest_filter=-EveryScaling/*:ScalingChange.*:ProcessWatch.*)
+add_test(NAME tm_e2e_tests COMMAND tm_e2e_tests --gtest_filter=-EveryScaling/*:ScalingChange.*:ProcessWatch.*:CleaningResults.*)
 set_tests_properties(tm_e2e_tests PROPERTIES TIMEOUT 600)
 
 # The process watch window and a monitor that waits a minute or two for its
@@ -26,6 +27,10 @@ add_executable(tm_drop_source helpers/DropSource.cpp)
 target_link_libraries(tm_drop_source PRIVATE tm_platform ole32 shell32)
 add_test(NAME tm_e2e_procwatch COMMAND tm_e2e_tests --gtest_filter=ProcessWatch.*)
 set_tests_properties(tm_e2e_procwatch PROPERTIES TIMEOUT 400)
+
+# Eight minutes of a monitor whose cleanings cannot reach the trigger.
+add_test(NAME tm_e2e_cleaning COMMAND tm_e2e_tests --gtest_filter=CleaningResults.*)
+set_tests_properties(tm_e2e_cleaning PROPERTIES TIMEOUT 700)
 
 # The same program in a folder that admits no new file (made immutable from
 # the Linux side around the run).

@@ -10,6 +10,7 @@
 #include <set>
 
 #include "companions/corvid/Corvid.h"
+#include "shared/cleaner/CleaningResult.h"
 #include "support/CopiesOnOneMachine.h"
 #include "support/Interleaver.h"
 
@@ -334,6 +335,42 @@ TEST_F(CorvidOnMachine, OneFailedWriteDoesNotEndTheRenewals) {
     EXPECT_EQ(stored("AppSettingFlag", "MemCleanRightTime"), "3");
     EXPECT_FALSE(copies.at("alice")->state.systemStart.warned);
     EXPECT_TRUE(machine.messages.empty());
+}
+
+// Corvid records its cleanings as the users' copies do, waits after the
+// ones that do not help, and logs the right it takes and loses.
+TEST_F(CorvidOnMachine, CleaningsThatDoNotHelpWaitAndEveryResultIsRecorded) {
+    saveSettingsForThisMachine();
+    lowMemory();   // 50 MB free; Corvid's trigger here is a third of memory
+    auto& run = startCorvid();
+    ASSERT_FALSE(machine.events.empty());
+    EXPECT_EQ(machine.events[0].id, 1100u);
+    EXPECT_EQ(machine.events[0].strings[0], "Corvid");
+    EXPECT_EQ(machine.events[0].strings[2], "SystemStartAdministrators");
+    int elapsed = 0;
+    run.corvid.runLoop([&] {
+        run.process->ramhold.finish();   // every cleaning ends at once, freeing nothing
+        return elapsed++ < 480;
+    });
+    // The start-up cleaning, then 2 and 4 minutes later: 3 in 8 minutes.
+    EXPECT_EQ(run.process->ramhold.calls.size(), 3u);
+    const auto result = cleaner::parseResultValue(stored("AppSettingFlag", "ShExResult"));
+    ASSERT_TRUE(result);
+    EXPECT_EQ(result->reason, cleaner::CleaningReason::Trigger);
+    EXPECT_EQ(result->freedMB(), 0);
+    ASSERT_TRUE(result->nextAttempt);
+    EXPECT_EQ(cleaner::minutesUntil(result->started, *result->nextAttempt), 8);
+    std::vector<std::uint32_t> cleaningEvents;
+    for (const auto& e : machine.events)
+        if (e.id / 100 == 10) cleaningEvents.push_back(e.id);
+    EXPECT_EQ(cleaningEvents, (std::vector<std::uint32_t>{1001, 1001, 1001}));
+    EXPECT_EQ(machine.events.back().strings[3], "トリガー");
+
+    // A user's copy took the right over: Corvid stops and says so.
+    store("AppSettingFlag", "MemCleanRightUser", testing::kAliceSid);
+    run.corvid.periodicCheck();
+    EXPECT_TRUE(run.state.rightLost);
+    EXPECT_EQ(machine.events.back().id, 1101u);
 }
 
 TEST_F(CorvidOnMachine, OneFailedWriteLeavesTheLastRunTextAsItWas) {
