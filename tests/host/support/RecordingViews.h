@@ -24,6 +24,7 @@ public:
     std::map<monitor::StatusControl, std::string> texts, tooltips;
     std::map<monitor::StatusTimer, unsigned> timers;
     std::vector<monitor::GraphRect> frame;
+    monitor::GraphColours colours{};   // those of the last frame
     int textSends = 0, frames = 0;
 
     void create() override { created = true; }
@@ -52,8 +53,9 @@ public:
     monitor::PixelSize graphBoxSize() override {
         return {monitor::twipsToPixels(3500, dpiValue), monitor::twipsToPixels(1000, dpiValue)};
     }
-    void drawGraph(const std::vector<monitor::GraphRect>& f) override {
+    void drawGraph(const std::vector<monitor::GraphRect>& f, const monitor::GraphColours& c) override {
         frame = f;
+        colours = c;
         ++frames;
     }
 
