@@ -8,6 +8,7 @@ add_executable(tm_e2e_tests
   e2e/SettingsEndToEndTest.cpp
   e2e/StartupEndToEndTest.cpp
   e2e/TidemarkSession.cpp
+  e2e/TrayKeyboardEndToEndTest.cpp
   e2e/WindowsEndToEndTest.cpp
 )
 target_include_directories(tm_e2e_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/e2e)
