@@ -90,7 +90,7 @@ struct NotificationCase {
 };
 
 // The notifications act; under version 4 the mouse messages before them do
-// not.
+// not, so that a click acts once.
 TEST_F(Tray, EveryNotificationWithAndWithoutVersion4) {
     const PixelPoint anchor{1250, 1000};
     const NotificationCase cases[] = {
@@ -126,31 +126,6 @@ TEST_F(Tray, EveryNotificationWithAndWithoutVersion4) {
         EXPECT_EQ(w.simple.visible, c.simpleShown) << c.name;
         EXPECT_EQ(w.graph.visible, c.graphShown) << c.name;
         EXPECT_EQ(w.tray.menuAnchor, c.menuAnchor) << c.name;
-    }
-}
-
-// What the shell sends for one click, in either behaviour, acts once.
-TEST_F(Tray, AClickActsOnceInEitherBehaviour) {
-    for (bool version4 : {false, true}) {
-        MonitorState s;
-        testing::RecordedWindows w{alice.platform(), s};
-        w.tray.grantsVersion4 = version4;
-        w.windows.createStatusWindows();
-        TrayPresenter& tray = w.windows.tray();
-        tray.addTrayIcon();
-        // Button down, button up and, under version 4, the notification.
-        std::vector<TrayMouse> left{TrayMouse::Other, TrayMouse::LeftButtonUp};
-        std::vector<TrayMouse> right{TrayMouse::RightButtonDown, TrayMouse::Other};
-        if (version4) {
-            left.push_back(TrayMouse::Select);
-            right.push_back(TrayMouse::ContextMenu);
-        }
-        for (TrayMouse m : left) tray.onTrayCallback(m);
-        EXPECT_TRUE(w.simple.visible) << version4;
-        for (TrayMouse m : left) tray.onTrayCallback(m);
-        EXPECT_FALSE(w.simple.visible) << version4;
-        for (TrayMouse m : right) tray.onTrayCallback(m, PixelPoint{10, 20});
-        EXPECT_EQ(w.tray.menus.size(), 1u) << version4;
     }
 }
 
