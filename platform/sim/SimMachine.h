@@ -73,6 +73,7 @@ public:
 
     std::optional<platform::OsVersionInfo> osVersion;
     std::optional<platform::Rect> workArea = platform::Rect{0, 0, 1280, 984};
+    platform::ColourScheme colourScheme;   // high contrast off, the system's usual colours
     std::string programFolder = "C:\\Program Files\\Tidemark";
 
     // Accounts. A new user has a profile-list entry (profile not loaded).

@@ -163,6 +163,7 @@ class SimDisplay final : public Display {
 public:
     explicit SimDisplay(SimMachine& m) : m_(m) {}
     std::optional<Rect> nearestMonitorWorkArea(NativeWindow) override { return m_.workArea; }
+    ColourScheme colourScheme() override { return m_.colourScheme; }
 
 private:
     SimMachine& m_;

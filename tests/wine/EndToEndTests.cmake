@@ -9,6 +9,7 @@ add_executable(tm_e2e_tests
   e2e/SettingsEndToEndTest.cpp
   e2e/StartupEndToEndTest.cpp
   e2e/TidemarkSession.cpp
+  e2e/TrayKeyboardEndToEndTest.cpp
   e2e/WindowsEndToEndTest.cpp
 )
 target_include_directories(tm_e2e_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/e2e)
@@ -48,6 +49,17 @@ set_tests_properties(tm_e2e_immutable_startup PROPERTIES TIMEOUT 300 SKIP_RETURN
 # changes; captures land beside the others as <window>_<dpi>.png.
 add_test(NAME tm_e2e_scaling COMMAND tm_e2e_tests --gtest_filter=EveryScaling/*:ScalingChange.*)
 set_tests_properties(tm_e2e_scaling PROPERTIES TIMEOUT 900)
+
+# Every window of Tidemark and Stowel at 96 and 192 DPI with the system's
+# colours changed in the registry; captures land beside the others as
+# contrast_<window>_<dpi>.png.
+add_executable(tm_e2e_contrast e2e/ContrastEndToEndTest.cpp e2e/TidemarkSession.cpp)
+target_include_directories(tm_e2e_contrast PRIVATE ${CMAKE_CURRENT_LIST_DIR}/e2e)
+target_link_libraries(tm_e2e_contrast PRIVATE tm_automation tm_shared tm_platform_win32 gtest_main
+  user32 shell32 advapi32)
+add_dependencies(tm_e2e_contrast Tidemark Ramhold Stowel)
+add_test(NAME tm_e2e_contrast COMMAND tm_e2e_contrast)
+set_tests_properties(tm_e2e_contrast PROPERTIES TIMEOUT 300)
 
 # Records how it was started: stands in for CACLS and for planted programs.
 add_executable(tm_standin WIN32 helpers/StandIn.cpp)

@@ -14,6 +14,7 @@ void StatusPresenter::load() {
     texts_.clear();
     tooltips_.clear();
     view_.create();
+    colours_ = graphColours(platform_.display.colourScheme());
     setTooltip(StatusControl::SettingsButton, "Tidemarkの設定を行います");
     setTooltip(StatusControl::HideButton, "このフォームを隠します");
     if (which_ == StatusWindow::Graph) {
@@ -84,6 +85,11 @@ void StatusPresenter::placeAtTopRight() {
 
 void StatusPresenter::onDpiChanged() { drawLastFrame(); }
 
+void StatusPresenter::onColoursChanged() {
+    colours_ = graphColours(platform_.display.colourScheme());
+    drawLastFrame();
+}
+
 void StatusPresenter::onGraphTimer() {
     const MonitorState& s = state_;
     const std::int32_t free = freePerMille(s.memory.availBytes, s.memory.totalBytes);
@@ -96,7 +102,7 @@ void StatusPresenter::onGraphTimer() {
 }
 
 void StatusPresenter::drawLastFrame() {
-    if (which_ == StatusWindow::Graph) view_.drawGraph(graphPixels(lastFrame_, view_.graphBoxSize()));
+    if (which_ == StatusWindow::Graph) view_.drawGraph(graphPixels(lastFrame_, view_.graphBoxSize()), colours_);
 }
 
 } // namespace tidemark::monitor

@@ -60,6 +60,9 @@ public:
     void onTimer(StatusTimer timer) { events_.statusTimer(which_, timer); }
     // The window moved to a monitor of another DPI (or was re-laid out).
     void onDpiChanged();
+    // A high-contrast theme was switched on or off, or the system's colours
+    // changed: the graph is drawn again in the colours that now apply.
+    void onColoursChanged();
 
     // frmGraph's Timer1: the used memory, one sample, one frame.
     void onGraphTimer();
@@ -77,6 +80,7 @@ private:
     GraphModel graph_;
     std::vector<GraphLine> lastFrame_;
     bool watchingCleaning_ = false;
+    GraphColours colours_ = graphColours({});
 };
 
 } // namespace tidemark::monitor

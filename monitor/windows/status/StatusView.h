@@ -36,10 +36,10 @@ public:
     virtual void startTimer(StatusTimer timer, unsigned intervalMs) = 0;
     virtual void stopTimer(StatusTimer timer) = 0;
 
-    // The graph box's size and a frame for it, in device pixels (the graph
-    // window only).
+    // The graph box's size and a frame for it, in device pixels, its palette
+    // indexes drawn in the colours given (the graph window only).
     virtual PixelSize graphBoxSize() = 0;
-    virtual void drawGraph(const std::vector<GraphRect>& frame) = 0;
+    virtual void drawGraph(const std::vector<GraphRect>& frame, const GraphColours& colours) = 0;
 };
 
 } // namespace tidemark::monitor

@@ -63,8 +63,11 @@ public:
     // The shell's TaskbarCreated broadcast: it has forgotten every icon.
     void onTaskbarCreated();
 
-    void onTrayCallback(TrayMouse mouse);
-    void showTrayMenu();
+    // The shell's callback; anchor: the point it gives for the context menu
+    // (version 4). The notifications act; the mouse messages only where the
+    // shell did not grant version 4.
+    void onTrayCallback(TrayMouse mouse, std::optional<PixelPoint> anchor = std::nullopt);
+    void showTrayMenu(std::optional<PixelPoint> anchor = std::nullopt);
     void menuCommand(TrayCommand command);
     std::vector<TrayMenuItem> menuItems() const;
     void disableAdministratorMenu() { adminItemEnabled_ = false; }
@@ -77,11 +80,11 @@ public:
     void openSettings();
 
     TrayImage currentImage() const { return image_; }
-    // The tip: the load, and the last cleaning's line once there is one.
-    std::string tipText() const;
+    bool version4() const { return version4_; }
 
 private:
     void selectImage();
+    std::string tipText() const;
     void toggle(TrayStatusWindow& window);
 
     MonitorState& state_;
@@ -97,6 +100,7 @@ private:
     bool hideItemVisible_ = true;
     bool showItemVisible_ = true;
     bool adminItemEnabled_ = true;
+    bool version4_ = false;
 };
 
 } // namespace tidemark::monitor

@@ -78,6 +78,77 @@ TEST_F(Tray, EveryClickInEveryState) {
     }
 }
 
+struct NotificationCase {
+    const char* name;
+    bool version4;   // granted by the shell
+    int formStyle;
+    bool admBusy;
+    TrayMouse mouse;
+    Log expected;   // after the icon's modification
+    bool simpleShown, graphShown;
+    std::optional<PixelPoint> menuAnchor;
+};
+
+// The notifications act; under version 4 the mouse messages before them do
+// not, so that a click acts once.
+TEST_F(Tray, EveryNotificationWithAndWithoutVersion4) {
+    const PixelPoint anchor{1250, 1000};
+    const NotificationCase cases[] = {
+        {"select", true, 0, false, TrayMouse::Select, {"frmSimple shown"}, true, false, {}},
+        {"key select", true, 0, false, TrayMouse::KeySelect, {"frmSimple shown"}, true, false, {}},
+        {"key select, graph style", true, 1, false, TrayMouse::KeySelect, {"frmGraph shown"}, false, true, {}},
+        {"context menu", true, 0, false, TrayMouse::ContextMenu, {"menu"}, false, false, anchor},
+        {"key select, administrator busy", true, 0, true, TrayMouse::KeySelect, {"beep"}, false, false, {}},
+        {"select, administrator busy", true, 1, true, TrayMouse::Select, {"beep"}, false, false, {}},
+        {"context menu, administrator busy", true, 0, true, TrayMouse::ContextMenu, {"beep"}, false, false, {}},
+        {"left button up before select", true, 0, false, TrayMouse::LeftButtonUp, {}, false, false, {}},
+        {"right button down before the menu", true, 0, false, TrayMouse::RightButtonDown, {}, false, false, {}},
+        // Posted by another program to an icon the shell left in its first
+        // behaviour.
+        {"first behaviour: key select", false, 1, false, TrayMouse::KeySelect, {"frmGraph shown"}, false, true, {}},
+        {"first behaviour: context menu", false, 0, false, TrayMouse::ContextMenu, {"menu"}, false, false, anchor},
+        {"first behaviour: right button, at the mouse", false, 0, false, TrayMouse::RightButtonDown, {"menu"}, false,
+         false, {}},
+    };
+    for (const NotificationCase& c : cases) {
+        MonitorState s;
+        testing::RecordedWindows w{alice.platform(), s};
+        w.tray.grantsVersion4 = c.version4;
+        w.windows.createStatusWindows();
+        s.display.windowStyle = c.formStyle;
+        s.windows.adminBusy = c.admBusy;
+        w.windows.tray().addTrayIcon();
+        w.log.clear();
+        w.windows.tray().onTrayCallback(c.mouse, anchor);
+        Log expected{"icon modified"};
+        expected.insert(expected.end(), c.expected.begin(), c.expected.end());
+        EXPECT_EQ(w.log, expected) << c.name;
+        EXPECT_EQ(w.simple.visible, c.simpleShown) << c.name;
+        EXPECT_EQ(w.graph.visible, c.graphShown) << c.name;
+        EXPECT_EQ(w.tray.menuAnchor, c.menuAnchor) << c.name;
+    }
+}
+
+TEST_F(Tray, Version4IsAskedForAtEveryAddAndFollowsTheShellsAnswer) {
+    ui.tray.grantsVersion4 = true;
+    ASSERT_TRUE(tray().addTrayIcon());
+    EXPECT_EQ(ui.tray.version4Requests, 1);
+    EXPECT_TRUE(tray().version4());
+    // A restarted shell that no longer grants it: the mouse messages act.
+    ui.tray.shown.reset();
+    ui.tray.grantsVersion4 = false;
+    tray().onTaskbarCreated();
+    EXPECT_EQ(ui.tray.version4Requests, 2);
+    EXPECT_FALSE(tray().version4());
+    tray().onTrayCallback(TrayMouse::LeftButtonUp);
+    EXPECT_TRUE(ui.simple.visible);
+    // An add the shell refuses asks nothing.
+    ui.tray.accepts = false;
+    ui.tray.taskbar = 0x777;
+    tray().checkTrayRestart();
+    EXPECT_EQ(ui.tray.version4Requests, 2);
+}
+
 TEST_F(Tray, MenuItemsFollowEachToggle) {
     const std::vector<std::string> all{"キャンセル (&C)",         "閉じる (&X)", "隠す (&H)",
                                        "表示 (&S)",               "今すぐクリーニング (&M)", "設定 (&F)",
@@ -202,7 +273,7 @@ TEST_F(Tray, PictureGoesToTheShellOnlyWhenItChanges) {
     state.memory.availBytes = 10u << 20;
     tray().refreshTrayImage();
     EXPECT_EQ(ui.tray.shown, TrayImage::Frm_03_Red);
-    EXPECT_EQ(ui.tray.tip, "Tidemark\rメモリ使用率 90%");
+    EXPECT_EQ(ui.tray.tip, "Tidemark\rメモリ使用率 90%（残り僅か）");
 }
 
 TEST_F(Tray, StartUpWaitsForTheTaskbarWithoutLimitAndWithoutSpinning) {
