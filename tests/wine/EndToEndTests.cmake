@@ -79,7 +79,9 @@ set_tests_properties(tm_e2e_transfer PROPERTIES TIMEOUT 600)
 add_executable(tm_e2e_events e2e/EventLogEndToEndTest.cpp e2e/TidemarkSession.cpp)
 target_include_directories(tm_e2e_events PRIVATE ${CMAKE_CURRENT_LIST_DIR}/e2e
   $<TARGET_PROPERTY:Tidemark,TIDEMARK_MESSAGE_HEADER_DIR>)
-target_link_libraries(tm_e2e_events PRIVATE tm_automation tm_cleaner tm_shared tm_platform_win32 gtest_main user32 shell32)
+target_link_libraries(tm_e2e_events PRIVATE tm_automation tm_cleaner tm_shared tm_platform_win32 gtest_main user32 shell32
+  advapi32   # EventLogEndToEndTest: whether the source is registered
+)
 add_dependencies(tm_e2e_events Tidemark Ramhold Inkett)
 add_test(NAME tm_e2e_events
   COMMAND ${CMAKE_CURRENT_LIST_DIR}/event-channel.sh $<TARGET_FILE_DIR:tm_e2e_events>)
