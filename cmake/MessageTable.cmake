@@ -8,8 +8,8 @@
 # with and the Event Viewer breaks lines only at CRLF; the binutils message
 # compiler reads it as code page 65001 and writes the messages as UTF-16
 # (-U), and its .rc (LANGUAGE and MESSAGETABLE of the .bin beside it) joins
-# the target's resources. The header it writes beside them (the symbolic
-# names) is for tests that compare the IDs with the code's.
+# the target's resources (the header it writes beside them is not used: the
+# IDs are the code's, shared/events/SuiteEvents.h).
 #
 # MSVC: mc.exe takes the same .mc, but reads Unicode input only as UTF-16
 # (-u), so that branch converts the copy first (not built on this project's
@@ -42,5 +42,4 @@ function(tidemark_message_table target mc)
   set_property(SOURCE "${dir}/${name}.rc" TARGET_DIRECTORY ${target} PROPERTY GENERATED TRUE)
   set_property(SOURCE "${dir}/${name}.rc" TARGET_DIRECTORY ${target} APPEND PROPERTY OBJECT_DEPENDS "${dir}/MSG00411.bin")
   target_sources(${target} PRIVATE "${dir}/${name}.rc")
-  set_property(TARGET ${target} PROPERTY TIDEMARK_MESSAGE_HEADER_DIR "${dir}")
 endfunction()

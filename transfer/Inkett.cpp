@@ -93,7 +93,7 @@ platform::MessageAnswer UnattendedMessages::show(const platform::MessageRequest&
     case platform::MessageButtons::YesNo:
     case platform::MessageButtons::YesNoCancel: answer = A::Yes; break;
     case platform::MessageButtons::OkCancel: answer = request.defaultButton == 2 ? A::Cancel : A::Ok; break;
-    case platform::MessageButtons::RetryCancel: answer = request.defaultButton == 2 ? A::Cancel : A::Retry; break;
+    case platform::MessageButtons::RetryCancel: answer = A::Cancel; break;
     default: break;
     }
     shown_.push_back(request);

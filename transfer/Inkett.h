@@ -41,8 +41,9 @@ int inkettExitCode(InkettOutcome outcome);
 // question an import asks (go on with a file saved on a computer of another
 // memory size?) is answered Yes: the file's memory size is never imported
 // and its trigger and size are held at this computer's limits, so a
-// company's file applies to every computer it is deployed to. Any other box
-// gets its default button.
+// company's file applies to every computer it is deployed to. A retry is
+// cancelled (nobody is there to mend the cause); any other box gets its
+// default button.
 class UnattendedMessages final : public platform::MessageBoxes {
 public:
     platform::MessageAnswer show(const platform::MessageRequest& request) override;

@@ -254,10 +254,11 @@ check "the uninstall keeps Tidemark.ini" cmp -s "$work/Tidemark.ini.before" "$di
 check "the uninstall keeps the user's settings file" test -f "$user_settings"
 
 # The company's settings at install: a transfer file as Stowel writes it,
-# for this computer's memory size, in a folder with blanks.
+# for this computer's memory size, in a folder with blanks; every value
+# differs from the kept Tidemark.ini's.
 mkdir -p "$c/company files"
 total="${total:-$(wine wmic computersystem get TotalPhysicalMemory 2>/dev/null | tr -d '\r\0' | grep -oE '[0-9]+' | head -1)}"
-printf '[AppSettingFlag]\r\nPhysMemSize=%s\r\nMemCleanExeMemSize=268435456\r\nMemCleanSize=96\r\nMemCleanForm=Slow\r\n[ExitTrigProcList]\r\nRender.exe=C:\\Tools\\Render.exe\r\n' \
+printf '[AppSettingFlag]\r\nPhysMemSize=%s\r\nMemCleanExeMemSize=268435456\r\nMemCleanSize=96\r\nMemCleanForm=First\r\n[ExitTrigProcList]\r\nRender.exe=C:\\Tools\\Render.exe\r\n' \
   "$total" >"$c/company files/company settings.vesk"
 check "silent install again with TIDEMARKSETTINGS" \
   msiexec reinstall /i "C:\\packages\\$(basename "$next_msi")" 'TIDEMARKSETTINGS=C:\company files\company settings.vesk'
@@ -265,10 +266,9 @@ installed_ini='C:\Program Files\Tidemark Suite\Tidemark.ini'
 imported_values() {
   [ "$(profile_value "$installed_ini" AppSettingFlag MemCleanExeMemSize)" = 268435456 ] &&
     [ "$(profile_value "$installed_ini" AppSettingFlag MemCleanSize)" = 96 ] &&
-    [ "$(profile_value "$installed_ini" AppSettingFlag MemCleanForm)" = Slow ] &&
+    [ "$(profile_value "$installed_ini" AppSettingFlag MemCleanForm)" = First ] &&
     [ "$(profile_value "$installed_ini" ExitTrigProcList Render.exe)" = 'C:\Tools\Render.exe' ] &&
-    [ "$(profile_value "$installed_ini" AppSettingFlag STMCProcReplaceFlag)" = True ] &&
-    ! profile_value "$installed_ini" AppSettingFlag PhysMemSize >/dev/null
+    [ "$(profile_value "$installed_ini" AppSettingFlag STMCProcReplaceFlag)" = True ]
 }
 check "TIDEMARKSETTINGS imports the trigger, size, mode and watch list (read by the profile function)" imported_values
 check "the event source is registered again" event_source_registered

@@ -1,20 +1,12 @@
 #!/usr/bin/env bash
-# Runs the event-log end-to-end tests with their Unix standard error in a
-# file of the Wine prefix: Wine writes there the debug channels of the test
-# and of every program it starts (a Windows program cannot redirect that for
-# its children), and the test reads the events' strings back from it.
-#   event-channel.sh <folder of the built programs> [gtest arguments...]
-set -u
-bin="$1"
-shift
+# Runs tm_e2e_events with its Unix standard error, where Wine writes the
+# debug channels of the test and of every program it starts, in a file of
+# the prefix that the test reads back.   event-channel.sh <bin folder> [gtest arguments]
+bin="$1"; shift
 source "$(dirname "${BASH_SOURCE[0]}")/../../tools/wine-env"
 log="$WINEPREFIX/drive_c/tm_event_channel.log"
-: >"$log"
 TIDEMARK_EVENT_CHANNEL_LOG='C:\tm_event_channel.log' wine "$bin/tm_e2e_events.exe" "$@" 2>"$log"
 code=$?
-if [ "$code" -ne 0 ]; then
-  echo "--- the run's standard error (last lines):"
-  tail -n 40 "$log"
-fi
+[ "$code" -eq 0 ] || tail -n 40 "$log"
 rm -f "$log"
 exit "$code"
