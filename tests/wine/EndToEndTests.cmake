@@ -88,3 +88,14 @@ target_link_libraries(tm_e2e_transfer PRIVATE tm_automation tm_shared tm_platfor
 add_dependencies(tm_e2e_transfer Tidemark Ramhold Stowel Inkett)
 add_test(NAME tm_e2e_transfer COMMAND tm_e2e_transfer)
 set_tests_properties(tm_e2e_transfer PROPERTIES TIMEOUT 600)
+
+# The suite's events: Tidemark.exe's message table, and a silent import's
+# event read back from Wine's debug channels (see event-channel.sh).
+add_executable(tm_e2e_events e2e/EventLogEndToEndTest.cpp e2e/TidemarkSession.cpp)
+target_include_directories(tm_e2e_events PRIVATE ${CMAKE_CURRENT_LIST_DIR}/e2e)
+target_link_libraries(tm_e2e_events PRIVATE tm_automation tm_cleaner tm_shared tm_platform_win32 gtest_main
+  user32 shell32 advapi32)
+add_dependencies(tm_e2e_events Tidemark Ramhold Inkett)
+add_test(NAME tm_e2e_events
+  COMMAND ${CMAKE_CURRENT_LIST_DIR}/event-channel.sh $<TARGET_FILE_DIR:tm_e2e_events>)
+set_tests_properties(tm_e2e_events PROPERTIES TIMEOUT 300)
