@@ -159,5 +159,40 @@ TEST(EventChannel, ARefusedSilentImportsEventCarriesItsTypeIdFileAndReasonWithTh
     for (const std::string& f : {inkett, file}) ::DeleteFileW(toWide(f).c_str());
 }
 
+
+TEST(EventChannel, TheMonitorsRightAndStartUpCleaningAreReportedFieldByField) {
+    const char* log = std::getenv("TIDEMARK_EVENT_CHANNEL_LOG");
+    if (!log || !automation::runningUnderWine()) GTEST_SKIP() << "run by event-channel.sh under Wine";
+    TidemarkSession session;
+    WIN32_FILE_ATTRIBUTE_DATA before{};
+    ::GetFileAttributesExW(toWide(log).c_str(), GetFileExInfoStandard, &before);
+    ::SetEnvironmentVariableW(L"WINEDEBUG", L"-all,fixme+advapi,+eventlog");
+    automation::Process tidemark = session.start();
+    ::SetEnvironmentVariableW(L"WINEDEBUG", nullptr);
+    // The start-up cleaning's result is written once it has ended, and its
+    // event goes out with it.
+    ASSERT_TRUE(session.waitForShared("AppSettingFlag", "ShExResult", 60000));
+    ::Sleep(500);
+    const std::vector<ChannelEvent> reported = channelEvents(log, before.nFileSizeLow);
+    const ChannelEvent* taken = nullptr;
+    const ChannelEvent* cleaning = nullptr;
+    for (const ChannelEvent& e : reported) {
+        if (e.id == events::id::RightTaken) taken = &e;
+        if (e.id == events::id::CleaningHelped || e.id == events::id::CleaningDidNotHelp) cleaning = &e;
+    }
+    ASSERT_NE(taken, nullptr);
+    EXPECT_EQ(taken->type, unsigned(EVENTLOG_INFORMATION_TYPE));
+    ASSERT_EQ(taken->strings.size(), 4u);
+    EXPECT_EQ(taken->strings[0], "Tidemark");
+    EXPECT_EQ(taken->strings[2], session.sid());
+    ASSERT_NE(cleaning, nullptr);
+    ASSERT_EQ(cleaning->strings.size(), 14u);
+    EXPECT_EQ(cleaning->strings[0], "Tidemark");
+    EXPECT_EQ(cleaning->strings[2], channelQuoted(session.shared("AppSettingFlag", "ShExTime").value_or("")));
+    EXPECT_EQ(cleaning->strings[3], channelQuoted("起動時"));
+    EXPECT_EQ(cleaning->strings[4], "First");
+    EXPECT_EQ(cleaning->strings[10], "Done");
+}
+
 } // namespace
 } // namespace tidemark::e2e
