@@ -13,6 +13,24 @@ namespace {
 
 constexpr UINT_PTR kBoxSubclass = 1;
 
+// A list box shows no text of its own, so the system's proxy has no name
+// for it; it takes the text of the label right before it, as a box's name is.
+void nameListsByTheirLabels(HWND dialog) {
+    const auto classIs = [](HWND window, const wchar_t* name) {
+        wchar_t found[32] = {};
+        return ::GetClassNameW(window, found, 32) > 0 && ::lstrcmpiW(found, name) == 0;
+    };
+    HWND previous = nullptr;
+    for (HWND control = ::GetWindow(dialog, GW_CHILD); control; control = ::GetWindow(control, GW_HWNDNEXT)) {
+        if (previous && classIs(control, WC_LISTBOXW) && classIs(previous, WC_STATICW)) {
+            wchar_t label[256] = {};
+            ::GetWindowTextW(previous, label, 256);
+            ::SetWindowTextW(control, label);
+        }
+        previous = control;
+    }
+}
+
 } // namespace
 
 DialogFrame::DialogFrame(HINSTANCE instance, DialogGeometry geometry, Options options)
@@ -43,6 +61,7 @@ void DialogFrame::endModal(INT_PTR result) {
 }
 
 void DialogFrame::initialise(HWND centreOn) {
+    nameListsByTheirLabels(dialog_);
     disableAutomaticDialogScaling(dialog_);
     layOut(windowDpi(dialog_));
     if (options_.toolTips && !modeless_) tips_.create(dialog_, instance_);
