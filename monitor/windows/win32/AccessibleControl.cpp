@@ -16,9 +16,11 @@ constexpr IID kAccessibleIid = {0x618736E0, 0x3C3D, 0x11CF, {0x81, 0x0C, 0x00, 0
 constexpr UINT_PTR kSubclass = 0x41cc;
 constexpr const wchar_t* kDescriptionProperty = L"TidemarkAccessibleDescription";
 
+// What is not given (empty, role 0) comes from the system's proxy.
 struct Description {
     std::wstring name;
     std::wstring value;
+    std::wstring description;
     long role = 0;
 };
 using SharedDescription = std::shared_ptr<Description>;
@@ -71,13 +73,19 @@ public:
     }
 
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
-        return isSelf(child) ? copyOut(description_->name, name) : standard_->get_accName(child, name);
+        return isSelf(child) && !description_->name.empty() ? copyOut(description_->name, name)
+                                                            : standard_->get_accName(child, name);
     }
     HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override {
-        return isSelf(child) ? copyOut(description_->value, value) : standard_->get_accValue(child, value);
+        return isSelf(child) && !description_->value.empty() ? copyOut(description_->value, value)
+                                                             : standard_->get_accValue(child, value);
+    }
+    HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* text) override {
+        return isSelf(child) && !description_->description.empty() ? copyOut(description_->description, text)
+                                                                   : standard_->get_accDescription(child, text);
     }
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
-        if (!isSelf(child)) return standard_->get_accRole(child, role);
+        if (!isSelf(child) || description_->role == 0) return standard_->get_accRole(child, role);
         if (!role) return E_POINTER;
         role->vt = VT_I4;
         role->lVal = description_->role;
@@ -88,9 +96,6 @@ public:
     HRESULT STDMETHODCALLTYPE get_accChildCount(LONG* count) override { return standard_->get_accChildCount(count); }
     HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** out) override {
         return standard_->get_accChild(child, out);
-    }
-    HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* text) override {
-        return standard_->get_accDescription(child, text);
     }
     HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override {
         return standard_->get_accState(child, state);
@@ -151,21 +156,30 @@ SharedDescription* descriptionOf(HWND control) {
     return control ? static_cast<SharedDescription*>(::GetPropW(control, kDescriptionProperty)) : nullptr;
 }
 
+// The control's description, made and hooked up the first time it is asked for.
+Description* describedAs(HWND control) {
+    if (!control) return nullptr;
+    if (SharedDescription* held = descriptionOf(control)) return held->get();
+    auto* description = new SharedDescription(std::make_shared<Description>());
+    if (!::SetWindowSubclass(control, describedProcedure, kSubclass, reinterpret_cast<DWORD_PTR>(description))) {
+        delete description;
+        return nullptr;
+    }
+    ::SetPropW(control, kDescriptionProperty, description);
+    return description->get();
+}
+
 } // namespace
 
 void describeControl(HWND control, const std::string& name, long role) {
-    if (!control) return;
-    if (SharedDescription* held = descriptionOf(control)) {
-        (*held)->name = win32::toWide(name);
-        (*held)->role = role;
-        return;
+    if (Description* d = describedAs(control)) {
+        d->name = win32::toWide(name);
+        d->role = role;
     }
-    auto* description = new SharedDescription(std::make_shared<Description>(Description{win32::toWide(name), L"", role}));
-    if (!::SetWindowSubclass(control, describedProcedure, kSubclass, reinterpret_cast<DWORD_PTR>(description))) {
-        delete description;
-        return;
-    }
-    ::SetPropW(control, kDescriptionProperty, description);
+}
+
+void setControlDescription(HWND control, const std::string& description) {
+    if (Description* d = describedAs(control)) d->description = win32::toWide(description);
 }
 
 void setControlValue(HWND control, const std::string& value) {

@@ -4,6 +4,7 @@
 
 #include <utility>
 
+#include "monitor/windows/win32/AccessibleControl.h"
 #include "monitor/windows/win32/WindowLayouts.h"
 #include "monitor/windows/win32/resource.h"
 #include "platform/win32/Win32Text.h"
@@ -121,7 +122,10 @@ std::string DialogFrame::text(int id) const {
     return win32::fromWide(buffer);
 }
 
-void DialogFrame::setTooltip(int id, const std::string& text) { tips_.setText(item(id), text); }
+void DialogFrame::setTooltip(int id, const std::string& text) {
+    tips_.setText(item(id), text);
+    setControlDescription(item(id), text);
+}
 
 void DialogFrame::enable(int id, bool enabled) {
     HWND control = item(id);

@@ -3,9 +3,10 @@
 // the accessibility interface (the names the system's proxy gives: a
 // caption, or for a box the label right before it), and the Tab key sent
 // through every page with the focus read after each press. A visible box,
-// list, combo box or button without a name, two boxes of one page with one
-// name, an access key used twice on a page, or an enabled control that Tab
-// never reaches is a fault.
+// list, combo box, button or picture that answers clicks without a name, two
+// boxes of one page with one name, an access key used twice on a page, a
+// tooltip whose words are not the control's description, or an enabled
+// control that Tab never reaches is a fault.
 #include <gtest/gtest.h>
 
 #include <oleacc.h>
@@ -79,6 +80,7 @@ std::string fromBstr(BSTR text) {
 struct Heard {
     std::string name;
     std::string value;
+    std::string description;
     std::string shortcut;
     long role = 0;
 };
@@ -97,6 +99,8 @@ std::optional<Heard> hear(HWND control) {
     if (accessible->get_accName(self, &text) == S_OK) heard.name = fromBstr(text);
     text = nullptr;
     if (accessible->get_accValue(self, &text) == S_OK) heard.value = fromBstr(text);
+    text = nullptr;
+    if (accessible->get_accDescription(self, &text) == S_OK) heard.description = fromBstr(text);
     text = nullptr;
     if (accessible->get_accKeyboardShortcut(self, &text) == S_OK) heard.shortcut = fromBstr(text);
     VARIANT role{};
@@ -129,8 +133,12 @@ std::vector<std::string> nameFaults(HWND window) {
             faults.push_back(describe(c) + " gives no accessible object");
             continue;
         }
-        const bool needsName = takesFocus(kind) && kind != Kind::tabs;
+        const bool clickable = kind == Kind::picture && (::GetWindowLongW(c, GWL_STYLE) & SS_NOTIFY);
+        const bool needsName = (takesFocus(kind) && kind != Kind::tabs) || clickable;
         if (needsName && heard->name.empty()) faults.push_back(describe(c) + " has no name");
+        const std::string tip = automation::tooltipText(c).value_or("");
+        if (!tip.empty() && heard->description != tip)
+            faults.push_back(describe(c) + " says \"" + tip + "\" only in its tooltip");
         if (kind == Kind::box || kind == Kind::list || kind == Kind::combo) {
             const auto [at, fresh] = boxNames.emplace(heard->name, c);
             if (!fresh && !heard->name.empty())

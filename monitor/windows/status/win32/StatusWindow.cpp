@@ -125,6 +125,7 @@ void Win32StatusWindow::setText(StatusControl control, const std::string& text) 
 void Win32StatusWindow::setTooltip(StatusControl control, const std::string& text) {
     HWND control_ = window_ ? ::GetDlgItem(window_.get(), controlId(control)) : nullptr;
     tips_.setText(control_, text);
+    setControlDescription(control_, text);
     if (control == StatusControl::Graph) {
         memoryFigures_ = text;
         describeGraph();
