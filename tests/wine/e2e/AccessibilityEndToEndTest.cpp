@@ -13,7 +13,6 @@
 
 #include <algorithm>
 #include <map>
-#include <set>
 
 #include "AdminWindowsDriver.h"
 #include "LogPixels.h"
@@ -214,6 +213,8 @@ std::vector<std::string> tabFaults(HWND window) {
         if (!reached.empty() && now == reached.front()) break;
         reached.push_back(now);
     }
+    // A page with one stop keeps the focus where it is.
+    if (reached.empty() && last) reached.push_back(last);
     std::vector<std::string> faults;
     // Moving through the page chooses nothing.
     for (const auto& [c, state] : checks)
