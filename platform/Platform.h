@@ -8,6 +8,7 @@
 #include "platform/Clock.h"
 #include "platform/CodePage.h"
 #include "platform/Display.h"
+#include "platform/EventLog.h"
 #include "platform/FileSystem.h"
 #include "platform/KnownFolders.h"
 #include "platform/Launcher.h"
@@ -44,6 +45,7 @@ struct Platform {
     Shortcuts& shortcuts;
     SingleInstance& instances;
     AllocationLibrary& ramhold;
+    EventLog& events;
 };
 
 } // namespace tidemark::platform

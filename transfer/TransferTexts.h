@@ -54,4 +54,9 @@ inline constexpr const char* kImportDone = "設定のインポートが終了し
 inline constexpr const char* kImportFailedTitle = "設定読込みの失敗";
 inline constexpr const char* kImportFailed = "設定のインポートに失敗しました";
 
+// The detail of a silent import's event.
+inline constexpr const char* kSilentNoFile = "インポートする設定ファイル（.vesk）が指定されていません";
+inline constexpr const char* kSilentMissing = "設定ファイルが見つかりません";
+inline constexpr const char* kSilentAnsweredYes = "（画面を出さないインポートのため「はい」として続行しました）";
+
 } // namespace tidemark::transfer::text

@@ -86,7 +86,7 @@ Run importList(win32::Win32Platform& sys, int entries) {
     platform::Platform p = sys.platform();
     platform::Platform timed{p.clock,  p.files,  locks,     p.codePage, p.process,  p.accounts,  p.registry,
                              p.folders, p.display, p.os,     p.launcher, p.access,   boxes,       p.locale,
-                             p.memory, p.processes, p.shortcuts, p.instances, p.ramhold};
+                             p.memory, p.processes, p.shortcuts, p.instances, p.ramhold, p.events};
     const std::string settings = tempFile("tm_import_bench.ini");
     const std::string transfer = tempFile("tm_import_bench.vesk");
     // A settings file as a running installation has it.

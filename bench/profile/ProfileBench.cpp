@@ -139,11 +139,11 @@ void profileWrites(tidemark::win32::Win32Platform& sys, const std::string& path,
     tidemark::platform::Platform p = sys.platform();
     tidemark::platform::Platform timed{p.clock,    p.files,    locks,   p.codePage, p.process,   p.accounts, p.registry,
                                        p.folders,  p.display,  p.os,    p.launcher, p.access,    p.messages, p.locale,
-                                       p.memory,   p.processes, p.shortcuts, p.instances, p.ramhold};
+                                       p.memory,   p.processes, p.shortcuts, p.instances, p.ramhold, p.events};
     tidemark::platform::Platform withFiles{timed.clock,   files,        timed.locks,  timed.codePage, timed.process,
                                            timed.accounts, timed.registry, timed.folders, timed.display, timed.os,
                                            timed.launcher, timed.access, timed.messages, timed.locale, timed.memory,
-                                           timed.processes, timed.shortcuts, timed.instances, timed.ramhold};
+                                           timed.processes, timed.shortcuts, timed.instances, timed.ramhold, timed.events};
     tidemark::profile::ProfileEngine engine(withFiles);
     const auto start = Clock::now();
     for (int i = 0; i < writes; ++i)

@@ -2,6 +2,7 @@
 
 #include "shared/accounts/ProfileScan.h"
 #include "shared/cleaner/ProcessWatch.h"
+#include "shared/events/SuiteEvents.h"
 #include "shared/settings/SettingsFiles.h"
 #include "shared/settings/SettingsKeys.h"
 #include "shared/system/NumberText.h"
@@ -54,6 +55,8 @@ void Corvid::runStartup() {
     s_.actsAsHolder = s_.right.held;
 
     write(section::AppSettingFlag, key::MemCleanRightUser, kSsa);
+    if (s_.settings.sharedWritable && s_.actsAsHolder)
+        events::reportRightTaken(platform_.events, reporter(), kSsa, {});
     write(section::UserAccountName, kSsa, ini::word::SystemStartAdministratorsName);
     write(section::AppSettingFlag, key::SSAUserTime, windowless::hourMinute(platform_.clock.universalTime()));
 
@@ -63,7 +66,7 @@ void Corvid::runStartup() {
 
     if (s_.settingsValid) {
         // The start-up cleaning does not wait for low memory.
-        if (!watchedProgramRuns()) cleanAndRecord();
+        if (!watchedProgramRuns()) cleanAndRecord(cleaner::CleaningReason::Startup);
         renewCounters();
     } else {
         writeLastRun(kErrMemSize);
@@ -84,7 +87,16 @@ void Corvid::runLoop(const std::function<bool()>& pumpMessages) {
         }
         for (int i = 0; i < kSecondsPerPass; ++i) {
             if (!pumpMessages()) return;
-            platform_.clock.sleepMs(1000);
+            if (!s_.cleaning.running()) {
+                platform_.clock.sleepMs(1000);
+                continue;
+            }
+            // A cleaning's end is seen within a tenth of a second, for its
+            // duration.
+            for (int tenth = 0; tenth < 10; ++tenth) {
+                platform_.clock.sleepMs(100);
+                watchCleaning();
+            }
         }
     }
 }
@@ -93,8 +105,11 @@ void Corvid::exit() { platform_.ramhold.requestBreak(); }
 
 void Corvid::fiveSecondCheck() {
     refreshMemory();
-    if (s_.actsAsHolder && s_.cleanerValues.mode == 1 && cleaner::asSigned(s_.availPhys) > s_.cleanerValues.trigger)
+    if (s_.actsAsHolder && s_.cleanerValues.mode == 1 && cleaner::asSigned(s_.availPhys) > s_.cleanerValues.trigger) {
+        if (platform_.ramhold.stepwiseClaimStatus() == platform::slowstatus::Claiming) s_.cleaning.breakRequested();
         platform_.ramhold.requestBreak();
+    }
+    watchCleaning();
 }
 
 bool Corvid::readSettings() {
@@ -125,11 +140,17 @@ void Corvid::periodicCheck() {
     if (!s_.rightLost && !s_.settings.sharedWritable) recoverRenewals();
     if (!s_.settings.sharedWritable) return;
     if (s_.actsAsHolder) renewCounters();
+    watchCleaning();
     if (platform_.ramhold.memoryHeldStatus() != 1) {
         refreshMemory();
         if (s_.settingsValid) {
             if (s_.lastRunText == kErrMemSize) writeLastRun(kNotRunYet);
-            if (cleaner::asSigned(s_.availPhys) <= s_.cleanerValues.trigger && !watchedProgramRuns()) cleanAndRecord();
+            const bool low = cleaner::asSigned(s_.availPhys) <= s_.cleanerValues.trigger;
+            // Memory plentiful again ends a wait after cleanings that did
+            // not help; while one holds, the next cleaning waits its turn.
+            if (!low) s_.cleaning.memoryPlentiful();
+            else if (s_.cleaning.automaticAllowed(platform_.clock.monotonicMs()) && !watchedProgramRuns())
+                cleanAndRecord(cleaner::CleaningReason::Trigger);
         } else {
             writeLastRun(kErrMemSize);
         }
@@ -137,7 +158,10 @@ void Corvid::periodicCheck() {
         // This copy's stepwise cleaning runs: it stops for another holder
         // (checkHolder breaks it) and for a watched program.
         if (checkHolder() == Holding::No) return;
-        if (watchedProgramRuns()) platform_.ramhold.requestBreak();
+        if (watchedProgramRuns()) {
+            s_.cleaning.breakRequested();
+            platform_.ramhold.requestBreak();
+        }
     }
 }
 
@@ -176,18 +200,71 @@ Corvid::Holding Corvid::checkHolder() {
     // stepwise cleaning with it.
     s_.rightLost = true;
     s_.actsAsHolder = false;
+    s_.cleaning.reset();
+    events::reportRightGivenUp(platform_.events, reporter(), kSsa, {});
     if (platform_.ramhold.stepwiseClaimStatus() == platform::slowstatus::Claiming) platform_.ramhold.requestBreak();
     return Holding::No;
 }
 
-void Corvid::cleanAndRecord() {
+void Corvid::cleanAndRecord(cleaner::CleaningReason reason) {
     if (checkHolder() != Holding::Yes) return;
-    if (!cleaner::startCleaning(platform_.ramhold, s_.cleanerValues.sizeMB, s_.cleanerValues.mode,
-                                s_.cleanerValues.slowStep, s_.cleanerValues.slowPause))
-        return;
+    watchCleaning();
+    if (s_.cleaning.running()) return;
+    cleaner::CleaningStart start;
+    start.reason = reason;
+    start.mode = s_.cleanerValues.mode;
+    start.sizeMB = s_.cleanerValues.sizeMB;
+    refreshMemory();
+    start.freeBeforeBytes = s_.availPhys;
+    start.atMs = platform_.clock.monotonicMs();
+    const platform::LocalTime utc = platform_.clock.universalTime();
+    start.atUtc = {utc.hour, utc.minute};
     const platform::LocalTime t = platform_.clock.localTime();
-    writeLastRun(platform_.locale.shortDate(t) + " " + platform_.locale.longTime(t));
+    s_.cleaningStartedText = platform_.locale.shortDate(t) + " " + platform_.locale.longTime(t);
+    if (!cleaner::startCleaning(platform_.ramhold, s_.cleanerValues.sizeMB, s_.cleanerValues.mode,
+                                s_.cleanerValues.slowStep, s_.cleanerValues.slowPause)) {
+        const std::string problem = platform_.ramhold.loadProblem();
+        if (!problem.empty()) recordResult(s_.cleaning.notRun(start, s_.cleanerValues.trigger), problem);
+        return;
+    }
+    start.sizeMB = s_.cleanerValues.sizeMB;
+    s_.cleaning.begin(start);
 }
+
+void Corvid::watchCleaning() {
+    if (!s_.cleaning.running() || platform_.ramhold.memoryHeldStatus() == 1) return;
+    const bool interrupted = platform_.ramhold.stepwiseClaimStatus() == platform::slowstatus::Interrupted;
+    refreshMemory();
+    const auto result = s_.cleaning.finish(false, interrupted, s_.availPhys, platform_.clock.monotonicMs(),
+                                           s_.cleanerValues.trigger);
+    if (result) recordResult(*result, {});
+}
+
+void Corvid::recordResult(const cleaner::CleaningResult& result, const std::string& libraryProblem) {
+    const bool ran = result.end != cleaner::CleaningEnd::NotRun;
+    // The start time and the result in one write; a cleaning that could not
+    // run leaves "ShExTime" as it was.
+    std::vector<profile::ProfileEdit> edits;
+    if (ran) edits.push_back({section::AppSettingFlag, std::string(key::ShExTime), s_.cleaningStartedText});
+    edits.push_back({section::AppSettingFlag, std::string(key::ShExResult), cleaner::resultValue(result)});
+    s_.settings.sharedWritable = SettingsFiles(platform_, s_).writeAll(edits);
+    if (ran && s_.settings.sharedWritable) s_.lastRunText = s_.cleaningStartedText;
+
+    events::CleaningDetails details;
+    details.startedText = s_.cleaningStartedText;
+    details.triggerBytes = s_.cleanerValues.trigger;
+    if (result.nextAttempt) {
+        const platform::LocalTime local = platform_.clock.localTime();
+        const platform::LocalTime utc = platform_.clock.universalTime();
+        details.nextAttemptLocal = cleaner::localHourMinute(
+            *result.nextAttempt, cleaner::minutesAheadOfUtc(local.hour, local.minute, utc.hour, utc.minute));
+    }
+    details.libraryProblem = libraryProblem;
+    events::reportCleaning(platform_.events, reporter(), result, details,
+                           cleaner::helped(result.freeAfterBytes, s_.cleanerValues.trigger));
+}
+
+events::Reporter Corvid::reporter() const { return {kInstanceName, s_.logon.name}; }
 
 void Corvid::writeLastRun(const std::string& text) {
     s_.lastRunText = text;

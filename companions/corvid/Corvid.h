@@ -11,6 +11,8 @@
 #include "platform/Platform.h"
 #include "shared/ProgramState.h"
 #include "shared/cleaner/CleanerRules.h"
+#include "shared/cleaner/CleaningCycle.h"
+#include "shared/events/SuiteEvents.h"
 #include "shared/system/WindowlessProgram.h"
 
 namespace tidemark::corvid {
@@ -42,6 +44,10 @@ struct CorvidState : ProgramState {
     // Passes since the last settings reading and since the last periodic
     // check; each restarts at 0 after its use.
     int passesSinceSettings = 0, passesSinceCheck = 0;
+    // The cleanings from start to result, and the wait after ones that did
+    // not help.
+    cleaner::CleaningCycle cleaning;
+    std::string cleaningStartedText;
 };
 
 enum class StartOutcome { Ended, Running };
@@ -64,6 +70,10 @@ public:
     bool readSettings();
     void periodicCheck();
     void renewCounters();
+    // While a cleaning runs: once the library holds no memory, its start
+    // time and result go to the shared file in one write, and to the event
+    // log. The loop asks every tenth of a second while one runs.
+    void watchCleaning();
 
 private:
     void runStartup();
@@ -74,9 +84,11 @@ private:
     // After a failed write: a harmless write, to learn whether the file
     // takes writes again.
     void recoverRenewals();
-    void cleanAndRecord();
+    void cleanAndRecord(cleaner::CleaningReason reason);
+    void recordResult(const cleaner::CleaningResult& result, const std::string& libraryProblem);
     void writeLastRun(const std::string& text);
     bool watchedProgramRuns();
+    events::Reporter reporter() const;
     void write(const char* section, const std::string& key, const std::string& value);
 
     platform::Platform& platform_;

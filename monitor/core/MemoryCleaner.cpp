@@ -3,7 +3,11 @@
 #include <algorithm>
 #include <limits>
 
+#include "monitor/core/CleanerRight.h"
+#include "monitor/core/CleaningReport.h"
 #include "monitor/core/MonitorSettings.h"
+#include "shared/accounts/ProfileScan.h"
+#include "shared/cleaner/ProcessWatch.h"
 #include "shared/settings/SettingsKeys.h"
 #include "shared/system/NumberText.h"
 
@@ -144,18 +148,88 @@ void showLastRunOrNoRight(MonitorContext& c) {
     }
 }
 
-void cleanAndRecord(MonitorContext& c) {
+bool cleanAndRecord(MonitorContext& c, cleaner::CleaningReason reason) {
     MonitorState& s = c.state;
-    if (!runCleaning(c, s.cleaner.mode, s.cleaner.slowStepBytes, s.cleaner.slowPauseMs)) return;
-    s.lastRunText = c.nowText();
-    writeShared(c, section::AppSettingFlag, key::ShExTime, s.lastRunText);
-    setOnBothWindows(c, StatusControl::LastRunText, s.lastRunText);
+    // The last cleaning's end may not have been seen yet.
+    watchCleaning(c);
+    if (s.cleaning.cycle.running()) return false;
+    cleaner::CleaningStart start;
+    start.reason = reason;
+    start.mode = s.cleaner.mode;
+    start.sizeMB = s.cleaner.sizeMB;
+    if (const auto m = c.platform.memory.query()) start.freeBeforeBytes = m->availPhys;
+    else start.freeBeforeBytes = s.memory.availBytes;
+    start.atMs = c.platform.clock.monotonicMs();
+    const platform::LocalTime utc = c.platform.clock.universalTime();
+    start.atUtc = {utc.hour, utc.minute};
+    const std::string startedText = c.nowText();
+
+    if (!runCleaning(c, s.cleaner.mode, s.cleaner.slowStepBytes, s.cleaner.slowPauseMs)) {
+        const std::string problem = c.platform.ramhold.loadProblem();
+        // A cleaning of the same kind still running is no new cleaning.
+        if (problem.empty()) return false;
+        s.cleaning.startedText = startedText;
+        recordResult(c, s.cleaning.cycle.notRun(start, s.cleaner.triggerBytes), problem);
+        return false;
+    }
+    start.sizeMB = s.cleaner.sizeMB;   // as the call held it
+    s.cleaning.cycle.begin(start);
+    s.cleaning.startedText = startedText;
+    setOnBothWindows(c, StatusControl::LastRunText, startedText);
+    c.ui.watchCleaning(true);
+    return true;
+}
+
+void watchCleaning(MonitorContext& c) {
+    MonitorState& s = c.state;
+    if (!s.cleaning.cycle.running()) {
+        c.ui.watchCleaning(false);
+        return;
+    }
+    platform::AllocationLibrary& library = c.platform.ramhold;
+    if (library.memoryHeldStatus() == 1) return;
+    const bool interrupted = library.stepwiseClaimStatus() == platform::slowstatus::Interrupted;
+    const auto m = c.platform.memory.query();
+    const std::uint64_t freeAfter = m ? m->availPhys : s.memory.availBytes;
+    const auto result = s.cleaning.cycle.finish(false, interrupted, freeAfter, c.platform.clock.monotonicMs(),
+                                                s.cleaner.triggerBytes);
+    c.ui.watchCleaning(false);
+    if (result) recordResult(c, *result, {});
+}
+
+void cleanNow(MonitorContext& c) {
+    MonitorState& s = c.state;
+    if (s.ending) return;
+    const auto box = [&](const std::string& text) { c.message(text, MessageIcon::Information); };
+    if (!right::confirm(c)) {
+        if (s.right.held) {
+            // The file could not be read just now: nobody cleans on that.
+            box("設定ファイルを読み込めないため、今はクリーニングできません。\r\nしばらくしてからやり直してください。");
+            return;
+        }
+        const std::optional<std::string> holder = cleanerRightHolderName(c.platform, s);
+        box(holder ? "メモリクリーナ実行権は「" + *holder + "」にあります" : std::string(kNoRightCaption));
+        return;
+    }
+    if (s.cleaning.cycle.running() || isCleaning(c)) {
+        box("メモリクリーナは実行中です。終わってからやり直してください。");
+        return;
+    }
+    if (const std::optional<std::string> watched = cleaner::runningWatchedProgram(c.platform, s, s.watchNames)) {
+        box(watched->empty() ? std::string("プロセス監視の対象を確認できないため、クリーニングしません。")
+                             : "プロセス監視の対象「" + *watched + "」が実行中のため、クリーニングしません。");
+        return;
+    }
+    cleanAndRecord(c, cleaner::CleaningReason::Manual);
 }
 
 void breakSlowCleaningWhenPlentiful(MonitorContext& c) {
-    const MonitorState& s = c.state;
-    if (s.right.held && s.cleaner.mode == 1 && cleaner::asSigned(s.memory.availBytes) > s.cleaner.triggerBytes)
+    MonitorState& s = c.state;
+    if (s.right.held && s.cleaner.mode == 1 && cleaner::asSigned(s.memory.availBytes) > s.cleaner.triggerBytes) {
+        if (c.platform.ramhold.stepwiseClaimStatus() == platform::slowstatus::Claiming)
+            s.cleaning.cycle.breakRequested();
         c.platform.ramhold.requestBreak();
+    }
 }
 
 } // namespace tidemark::monitor::cleaning

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include "monitor/core/MonitorContext.h"
 #include "shared/cleaner/CleanerRules.h"
+#include "shared/cleaner/CleaningResult.h"
 
 namespace tidemark::monitor::cleaning {
 
@@ -21,9 +22,18 @@ void writeSettings(MonitorContext& c);
 bool runCleaning(MonitorContext& c, std::int32_t mode, std::int32_t& stepSize, std::int32_t pause);
 // True while the allocation library holds memory.
 bool isCleaning(MonitorContext& c);
-// One cleaning with the current settings; when it started, its time goes to
-// "ShExTime" and to the last-run line of both windows.
-void cleanAndRecord(MonitorContext& c);
+// One cleaning with the current settings: its start time goes to the
+// last-run line of both windows, and once it has ended its time and result
+// go to the shared file in one write (see watchCleaning). A library that
+// cannot be used gives a result at once. True when the library took it on.
+bool cleanAndRecord(MonitorContext& c, cleaner::CleaningReason reason);
+// While a cleaning of this copy runs: once the library holds no memory, its
+// result is recorded and shown.
+void watchCleaning(MonitorContext& c);
+// The tray's clean-now command: in the copy that holds the right, a
+// cleaning now with the stored mode and size, unless one runs or a watched
+// program does (a box says which); in any other copy a box names the holder.
+void cleanNow(MonitorContext& c);
 // Sets the last-run lines of both status windows from "ShExTime".
 void showLastRunOrNoRight(MonitorContext& c);
 // Every second: a stepwise cleaning of this copy stops once memory is

@@ -4,11 +4,13 @@
 #include <string>
 
 #include "monitor/core/CleanerRight.h"
+#include "monitor/core/CleaningReport.h"
 #include "monitor/core/MemoryCleaner.h"
 #include "monitor/core/MonitorSettings.h"
 #include "shared/accounts/ProfileScan.h"
 #include "shared/accounts/UserRegistration.h"
 #include "shared/cleaner/ProcessWatch.h"
+#include "shared/events/SuiteEvents.h"
 #include "shared/settings/SettingsKeys.h"
 #include "shared/system/NumberText.h"
 
@@ -39,6 +41,7 @@ void watchSystemStart(MonitorContext& c) {
     s.systemStart.staleCount = behind > 3 ? s.systemStart.staleCount + 1 : 0;
     if (s.systemStart.staleCount <= 3) return;
     s.systemStart.warned = true;
+    events::reportSystemStartStale(c.platform.events, {"Tidemark", s.user.logonName}, stamp);
     const std::string advice = runsAsAdministrator(c) ? "管理者設定からシステムスタート設定をやり直すことを強く推奨します。"
                                                       : "管理者に連絡し、設定をやり直してもらってください。";
     c.message(std::string("システムスタートしているTidemarkの\r") + "アカウントのパスワードが変更されている可能性があります。\r" +
@@ -62,8 +65,10 @@ void runMinuteTick(MonitorContext& c) {
     const std::optional<std::string> holderName = cleanerRightHolderName(c.platform, s);
     showHolder(c, holderName);
 
-    // 2. A copy without the right shows when the cleaner last ran.
+    // 2. A copy without the right shows when the cleaner last ran; every
+    // copy shows the last cleaning's result.
     if (!s.right.held) cleaning::showLastRunOrNoRight(c);
+    cleaning::showLastResult(c);
 
     // 3. Is the system-start account still alive?
     if (holderName && *holderName == kSystemStartName && !s.systemStart.warned) watchSystemStart(c);
@@ -78,14 +83,26 @@ void runMinuteTick(MonitorContext& c) {
     if (right::confirm(c)) right::renew(c);
     cleaning::readSettings(c);   // may show a box, or the settings window
     if (s.ending) return;
+    cleaning::watchCleaning(c);
     if (!cleaning::isCleaning(c)) {
         right::challenge(c);
         cleaning::refreshMemoryStatus(c);
-        if (cleaner::asSigned(s.memory.availBytes) > s.cleaner.triggerBytes) return;
+        if (cleaner::asSigned(s.memory.availBytes) > s.cleaner.triggerBytes) {
+            // Memory is plentiful again: a wait after cleanings that did not
+            // help is over.
+            if (s.cleaning.cycle.waiting()) {
+                s.cleaning.cycle.memoryPlentiful();
+                cleaning::showLastResult(c);
+            }
+            return;
+        }
         // A message box raised above may have held this tick up for minutes.
         const bool confirmed = right::confirm(c);
         if (s.right.held) {
-            if (confirmed && !cleaner::watchedProgramRunning(c.platform, s, s.watchNames)) cleaning::cleanAndRecord(c);
+            // After cleanings that did not help, the next waits its turn.
+            if (confirmed && s.cleaning.cycle.automaticAllowed(c.platform.clock.monotonicMs()) &&
+                !cleaner::watchedProgramRunning(c.platform, s, s.watchNames))
+                cleaning::cleanAndRecord(c, cleaner::CleaningReason::Trigger);
         } else {
             scanUserProfiles(c.platform, s);
             claimCleanerRight(c.platform, s);
@@ -98,6 +115,7 @@ void runMinuteTick(MonitorContext& c) {
             right::countHolderDown(c);
         }
     } else if (s.cleaner.mode == 1 && cleaner::watchedProgramRunning(c.platform, s, s.watchNames)) {
+        s.cleaning.cycle.breakRequested();
         c.platform.ramhold.requestBreak();
     }
 }

@@ -1,6 +1,7 @@
 #include "monitor/core/MonitorLifecycle.h"
 
 #include "monitor/core/CleanerRight.h"
+#include "monitor/core/CleaningReport.h"
 #include "monitor/core/MemoryCleaner.h"
 #include "monitor/core/MinuteTick.h"
 #include "shared/cleaner/ProcessWatch.h"
@@ -83,7 +84,7 @@ void cleanOnceOrShowLastRun(MonitorContext& c) {
     // held a message box up for minutes.
     right::confirm(c);
     if (s.right.held) {
-        cleaning::cleanAndRecord(c);
+        cleaning::cleanAndRecord(c, cleaner::CleaningReason::Startup);
         right::renew(c);
         return;
     }
@@ -161,8 +162,10 @@ StartOutcome start(MonitorContext& c) {
     s.watchNames = SettingsFiles(c.platform, s).keyNames(section::ExitTrigProcList);
 
     // 17-19.
+    cleaning::reportRightChange(c);
     cleanOnceOrShowLastRun(c);
     runMinuteTick(c);
+    cleaning::reportRightChange(c);
     c.ui.startTimers();
     applyWindowStyle(c);
     return StartOutcome::Running;
@@ -206,12 +209,21 @@ void onSecondTick(MonitorContext& c) {
     }
     refreshTrayIcon(c);
     cleaning::breakSlowCleaningWhenPlentiful(c);
+    cleaning::watchCleaning(c);
     if (s.windows.trayIconShown) c.ui.checkTrayRestart();
 }
 
 void onMinuteTick(MonitorContext& c) {
     checkIconRequest(c);
     runMinuteTick(c);
+    cleaning::reportRightChange(c);
+}
+
+void onCleaningWatchTick(MonitorContext& c) { cleaning::watchCleaning(c); }
+
+void cleanNow(MonitorContext& c) {
+    cleaning::cleanNow(c);
+    cleaning::reportRightChange(c);
 }
 
 void shutDown(MonitorContext& c) {
@@ -226,6 +238,7 @@ void shutDown(MonitorContext& c) {
     }
     c.ui.resetTrayIcons();
     right::release(c);
+    cleaning::reportRightChange(c);
     c.ui.destroyStatusWindows();
 }
 

@@ -22,6 +22,10 @@ void checkIconRequest(MonitorContext& c);
 void refreshTrayIcon(MonitorContext& c);
 void onSecondTick(MonitorContext& c);
 void onMinuteTick(MonitorContext& c);
+// The short timer that runs while a cleaning of this copy does.
+void onCleaningWatchTick(MonitorContext& c);
+// The tray's clean-now command.
+void cleanNow(MonitorContext& c);
 // Unloading the numeric window: stop, remove the icon, give the right back.
 void shutDown(MonitorContext& c);
 

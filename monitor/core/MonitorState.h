@@ -3,9 +3,11 @@
 // figures, cleaner values and the watch on the system-start account.
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 #include "shared/ProgramState.h"
+#include "shared/cleaner/CleaningCycle.h"
 
 namespace tidemark::monitor {
 
@@ -43,6 +45,16 @@ struct SystemStartWatch {
     bool warned = false;
 };
 
+// This copy's cleanings while it holds the right, and the machine's last
+// cleaning as this copy shows it.
+struct CleaningRecord {
+    cleaner::CleaningCycle cycle;
+    std::string startedText;                            // the running cleaning's date and time
+    std::optional<cleaner::CleaningResult> last;        // this copy's last result
+    std::string trayLine;                               // the tray tip's line on the last cleaning
+    bool rightReported = false;                         // the holding last written to the event log
+};
+
 struct MonitorState : ProgramState {
     bool xpOrLater = false;
     bool isAdministrator = false;          // the membership found at start-up
@@ -51,6 +63,7 @@ struct MonitorState : ProgramState {
     CleanerValues cleaner;
     SystemStartWatch systemStart;
     std::string lastRunText;               // "ShExTime" as this copy last wrote it
+    CleaningRecord cleaning;
 
     // The watched program names ([ExitTrigProcList] keys).
     std::vector<std::string> watchNames;

@@ -14,6 +14,8 @@ enum class StatusControl {
     FreeMemory,       // free physical memory figure
     LastRunCaption,   // caption of the last-run line
     LastRunText,      // last-run text
+    FreedCaption,     // caption of the last cleaning's result ("前回の解放量")
+    FreedText,        // the last cleaning's result
     NumbersFrame,     // frame of the numeric window
     Graph,            // graph box
     UsedMemory,       // used memory beside the graph
@@ -32,6 +34,9 @@ public:
     // for the taskbar to exist; their timers stay stopped.
     virtual void createStatusWindows() = 0;
     virtual void startTimers() = 0;
+    // A short timer that watches a cleaning of this copy to its end, on
+    // while one runs.
+    virtual void watchCleaning(bool on) = 0;
     virtual void stopMainTimers() = 0;
     virtual void destroyStatusWindows() = 0;
     virtual bool isVisible(StatusWindow window) = 0;

@@ -14,7 +14,8 @@ MonitorWindows::MonitorWindows(platform::Platform& platform, MonitorState& state
                         [this] { settings_.bringToFront(); }, [this] { openAdmin(); }, [this] { openAdmin(); },
                         [this] {
                             if (focusPasswordWindow) focusPasswordWindow();
-                        }}) {}
+                        },
+                        [this] { lifecycle::cleanNow(context_); }}) {}
 
 void MonitorWindows::openAdmin() {
     if (openAdminSettings) openAdminSettings();
@@ -59,6 +60,8 @@ void MonitorWindows::statusTimer(StatusWindow w, StatusTimer timer) {
         graphGuard_.run([&] { graph_.onGraphTimer(); });
     } else if (timer == StatusTimer::Timer1) {
         minuteGuard_.run([&] { lifecycle::onMinuteTick(context_); });
+    } else if (timer == StatusTimer::CleaningWatch) {
+        cleaningGuard_.run([&] { lifecycle::onCleaningWatchTick(context_); });
     } else {
         secondGuard_.run([&] { lifecycle::onSecondTick(context_); });
     }

@@ -49,6 +49,7 @@ public:
     void createStatusWindows() override;
     void startTimers() override;
     void stopMainTimers() override;
+    void watchCleaning(bool on) override { simple_.watchCleaning(on); }
     void destroyStatusWindows() override;
     bool isVisible(StatusWindow window) override;
     void hide(StatusWindow window) override;
@@ -99,7 +100,7 @@ private:
     MonitorViews views_;
     std::function<void()> ended_;
     MonitorContext context_;
-    lifecycle::TickGuard minuteGuard_, secondGuard_, graphGuard_;
+    lifecycle::TickGuard minuteGuard_, secondGuard_, graphGuard_, cleaningGuard_;
     AboutPresenter about_;
     SettingsPresenter settings_;
     StatusPresenter simple_, graph_;

@@ -10,6 +10,7 @@
 #include <set>
 #include <string>
 #include <vector>
+#include "platform/EventLog.h"
 #include "platform/MemoryStatus.h"
 #include "platform/MessageBox.h"
 #include "platform/OsVersion.h"
@@ -50,6 +51,14 @@ struct LaunchRecord {
     bool ended = false;           // ended by its starter before it finished
 };
 
+struct EventRecord {
+    std::string user;
+    std::string program;
+    platform::EventType type = platform::EventType::Information;
+    std::uint32_t id = 0;
+    std::vector<std::string> strings;
+};
+
 inline constexpr const char* kProfileListKey = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList";
 
 class SimMachine {
@@ -64,6 +73,7 @@ public:
 
     std::optional<platform::OsVersionInfo> osVersion;
     std::optional<platform::Rect> workArea = platform::Rect{0, 0, 1280, 984};
+    platform::ColourScheme colourScheme;   // high contrast off, the system's usual colours
     std::string programFolder = "C:\\Program Files\\Tidemark";
 
     // Accounts. A new user has a profile-list entry (profile not loaded).
@@ -87,6 +97,8 @@ public:
     std::function<void(const MessageRecord&)> onMessage;
 
     std::vector<LaunchRecord> launches;
+    // Every event reported to the event log, in order.
+    std::vector<EventRecord> events;
     // Runs before each start with the program's file and parameters, so that
     // a test can script that one start (missingPrograms, programExitCodes,
     // programRunMs).

@@ -163,6 +163,7 @@ class SimDisplay final : public Display {
 public:
     explicit SimDisplay(SimMachine& m) : m_(m) {}
     std::optional<Rect> nearestMonitorWorkArea(NativeWindow) override { return m_.workArea; }
+    ColourScheme colourScheme() override { return m_.colourScheme; }
 
 private:
     SimMachine& m_;
@@ -394,11 +395,25 @@ private:
     SimProcess& p_;
 };
 
+// Every event goes to the machine's record, with the program and the
+// account that reported it.
+class SimEventLog final : public EventLog {
+public:
+    SimEventLog(SimProcess& p, std::string program) : p_(p), program_(std::move(program)) {}
+    void report(EventType type, std::uint32_t eventId, const std::vector<std::string>& strings) override {
+        p_.machine().events.push_back({p_.userName(), program_, type, eventId, strings});
+    }
+
+private:
+    SimProcess& p_;
+    std::string program_;
+};
+
 struct SimProcess::Adapters {
     Adapters(SimProcess& p, const std::string& exe, const std::string& cmd, const std::string& program)
         : clock(p), accounts(p), registry(p), folders(p), info(p, exe, cmd), os(p.machine()), display(p.machine()),
           launcher(p), access(p.machine()), messages(p, program), memory(p.machine()), processes(p.machine()),
-          shortcuts(p.machine()), instances(p) {}
+          shortcuts(p.machine()), instances(p), events(p, program) {}
     SimSessionClock clock;
     SimAccounts accounts;
     SimRegistryView registry;
@@ -414,6 +429,7 @@ struct SimProcess::Adapters {
     SimProcesses processes;
     SimShortcuts shortcuts;
     SimInstances instances;
+    SimEventLog events;
 };
 
 SimProcess::SimProcess(SimMachine& machine, std::string userName, std::string exeName, std::string arguments)
@@ -432,7 +448,8 @@ SimProcess::SimProcess(SimMachine& machine, std::string userName, std::string ex
                                                     adapters_->folders, adapters_->display, adapters_->os,
                                                     adapters_->launcher, adapters_->access, adapters_->messages,
                                                     adapters_->locale, adapters_->memory, adapters_->processes,
-                                                    adapters_->shortcuts, adapters_->instances, ramhold});
+                                                    adapters_->shortcuts, adapters_->instances, ramhold,
+                                                    adapters_->events});
 }
 
 SimProcess::~SimProcess() {

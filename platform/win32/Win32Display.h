@@ -1,4 +1,4 @@
-// Monitor work areas.
+// Monitor work areas, the high-contrast setting and the system's colours.
 #pragma once
 #include "platform/Display.h"
 
@@ -7,6 +7,7 @@ namespace tidemark::win32 {
 class Win32Display final : public platform::Display {
 public:
     std::optional<platform::Rect> nearestMonitorWorkArea(platform::NativeWindow window) override;
+    platform::ColourScheme colourScheme() override;
 };
 
 } // namespace tidemark::win32

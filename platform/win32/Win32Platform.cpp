@@ -8,7 +8,7 @@ Win32Platform::Win32Platform()
       launcher_(clock_),
       platform_{clock_, files_, locks_, codePage_, process_, accounts_, registry_,
                 folders_, display_, os_, launcher_, access_, messages_, locale_, memory_,
-                processes_, shortcuts_, instances_, ramhold_} {}
+                processes_, shortcuts_, instances_, ramhold_, events_} {}
 
 Win32Platform::~Win32Platform() = default;
 

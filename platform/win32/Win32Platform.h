@@ -7,6 +7,7 @@
 #include "platform/win32/Win32Clock.h"
 #include "platform/win32/Win32CodePage.h"
 #include "platform/win32/Win32Display.h"
+#include "platform/win32/Win32EventLog.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32KnownFolders.h"
 #include "platform/win32/Win32Launcher.h"
@@ -54,6 +55,7 @@ private:
     Win32Shortcuts shortcuts_;
     Win32SingleInstance instances_;
     Win32AllocationLibrary ramhold_;
+    Win32EventLog events_;
     platform::Platform platform_;
 };
 

@@ -32,36 +32,42 @@ std::string afterLastBackslash(const std::string& path) {
 } // namespace
 
 bool watchedProgramRunning(platform::Platform& platform, ProgramState& state, std::vector<std::string>& watchNames) {
+    return runningWatchedProgram(platform, state, watchNames).has_value();
+}
+
+std::optional<std::string> runningWatchedProgram(platform::Platform& platform, ProgramState& state,
+                                                 std::vector<std::string>& watchNames) {
+    const std::optional<std::string> unknown = std::string();
     SettingsFiles files(platform, state);
     // A file that cannot be read tells nothing: no cleaning on it, as when
     // the running programs cannot be read.
     const std::optional<std::string> flag = files.tryRead(ini::section::AppSettingFlag, ini::key::STMCProcReplaceFlag);
-    if (!flag) return true;
-    if (flag->empty() || *flag == ini::word::NonProc) return false;
+    if (!flag) return unknown;
+    if (flag->empty() || *flag == ini::word::NonProc) return std::nullopt;
     // Every copy (each user's, the system-start cleaner) reads the list for
     // itself: the flag tells only the first reader that it changed.
     // The whole section: a list of a few thousand programs outgrows any
     // fixed buffer, and the ones cut off would never be waited for.
     const auto entries = files.tryReadSection(ini::section::ExitTrigProcList);
-    if (!entries) return true;
+    if (!entries) return unknown;
     watchNames.clear();
     for (const auto& entry : *entries) watchNames.push_back(entry.name);
     if (*flag == ini::word::True) {
-        if (watchNames.empty()) return false;
+        if (watchNames.empty()) return std::nullopt;
         // Still written, for copies that keep the list until it is set.
         state.settings.sharedWritable =
             files.write(ini::section::AppSettingFlag, ini::key::STMCProcReplaceFlag, std::string(ini::word::False));
     }
     const std::optional<std::string> watch = files.tryRead(ini::section::AppSettingFlag, ini::key::ProcWatchSetting);
-    if (!watch) return true;
-    if (watch->empty() || *watch == ini::word::False) return false;
+    if (!watch) return unknown;
+    if (watch->empty() || *watch == ini::word::False) return std::nullopt;
 
     const auto running = runningProgramNames(platform);
-    if (!running) return true;
+    if (!running) return unknown;
     for (const auto& name : watchNames)
         for (const auto& process : *running)
-            if (equalNoCase(name, process)) return true;
-    return false;
+            if (equalNoCase(name, process)) return name;
+    return std::nullopt;
 }
 
 std::optional<std::vector<std::string>> runningProgramNames(platform::Platform& platform) {

@@ -18,6 +18,11 @@ inline constexpr const char* kProtectedNames = "explorer.exe>Corvid.exe>Cascada.
 // ("STMCProcReplaceFlag" = "True") gets the flag set to "False", and that
 // write's result goes into state.settings.sharedWritable.
 bool watchedProgramRunning(platform::Platform& platform, ProgramState& state, std::vector<std::string>& watchNames);
+// The same check, telling what holds the cleaner back: nullopt when nothing
+// does, the running program's name, or an empty name when the file or the
+// running programs could not be read.
+std::optional<std::string> runningWatchedProgram(platform::Platform& platform, ProgramState& state,
+                                                 std::vector<std::string>& watchNames);
 
 // The executable name of every running process; nullopt when the processes
 // could not be read. Pauses 1 ms per process.

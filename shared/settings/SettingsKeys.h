@@ -35,6 +35,9 @@ inline constexpr const char* MemCleanRightTime = "MemCleanRightTime";
 // copies wait for the right.
 inline constexpr const char* MemCleanRightTimeCounted = "MemCleanRightTimeCounted";
 inline constexpr const char* ShExTime = "ShExTime";
+// The last cleaning's result (shared/cleaner/CleaningResult), written with
+// "ShExTime" in one write by the copy that cleaned.
+inline constexpr const char* ShExResult = "ShExResult";
 inline constexpr const char* SSAUserTime = "SSAUserTime";
 inline constexpr const char* SSAUserName = "SSAUserName";
 inline constexpr const char* MemCleanExeMemSize = "MemCleanExeMemSize";

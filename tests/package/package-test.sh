@@ -11,7 +11,11 @@
 #     upgrades in place and keeps the settings and the start-up shortcuts;
 #     a silent uninstall removes programs, shortcut, association, the
 #     start-up shortcuts and the system-start task file and keeps the
-#     settings, which REMOVESETTINGS=1 removes too.
+#     settings, which REMOVESETTINGS=1 removes too. Every install registers
+#     the event source "Tidemark" (EventMessageFile, TypesSupported) and
+#     every uninstall removes it; TIDEMARKSETTINGS=<.vesk> imports the file
+#     with Inkett's silent run (the values read back through the system's
+#     profile function), and a missing file leaves the install in place.
 set -uo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 work="$root/build/package-test"
@@ -150,7 +154,28 @@ arp_version() { reg_value "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\U
 product_code() { cmake -DNAME="product:$1" -P "$root/packaging/NameGuid.cmake"; }
 wait_for_file() { local _; for _ in $(seq 1 "$2"); do [ -s "$1" ] && return 0; sleep 1; done; return 1; }
 
-check "silent install of $version" msiexec install /i "C:\\packages\\$(basename "$msi")"
+# A helper that reads the settings through the system's profile function.
+profile_read="$work/profile-read.exe"
+x86_64-w64-mingw32-gcc -municode -O2 -o "$profile_read" "$root/tests/package/profile-read.c" ||
+  check "the profile reader for the test builds" false
+profile_value() {  # profile_value <Windows path> <section> <key>
+  wine "$profile_read" "$1" "$2" "$3" 2>/dev/null
+}
+event_source='HKLM\SYSTEM\CurrentControlSet\Services\EventLog\Application\Tidemark'
+event_source_registered() {
+  local out
+  out="$(wine reg query "$event_source" 2>/dev/null | tr -d '\r')"
+  printf '%s\n' "$out" | grep -qE '^ +EventMessageFile +REG_EXPAND_SZ +C:\\Program Files\\Tidemark Suite\\Tidemark\.exe$' &&
+    printf '%s\n' "$out" | grep -qE '^ +TypesSupported +REG_DWORD +0x7$'
+}
+no_event_source() { ! wine reg query "$event_source" >/dev/null 2>&1; }
+
+# The first install names a settings file that is not there: the install
+# goes on, and its log shows the import step.
+check "silent install of $version with a missing TIDEMARKSETTINGS file" \
+  msiexec install /i "C:\\packages\\$(basename "$msi")" 'TIDEMARKSETTINGS=C:\packages\missing.vesk'
+check "the install's log shows the import step" grep -aq 'ImportCompanySettings' "$c/packages/install.log"
+check "the event source Tidemark is registered (EventMessageFile, TypesSupported 7)" event_source_registered
 check "every shipped program is in Program Files\\Tidemark Suite" all_programs_in "$dir"
 check "the Start-menu shortcut Tidemark.lnk" any_menu_shortcut
 check ".vesk is a Tidemark.vesk file" test "$(reg_value 'HKCR\.vesk')" = "Tidemark.vesk"
@@ -223,13 +248,33 @@ check "the .vesk association is gone" bash -c "! wine reg query 'HKCR\\.vesk' >/
 check "the all-users start-up shortcut is gone" test ! -e "$common_startup/Tidemark.lnk"
 check "the user's start-up shortcut is gone" test ! -e "$user_startup/Tidemark.lnk"
 check "the system-start task's file is gone" test ! -e "$task_file"
+check "the event source is removed" no_event_source
 check "Programs and Features no longer lists Tidemark" bash -c "! wine reg query 'HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\{$(product_code "$next")}' >/dev/null 2>&1"
 check "the uninstall keeps Tidemark.ini" cmp -s "$work/Tidemark.ini.before" "$dir/Tidemark.ini"
 check "the uninstall keeps the user's settings file" test -f "$user_settings"
 
-check "silent install again" msiexec reinstall /i "C:\\packages\\$(basename "$next_msi")"
+# The company's settings at install: a transfer file as Stowel writes it,
+# for this computer's memory size, in a folder with blanks; every value
+# differs from the kept Tidemark.ini's.
+mkdir -p "$c/company files"
+total="${total:-$(wine wmic computersystem get TotalPhysicalMemory 2>/dev/null | tr -d '\r\0' | grep -oE '[0-9]+' | head -1)}"
+printf '[AppSettingFlag]\r\nPhysMemSize=%s\r\nMemCleanExeMemSize=268435456\r\nMemCleanSize=96\r\nMemCleanForm=First\r\n[ExitTrigProcList]\r\nRender.exe=C:\\Tools\\Render.exe\r\n' \
+  "$total" >"$c/company files/company settings.vesk"
+check "silent install again with TIDEMARKSETTINGS" \
+  msiexec reinstall /i "C:\\packages\\$(basename "$next_msi")" 'TIDEMARKSETTINGS=C:\company files\company settings.vesk'
+installed_ini='C:\Program Files\Tidemark Suite\Tidemark.ini'
+imported_values() {
+  [ "$(profile_value "$installed_ini" AppSettingFlag MemCleanExeMemSize)" = 268435456 ] &&
+    [ "$(profile_value "$installed_ini" AppSettingFlag MemCleanSize)" = 96 ] &&
+    [ "$(profile_value "$installed_ini" AppSettingFlag MemCleanForm)" = First ] &&
+    [ "$(profile_value "$installed_ini" ExitTrigProcList Render.exe)" = 'C:\Tools\Render.exe' ] &&
+    [ "$(profile_value "$installed_ini" AppSettingFlag STMCProcReplaceFlag)" = True ]
+}
+check "TIDEMARKSETTINGS imports the trigger, size, mode and watch list (read by the profile function)" imported_values
+check "the event source is registered again" event_source_registered
 check "silent uninstall with REMOVESETTINGS=1" msiexec remove-settings /x "C:\\packages\\$(basename "$next_msi")" REMOVESETTINGS=1
 check "REMOVESETTINGS=1 removes Tidemark.ini and the install folder" test ! -e "$dir"
 check "REMOVESETTINGS=1 removes the user's settings file" test ! -e "$user_settings"
+check "the event source is removed again" no_event_source
 
 finish

@@ -3,12 +3,14 @@
 add_executable(tm_e2e_tests
   e2e/AccessibilityEndToEndTest.cpp
   e2e/AdminWindowsEndToEndTest.cpp
+  e2e/CleaningEndToEndTest.cpp
   e2e/PasswordEndToEndTest.cpp
   e2e/ProcessWatchEndToEndTest.cpp
   e2e/ScalingEndToEndTest.cpp
   e2e/SettingsEndToEndTest.cpp
   e2e/StartupEndToEndTest.cpp
   e2e/TidemarkSession.cpp
+  e2e/TrayKeyboardEndToEndTest.cpp
   e2e/WindowsEndToEndTest.cpp
 )
 target_include_directories(tm_e2e_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/e2e)
@@ -19,7 +21,7 @@ target_link_libraries(tm_e2e_tests PRIVATE tm_automation tm_shared tm_platform_w
   oleacc ole32 oleaut32   # AccessibilityEndToEndTest: the controls read as a screen reader reads them
 )
 add_dependencies(tm_e2e_tests Tidemark Ramhold Stowel Jobsmith Corvid tm_jobsmith_standin tm_drop_source)
-add_test(NAME tm_e2e_tests COMMAND tm_e2e_tests --gtest_filter=-EveryScaling/*:ScalingChange.*:ProcessWatch.*:TwoScalings/*)
+add_test(NAME tm_e2e_tests COMMAND tm_e2e_tests --gtest_filter=-EveryScaling/*:ScalingChange.*:ProcessWatch.*:CleaningResults.*:TwoScalings/*)
 set_tests_properties(tm_e2e_tests PROPERTIES TIMEOUT 600)
 
 # The process watch window and a monitor that waits a minute or two for its
@@ -28,6 +30,10 @@ add_executable(tm_drop_source helpers/DropSource.cpp)
 target_link_libraries(tm_drop_source PRIVATE tm_platform ole32 shell32)
 add_test(NAME tm_e2e_procwatch COMMAND tm_e2e_tests --gtest_filter=ProcessWatch.*)
 set_tests_properties(tm_e2e_procwatch PROPERTIES TIMEOUT 400)
+
+# Eight minutes of a monitor whose cleanings cannot reach the trigger.
+add_test(NAME tm_e2e_cleaning COMMAND tm_e2e_tests --gtest_filter=CleaningResults.*)
+set_tests_properties(tm_e2e_cleaning PROPERTIES TIMEOUT 700)
 
 # The same program in a folder that admits no new file (made immutable from
 # the Linux side around the run).
@@ -50,6 +56,17 @@ set_tests_properties(tm_e2e_scaling PROPERTIES TIMEOUT 900)
 # interface, at 96 and 192 DPI.
 add_test(NAME tm_e2e_accessibility COMMAND tm_e2e_tests --gtest_filter=TwoScalings/*)
 set_tests_properties(tm_e2e_accessibility PROPERTIES TIMEOUT 600)
+
+# Every window of Tidemark and Stowel at 96 and 192 DPI with the system's
+# colours changed in the registry; captures land beside the others as
+# contrast_<window>_<dpi>.png.
+add_executable(tm_e2e_contrast e2e/ContrastEndToEndTest.cpp e2e/TidemarkSession.cpp)
+target_include_directories(tm_e2e_contrast PRIVATE ${CMAKE_CURRENT_LIST_DIR}/e2e)
+target_link_libraries(tm_e2e_contrast PRIVATE tm_automation tm_shared tm_platform_win32 gtest_main
+  user32 shell32 advapi32)
+add_dependencies(tm_e2e_contrast Tidemark Ramhold Stowel)
+add_test(NAME tm_e2e_contrast COMMAND tm_e2e_contrast)
+set_tests_properties(tm_e2e_contrast PROPERTIES TIMEOUT 300)
 
 # Records how it was started: stands in for CACLS and for planted programs.
 add_executable(tm_standin WIN32 helpers/StandIn.cpp)
@@ -78,3 +95,14 @@ target_link_libraries(tm_e2e_transfer PRIVATE tm_automation tm_shared tm_platfor
 add_dependencies(tm_e2e_transfer Tidemark Ramhold Stowel Inkett)
 add_test(NAME tm_e2e_transfer COMMAND tm_e2e_transfer)
 set_tests_properties(tm_e2e_transfer PROPERTIES TIMEOUT 600)
+
+# The suite's events: Tidemark.exe's message table, and a silent import's
+# event read back from Wine's debug channels (see event-channel.sh).
+add_executable(tm_e2e_events e2e/EventLogEndToEndTest.cpp e2e/TidemarkSession.cpp)
+target_include_directories(tm_e2e_events PRIVATE ${CMAKE_CURRENT_LIST_DIR}/e2e)
+target_link_libraries(tm_e2e_events PRIVATE tm_automation tm_cleaner tm_shared tm_platform_win32 gtest_main
+  user32 shell32 advapi32)
+add_dependencies(tm_e2e_events Tidemark Ramhold Inkett)
+add_test(NAME tm_e2e_events
+  COMMAND ${CMAKE_CURRENT_LIST_DIR}/event-channel.sh $<TARGET_FILE_DIR:tm_e2e_events>)
+set_tests_properties(tm_e2e_events PROPERTIES TIMEOUT 300)

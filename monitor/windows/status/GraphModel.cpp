@@ -18,6 +18,27 @@ std::uint32_t palette::rgb(int index) {
     }
 }
 
+GraphColours graphColours(const platform::ColourScheme& scheme) {
+    GraphColours colours{};
+    const platform::SystemColours& system = scheme.system;
+    for (int index = 0; index < static_cast<int>(colours.size()); ++index) {
+        if (!scheme.highContrast) {
+            colours[index] = palette::rgb(index);
+            continue;
+        }
+        switch (index) {
+        case palette::Black: colours[index] = system.window; break;
+        case palette::DarkCyan:
+        case palette::DarkYellow:
+        case palette::DarkRed: colours[index] = system.grayText; break;
+        case palette::Yellow:
+        case palette::Red: colours[index] = system.highlight; break;
+        default: colours[index] = system.windowText; break;
+        }
+    }
+    return colours;
+}
+
 GraphModel::GraphModel() {
     samples.fill(1000);
     colours.fill(palette::Black);

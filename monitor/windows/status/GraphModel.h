@@ -1,12 +1,14 @@
 // The graph of the last 230 seconds of memory use: samples, their colours,
 // the drifting grid, and the lines that draw them (in twips of the 3500 x
 // 1000 graph box, one pixel being the 15 twips of 100 % scaling); and those
-// lines as the device pixels that draw them in a box of any DPI.
+// lines as the device pixels that draw them in a box of any DPI; the colours
+// they take in the normal theme and under a high-contrast one.
 #pragma once
 #include <array>
 #include <cstdint>
 #include <vector>
 
+#include "platform/Display.h"
 #include "shared/ui/Twips.h"
 
 namespace tidemark::monitor {
@@ -18,6 +20,16 @@ inline constexpr int Black = 0, DarkBlue = 1, DarkCyan = 3, DarkRed = 4, DarkYel
 // Red, green, blue of a palette index (the indexes above; others black).
 std::uint32_t rgb(int index);
 } // namespace palette
+
+// What each palette index of the graph draws in, as 0xRRGGBB.
+using GraphColours = std::array<std::uint32_t, 16>;
+
+// The palette's own colours; under a high-contrast theme the system's
+// instead: the background (black) in the window's colour, the samples of
+// plenty (dark blue, blue, green) in its text's, the grid (dark cyan, dark
+// yellow, dark red) in gray text's and the samples of the yellow and red
+// bands in the highlight's.
+GraphColours graphColours(const platform::ColourScheme& scheme);
 
 struct GraphLine {
     int x1, y1, x2, y2;   // twips

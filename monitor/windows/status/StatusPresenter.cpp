@@ -14,6 +14,7 @@ void StatusPresenter::load() {
     texts_.clear();
     tooltips_.clear();
     view_.create();
+    colours_ = graphColours(platform_.display.colourScheme());
     setTooltip(StatusControl::SettingsButton, "Tidemarkの設定を行います");
     setTooltip(StatusControl::HideButton, "このフォームを隠します");
     if (which_ == StatusWindow::Graph) {
@@ -38,7 +39,17 @@ void StatusPresenter::startTimers() {
 
 void StatusPresenter::stopTimers() {
     view_.stopTimer(StatusTimer::Timer1);
-    if (which_ == StatusWindow::Simple) view_.stopTimer(StatusTimer::Timer2);
+    if (which_ == StatusWindow::Simple) {
+        view_.stopTimer(StatusTimer::Timer2);
+        watchCleaning(false);
+    }
+}
+
+void StatusPresenter::watchCleaning(bool on) {
+    if (on == watchingCleaning_) return;
+    watchingCleaning_ = on;
+    if (on) view_.startTimer(StatusTimer::CleaningWatch, kCleaningWatchMs);
+    else view_.stopTimer(StatusTimer::CleaningWatch);
 }
 
 void StatusPresenter::setText(StatusControl control, const std::string& text) {
@@ -74,6 +85,11 @@ void StatusPresenter::placeAtTopRight() {
 
 void StatusPresenter::onDpiChanged() { drawLastFrame(); }
 
+void StatusPresenter::onColoursChanged() {
+    colours_ = graphColours(platform_.display.colourScheme());
+    drawLastFrame();
+}
+
 void StatusPresenter::onGraphTimer() {
     const MonitorState& s = state_;
     const std::int32_t free = freePerMille(s.memory.availBytes, s.memory.totalBytes);
@@ -86,7 +102,7 @@ void StatusPresenter::onGraphTimer() {
 }
 
 void StatusPresenter::drawLastFrame() {
-    if (which_ == StatusWindow::Graph) view_.drawGraph(graphPixels(lastFrame_, view_.graphBoxSize()));
+    if (which_ == StatusWindow::Graph) view_.drawGraph(graphPixels(lastFrame_, view_.graphBoxSize()), colours_);
 }
 
 } // namespace tidemark::monitor

@@ -38,6 +38,9 @@ public:
     // Timer1 every second.
     void startTimers();
     void stopTimers();
+    // The short timer that watches a cleaning to its end.
+    static constexpr unsigned kCleaningWatchMs = 100;
+    void watchCleaning(bool on);
 
     // Texts and tooltips reach the window only when they change.
     void setText(StatusControl control, const std::string& text);
@@ -57,6 +60,9 @@ public:
     void onTimer(StatusTimer timer) { events_.statusTimer(which_, timer); }
     // The window moved to a monitor of another DPI (or was re-laid out).
     void onDpiChanged();
+    // A high-contrast theme was switched on or off, or the system's colours
+    // changed: the graph is drawn again in the colours that now apply.
+    void onColoursChanged();
 
     // frmGraph's Timer1: the used memory, one sample, one frame.
     void onGraphTimer();
@@ -73,6 +79,8 @@ private:
     std::map<StatusControl, std::string> texts_, tooltips_;
     GraphModel graph_;
     std::vector<GraphLine> lastFrame_;
+    bool watchingCleaning_ = false;
+    GraphColours colours_ = graphColours({});
 };
 
 } // namespace tidemark::monitor

@@ -11,7 +11,9 @@
 
 namespace tidemark::monitor {
 
-enum class StatusTimer { Timer1, Timer2 };
+// Timer1 and Timer2 are the windows' own; CleaningWatch runs on the
+// numeric window while a cleaning of this copy does.
+enum class StatusTimer { Timer1, Timer2, CleaningWatch };
 
 class StatusView {
 public:
@@ -34,10 +36,10 @@ public:
     virtual void startTimer(StatusTimer timer, unsigned intervalMs) = 0;
     virtual void stopTimer(StatusTimer timer) = 0;
 
-    // The graph box's size and a frame for it, in device pixels (the graph
-    // window only).
+    // The graph box's size and a frame for it, in device pixels, its palette
+    // indexes drawn in the colours given (the graph window only).
     virtual PixelSize graphBoxSize() = 0;
-    virtual void drawGraph(const std::vector<GraphRect>& frame) = 0;
+    virtual void drawGraph(const std::vector<GraphRect>& frame, const GraphColours& colours) = 0;
 };
 
 } // namespace tidemark::monitor

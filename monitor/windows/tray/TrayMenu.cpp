@@ -12,6 +12,7 @@ std::vector<TrayMenuItem> trayMenuItems(bool hideVisible, bool showVisible, bool
     };
     if (hideVisible) items.push_back({false, TrayCommand::Hide, "隠す (&H)", true});
     if (showVisible) items.push_back({false, TrayCommand::Show, "表示 (&S)", true});
+    items.push_back({false, TrayCommand::CleanNow, "今すぐクリーニング (&M)", true});
     items.push_back(separator);
     items.push_back({false, TrayCommand::Fix, "設定 (&F)", true});
     items.push_back({false, TrayCommand::AdmFix, "管理者設定 (&Q)", adminEnabled});

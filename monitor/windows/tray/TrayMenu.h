@@ -5,7 +5,7 @@
 
 namespace tidemark::monitor {
 
-enum class TrayCommand { Cancel, Close, Hide, Show, Fix, AdmFix, Ver };
+enum class TrayCommand { Cancel, Close, Hide, Show, CleanNow, Fix, AdmFix, Ver };
 
 struct TrayMenuItem {
     bool separator = false;

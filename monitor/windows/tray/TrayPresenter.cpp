@@ -28,12 +28,27 @@ void TrayPresenter::selectImage() {
                                     state_.display.allUsersIcon || state_.display.userIcon, clock_.localTime().minute);
 }
 
-bool TrayPresenter::addTrayIcon() {
-    selectImage();
-    return view_.addIcon(image_, trayTipText(state_.memory.loadPercent));
+std::string TrayPresenter::tipText() const {
+    const std::string tip =
+        trayTipText(state_.memory.loadPercent, trayBand(state_.memory.loadPercent, state_.memory.availBytes));
+    const std::string& line = state_.cleaning.trayLine;
+    return line.empty() ? tip : tip + "\r" + line;
 }
 
-void TrayPresenter::modifyTrayIcon() { view_.modifyIcon(image_, trayTipText(state_.memory.loadPercent)); }
+bool TrayPresenter::addTrayIcon() {
+    selectImage();
+    lastLine_ = state_.cleaning.trayLine;
+    const bool added = view_.addIcon(image_, tipText());
+    // Each icon the shell adds, again after its restart, starts in its first
+    // behaviour.
+    if (added) version4_ = view_.useVersion4();
+    return added;
+}
+
+void TrayPresenter::modifyTrayIcon() {
+    lastLine_ = state_.cleaning.trayLine;
+    view_.modifyIcon(image_, tipText());
+}
 
 void TrayPresenter::removeTrayIcon() { view_.deleteIcon(); }
 
@@ -41,7 +56,9 @@ void TrayPresenter::resetTrayIcons() { view_.releaseImages(); }
 
 void TrayPresenter::refreshTrayImage() {
     selectImage();
-    if (image_ != lastImage_) {
+    // The picture, or the last cleaning's line: the load alone changes the
+    // tip only with the picture, as it always has.
+    if (image_ != lastImage_ || state_.cleaning.trayLine != lastLine_) {
         modifyTrayIcon();
         lastImage_ = image_;
     }
@@ -64,25 +81,32 @@ void TrayPresenter::onTaskbarCreated() {
     state_.windows.trayIconShown = addTrayIcon();
 }
 
-void TrayPresenter::onTrayCallback(TrayMouse mouse) {
+void TrayPresenter::onTrayCallback(TrayMouse mouse, std::optional<PixelPoint> anchor) {
     modifyTrayIcon();
-    if (mouse == TrayMouse::Other) return;
+    // Only a shell that granted version 4 sends the notifications, each after
+    // the mouse messages of the same click: there the mouse messages do
+    // nothing, so that a click acts once.
+    const bool toggles = mouse == TrayMouse::Select || mouse == TrayMouse::KeySelect ||
+                         (!version4_ && mouse == TrayMouse::LeftButtonUp);
+    const bool opensMenu = mouse == TrayMouse::ContextMenu || (!version4_ && mouse == TrayMouse::RightButtonDown);
+    if (!toggles && !opensMenu) return;
+    if (mouse != TrayMouse::ContextMenu) anchor.reset();   // at the mouse
     if (state_.windows.adminBusy) {
         view_.beep();
-    } else if (mouse == TrayMouse::LeftButtonUp) {
+    } else if (toggles) {
         toggleStatusWindow();
     } else {
-        showTrayMenu();
+        showTrayMenu(anchor);
     }
 }
 
-void TrayPresenter::showTrayMenu() {
+void TrayPresenter::showTrayMenu(std::optional<PixelPoint> anchor) {
     if (about_.isOpen()) {
         about_.focusOk();
     } else if (!state_.windows.passwordClosed) {
         call(actions_.focusPasswordWindow);
     } else {
-        view_.popUpMenu(menuItems());
+        view_.popUpMenu(menuItems(), anchor);
     }
 }
 
@@ -100,6 +124,9 @@ void TrayPresenter::menuCommand(TrayCommand command) {
     case TrayCommand::Hide:
     case TrayCommand::Show:
         toggleStatusWindow();
+        break;
+    case TrayCommand::CleanNow:
+        call(actions_.cleanNow);
         break;
     case TrayCommand::Fix:
         openSettings();

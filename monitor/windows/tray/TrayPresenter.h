@@ -20,6 +20,7 @@ struct TrayActions {
     std::function<void()> showAdminSettings;     // FrmAdmFx, without blocking
     std::function<void()> frontAdminSettings;    // the open FrmAdmFx to the front
     std::function<void()> focusPasswordWindow;   // the open password window to the front
+    std::function<void()> cleanNow;              // a cleaning now, in the copy that holds the right
 };
 
 // A status window as the tray shows and hides it.
@@ -62,8 +63,11 @@ public:
     // The shell's TaskbarCreated broadcast: it has forgotten every icon.
     void onTaskbarCreated();
 
-    void onTrayCallback(TrayMouse mouse);
-    void showTrayMenu();
+    // The shell's callback; anchor: the point it gives for the context menu
+    // (version 4). The notifications act; the mouse messages only where the
+    // shell did not grant version 4.
+    void onTrayCallback(TrayMouse mouse, std::optional<PixelPoint> anchor = std::nullopt);
+    void showTrayMenu(std::optional<PixelPoint> anchor = std::nullopt);
     void menuCommand(TrayCommand command);
     std::vector<TrayMenuItem> menuItems() const;
     void disableAdministratorMenu() { adminItemEnabled_ = false; }
@@ -76,9 +80,11 @@ public:
     void openSettings();
 
     TrayImage currentImage() const { return image_; }
+    bool version4() const { return version4_; }
 
 private:
     void selectImage();
+    std::string tipText() const;
     void toggle(TrayStatusWindow& window);
 
     MonitorState& state_;
@@ -90,9 +96,11 @@ private:
     TrayActions actions_;
     TrayImage image_ = TrayImage::None;
     TrayImage lastImage_ = TrayImage::None;
+    std::string lastLine_;   // the cleaning line the shell was last given
     bool hideItemVisible_ = true;
     bool showItemVisible_ = true;
     bool adminItemEnabled_ = true;
+    bool version4_ = false;
 };
 
 } // namespace tidemark::monitor

@@ -5,6 +5,8 @@
 
 #include <initializer_list>
 
+#include "platform/WithMessages.h"
+
 namespace tidemark::windowless {
 
 HiddenWindow::HiddenWindow(HINSTANCE instance, const wchar_t* className) {
@@ -79,9 +81,7 @@ platform::MessageAnswer DesktopOnlyMessages::show(const platform::MessageRequest
 }
 
 platform::Platform withMessages(platform::Platform& b, platform::MessageBoxes& messages) {
-    return platform::Platform{b.clock,    b.files,  b.locks,     b.codePage,  b.process,   b.accounts, b.registry,
-                              b.folders,  b.display, b.os,       b.launcher,  b.access,    messages,   b.locale,
-                              b.memory,   b.processes, b.shortcuts, b.instances, b.ramhold};
+    return platform::withMessages(b, messages);
 }
 
 ComApartment::ComApartment() : result_(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)) {}

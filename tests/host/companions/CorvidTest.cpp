@@ -10,6 +10,7 @@
 #include <set>
 
 #include "companions/corvid/Corvid.h"
+#include "shared/cleaner/CleaningResult.h"
 #include "support/CopiesOnOneMachine.h"
 #include "support/Interleaver.h"
 
@@ -42,15 +43,25 @@ protected:
         return *runs.back();
     }
     void saveSettingsForThisMachine() { store("AppSettingFlag", "PhysMemSize", std::to_string(1024 * MB)); }
+    // Corvid's cleaning ends having helped (plenty of free memory as it
+    // ends), and memory is as it was by the next check.
+    using CopiesOnOneMachine::finishHelpfully;
+    void finishHelpfully(CorvidRun& run) {
+        const auto before = machine.memory;
+        if (run.process->ramhold.memoryHeldStatus() == 1) machine.setMemory(1024 * MB, 800 * MB);
+        run.process->ramhold.finish();
+        run.corvid.watchCleaning();
+        machine.memory = before;
+    }
     // Runs Corvid's loop for the given seconds; every full minute the users'
     // copies tick (after their cleanings finished), as their timers would.
     void runFor(CorvidRun& run, int seconds, const std::vector<std::string>& users = {}) {
         int elapsed = 0;
         run.corvid.runLoop([&] {
             if (elapsed > 0 && elapsed % 60 == 0) {
-                run.process->ramhold.finish();
+                finishHelpfully(run);
                 for (const auto& u : users) {
-                    copies.at(u)->process->ramhold.finish();
+                    finishHelpfully(*copies.at(u));
                     copies.at(u)->minuteTick();
                 }
             }
@@ -202,6 +213,7 @@ TEST_F(CorvidOnMachine, StartUpCleansOnceAboveTheTriggerUnlessAWatchedProgramRun
     auto& run = startCorvid();
     ASSERT_EQ(run.process->ramhold.calls.size(), 1u);
     EXPECT_EQ(run.process->ramhold.calls[0].name, "MallocFirst");
+    finishHelpfully(run);
     EXPECT_EQ(stored("AppSettingFlag", "ShExTime"), "2026/12/07 9:30:00");
 
     store("AppSettingFlag", "ProcWatchSetting", "True");
@@ -325,13 +337,50 @@ TEST_F(CorvidOnMachine, OneFailedWriteDoesNotEndTheRenewals) {
     EXPECT_TRUE(machine.messages.empty());
 }
 
+// Corvid records its cleanings as the users' copies do, waits after the
+// ones that do not help, and logs the right it takes and loses.
+TEST_F(CorvidOnMachine, CleaningsThatDoNotHelpWaitAndEveryResultIsRecorded) {
+    saveSettingsForThisMachine();
+    lowMemory();   // 50 MB free; Corvid's trigger here is a third of memory
+    auto& run = startCorvid();
+    ASSERT_FALSE(machine.events.empty());
+    EXPECT_EQ(machine.events[0].id, 1100u);
+    EXPECT_EQ(machine.events[0].strings[0], "Corvid");
+    EXPECT_EQ(machine.events[0].strings[2], "SystemStartAdministrators");
+    int elapsed = 0;
+    run.corvid.runLoop([&] {
+        run.process->ramhold.finish();   // every cleaning ends at once, freeing nothing
+        return elapsed++ < 480;
+    });
+    // The start-up cleaning, then 2 and 4 minutes later: 3 in 8 minutes.
+    EXPECT_EQ(run.process->ramhold.calls.size(), 3u);
+    const auto result = cleaner::parseResultValue(stored("AppSettingFlag", "ShExResult"));
+    ASSERT_TRUE(result);
+    EXPECT_EQ(result->reason, cleaner::CleaningReason::Trigger);
+    EXPECT_EQ(result->freedMB(), 0);
+    ASSERT_TRUE(result->nextAttempt);
+    EXPECT_EQ(cleaner::minutesUntil(result->started, *result->nextAttempt), 8);
+    std::vector<std::uint32_t> cleaningEvents;
+    for (const auto& e : machine.events)
+        if (e.id / 100 == 10) cleaningEvents.push_back(e.id);
+    EXPECT_EQ(cleaningEvents, (std::vector<std::uint32_t>{1001, 1001, 1001}));
+    EXPECT_EQ(machine.events.back().strings[3], "トリガー");
+
+    // A user's copy took the right over: Corvid stops and says so.
+    store("AppSettingFlag", "MemCleanRightUser", testing::kAliceSid);
+    run.corvid.periodicCheck();
+    EXPECT_TRUE(run.state.rightLost);
+    EXPECT_EQ(machine.events.back().id, 1101u);
+}
+
 TEST_F(CorvidOnMachine, OneFailedWriteLeavesTheLastRunTextAsItWas) {
     saveSettingsForThisMachine();
     auto& run = startCorvid();
+    finishHelpfully(run);
     std::set<std::string> shown{stored("AppSettingFlag", "ShExTime")};   // the start-up cleaning's time
     int elapsed = 0;
     run.corvid.runLoop([&] {
-        run.process->ramhold.finish();
+        finishHelpfully(run);
         if (elapsed == 100) machine.files.failingWrites = 1;   // the renewal at 115 s fails
         shown.insert(stored("AppSettingFlag", "ShExTime"));
         return elapsed++ < 600;
@@ -347,7 +396,7 @@ TEST_F(CorvidOnMachine, UnreadableMomentSkipsOneCleaningAndKeepsTheRight) {
     std::size_t atUnreadable = 0;
     int elapsed = 0;
     run.corvid.runLoop([&] {
-        run.process->ramhold.finish();
+        finishHelpfully(run);
         if (elapsed == 110) {
             machine.files.denyReads(kSharedFile);
             atUnreadable = run.process->ramhold.calls.size();
@@ -399,7 +448,7 @@ TEST_F(CorvidOnMachine, InterleavedWithUsersAndFailingWritesCorvidKeepsOneCleane
                                                       {"alice", cleanings("alice")},
                                                       {"bob", cleanings("bob")}};
             std::vector<std::function<void()>> work{[&] {
-                run.process->ramhold.finish();
+                finishHelpfully(run);
                 run.corvid.fiveSecondCheck();
                 run.state.settingsValid = run.corvid.readSettings();
                 run.corvid.periodicCheck();
@@ -455,7 +504,7 @@ TEST_F(CorvidOnMachine, CopiesInOtherTimeZonesCountTheHolderDownOnceAMinute) {
     int challenges = 0, elapsed = 0;
     run.corvid.runLoop([&] {
         if (elapsed > 0 && elapsed % 60 == 0) {
-            run.process->ramhold.finish();
+            finishHelpfully(run);
             for (const auto& u : users) {
                 copies.at(u)->minuteTick();
                 challenges += copies.at(u)->state.right.challenging;

@@ -17,7 +17,7 @@ public:
     using Key = std::pair<monitor::StatusWindow, monitor::StatusControl>;
     std::map<Key, std::string> texts, tooltips;
     bool visible[2] = {false, false};
-    bool windowsCreated = false, timersRunning = false, adminMenuDisabled = false;
+    bool windowsCreated = false, timersRunning = false, adminMenuDisabled = false, watchingCleaning = false;
     bool trayAccepts = true;
     int trayAdds = 0, trayDeletes = 0, trayResets = 0, imageRefreshes = 0, restartChecks = 0;
     int simpleToggles = 0, graphToggles = 0, settingsShown = 0, settingsFronted = 0, beeps = 0;
@@ -38,6 +38,7 @@ public:
     void createStatusWindows() override { windowsCreated = true; }
     void startTimers() override { timersRunning = true; }
     void stopMainTimers() override { timersRunning = false; }
+    void watchCleaning(bool on) override { watchingCleaning = on; }
     void destroyStatusWindows() override { windowsCreated = false; }
     bool isVisible(monitor::StatusWindow w) override { return visible[static_cast<int>(w)]; }
     void hide(monitor::StatusWindow w) override { visible[static_cast<int>(w)] = false; }
@@ -72,6 +73,13 @@ struct MonitorCopy {
     monitor::lifecycle::StartOutcome start() { return monitor::lifecycle::start(context); }
     void minuteTick() { minuteGuard.run([&] { monitor::lifecycle::onMinuteTick(context); }); }
     void secondTick() { secondGuard.run([&] { monitor::lifecycle::onSecondTick(context); }); }
+    void cleaningWatchTick() { monitor::lifecycle::onCleaningWatchTick(context); }
+    // The library ends its cleaning, and the copy's short timer sees it.
+    void finishCleaning() {
+        process->ramhold.finish();
+        cleaningWatchTick();
+    }
+    void cleanNow() { monitor::lifecycle::cleanNow(context); }
     void exit() { monitor::lifecycle::shutDown(context); }
 
     std::unique_ptr<sim::SimProcess> process;

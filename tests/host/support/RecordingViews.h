@@ -24,6 +24,7 @@ public:
     std::map<monitor::StatusControl, std::string> texts, tooltips;
     std::map<monitor::StatusTimer, unsigned> timers;
     std::vector<monitor::GraphRect> frame;
+    monitor::GraphColours colours{};   // those of the last frame
     int textSends = 0, frames = 0;
 
     void create() override { created = true; }
@@ -52,8 +53,9 @@ public:
     monitor::PixelSize graphBoxSize() override {
         return {monitor::twipsToPixels(3500, dpiValue), monitor::twipsToPixels(1000, dpiValue)};
     }
-    void drawGraph(const std::vector<monitor::GraphRect>& f) override {
+    void drawGraph(const std::vector<monitor::GraphRect>& f, const monitor::GraphColours& c) override {
         frame = f;
+        colours = c;
         ++frames;
     }
 
@@ -72,6 +74,9 @@ public:
     std::optional<monitor::TrayImage> shown;   // the icon the shell holds
     std::string tip;
     std::vector<std::vector<monitor::TrayMenuItem>> menus;
+    std::optional<monitor::PixelPoint> menuAnchor;   // of the last menu
+    bool grantsVersion4 = false;                      // the shell's answer
+    int version4Requests = 0;
 
     bool addIcon(monitor::TrayImage image, const std::string& t) override {
         log_.push_back("icon added");
@@ -91,13 +96,18 @@ public:
         log_.push_back("icon deleted");
         shown.reset();
     }
+    bool useVersion4() override {
+        ++version4Requests;
+        return grantsVersion4;
+    }
     void releaseImages() override { log_.push_back("images released"); }
     platform::NativeWindow findTaskbar() override {
         return ++taskbarLookups > taskbarMissingFor ? taskbar : 0;
     }
-    void popUpMenu(const std::vector<monitor::TrayMenuItem>& items) override {
+    void popUpMenu(const std::vector<monitor::TrayMenuItem>& items, std::optional<monitor::PixelPoint> anchor) override {
         log_.push_back("menu");
         menus.push_back(items);
+        menuAnchor = anchor;
     }
     void beep() override { log_.push_back("beep"); }
 

@@ -87,7 +87,7 @@ public:
             std::shuffle(order.begin(), order.end(), random_);
             int cleaners = 0;
             if (corvid_) {
-                corvidProcess_->ramhold.finish();
+                finishHelpfully([&] { corvid_->watchCleaning(); }, corvidProcess_->ramhold);
                 const std::size_t before = corvidProcess_->ramhold.calls.size();
                 corvid_->fiveSecondCheck();
                 corvidState_.settingsValid = corvid_->readSettings();
@@ -96,7 +96,7 @@ public:
             }
             for (int seat : order) {
                 MonitorCopy& copy = *copies_.at(seat);
-                copy.process->ramhold.finish();
+                finishHelpfully([&] { copy.cleaningWatchTick(); }, copy.process->ramhold);
                 const std::size_t before = copy.process->ramhold.calls.size();
                 copy.minuteTick();
                 cleaners += copy.process->ramhold.calls.size() > before;
@@ -125,6 +125,17 @@ public:
     sim::SimMachine& machine() { return machine_; }
 
 private:
+    // A cleaning ends having helped (plenty of free memory as it ends), and
+    // memory is as it was by the next tick.
+    template <class Watch>
+    void finishHelpfully(Watch watch, sim::SimRamhold& ramhold) {
+        const auto before = machine_.memory;
+        if (ramhold.memoryHeldStatus() == 1) machine_.setMemory(before ? before->totalPhys : 0, before ? before->totalPhys / 2 : 0);
+        ramhold.finish();
+        watch();
+        machine_.memory = before;
+    }
+
     void startCorvid() {
         machine_.addUser("SYSTEM", "S-1-5-18", {});
         corvidProcess_ = std::make_unique<sim::SimProcess>(machine_, "SYSTEM", "Corvid.exe", "RUN");

@@ -1,5 +1,7 @@
 #include "TidemarkSession.h"
 
+#include <vector>
+
 #include "monitor/windows/win32/TrayMessages.h"
 #include "monitor/windows/win32/resource.h"
 #include "platform/win32/Win32Text.h"
@@ -122,8 +124,29 @@ HWND TidemarkSession::openAboutWindow(DWORD processId, DWORD timeoutMs) {
 }
 
 bool TidemarkSession::trayCallback(DWORD processId, UINT mouseMessage) {
+    POINT mouse{};
+    ::GetCursorPos(&mouse);
+    std::vector<UINT> sequence{mouseMessage};
+    if (mouseMessage == WM_LBUTTONUP) sequence.push_back(NIN_SELECT);
+    if (mouseMessage == WM_RBUTTONDOWN) sequence.insert(sequence.end(), {WM_RBUTTONUP, WM_CONTEXTMENU});
+    for (UINT message : sequence)
+        if (!trayNotify(processId, message, mouse)) return false;
+    return true;
+}
+
+bool TidemarkSession::trayNotify(DWORD processId, UINT notification, POINT anchor) {
     HWND simple = simpleWindow(processId);
-    return simple && automation::postMessage(simple, monitor::kTrayCallbackMessage, 0, mouseMessage);
+    // The program asks for version 4 as soon as the shell has taken its icon.
+    const auto shellHasIcon = [&] {
+        NOTIFYICONDATAW unchanged{};
+        unchanged.cbSize = sizeof unchanged;
+        unchanged.hWnd = simple;
+        return ::Shell_NotifyIconW(NIM_MODIFY, &unchanged) != FALSE;
+    };
+    return simple && automation::pollUntil(15000, shellHasIcon) &&
+           automation::postMessage(simple, monitor::kTrayCallbackMessage,
+                                   MAKEWPARAM(static_cast<WORD>(anchor.x), static_cast<WORD>(anchor.y)),
+                                   MAKELPARAM(notification, 0));
 }
 
 std::string TidemarkSession::capture(HWND window, const std::string& name) {

@@ -38,8 +38,15 @@ public:
     // Opens the About window through the tray menu's command; nullptr when
     // it does not come.
     HWND openAboutWindow(DWORD processId, DWORD timeoutMs = 10000);
-    // Sends the tray callback with a mouse message to the numeric window.
+    // Sends the numeric window what the shell sends an icon of its version 4
+    // for a mouse message: after a left button up the select notification,
+    // after a right button down the button up and the context menu at the
+    // mouse.
     bool trayCallback(DWORD processId, UINT mouseMessage);
+    // One callback of version 4, once the shell holds the icon: a message or
+    // notification (NIN_KEYSELECT, WM_CONTEXTMENU, ...) in lParam's low word,
+    // the icon's ID 0 above it, and the anchor's screen point in wParam.
+    bool trayNotify(DWORD processId, UINT notification, POINT anchor = {});
 
     // Saves a PNG of the window under the build folder's captures.
     std::string capture(HWND window, const std::string& name);

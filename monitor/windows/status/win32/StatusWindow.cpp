@@ -20,6 +20,8 @@ int controlId(StatusControl control) {
     case StatusControl::FreeMemory: return IDC_FREE_MEMORY;
     case StatusControl::LastRunCaption: return IDC_LAST_RUN_CAPTION;
     case StatusControl::LastRunText: return IDC_LAST_RUN;
+    case StatusControl::FreedCaption: return IDC_FREED_CAPTION;
+    case StatusControl::FreedText: return IDC_FREED;
     case StatusControl::NumbersFrame: return IDC_NUMBERS_FRAME;
     case StatusControl::Graph: return IDC_GRAPH;
     case StatusControl::UsedMemory: return IDC_USED_MEMORY;
@@ -29,7 +31,17 @@ int controlId(StatusControl control) {
     return 0;
 }
 
-UINT_PTR timerId(StatusTimer timer) { return timer == StatusTimer::Timer1 ? 1 : 2; }
+UINT_PTR timerId(StatusTimer timer) {
+    switch (timer) {
+    case StatusTimer::Timer1: return 1;
+    case StatusTimer::Timer2: return 2;
+    default: return 3;
+    }
+}
+
+StatusTimer timerOf(WPARAM id) {
+    return id == 1 ? StatusTimer::Timer1 : id == 2 ? StatusTimer::Timer2 : StatusTimer::CleaningWatch;
+}
 
 } // namespace
 
@@ -77,7 +89,7 @@ INT_PTR Win32StatusWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
         if (presenter_) presenter_->onDpiChanged();
         return TRUE;
     case WM_TIMER:
-        if (presenter_) presenter_->onTimer(wParam == 1 ? StatusTimer::Timer1 : StatusTimer::Timer2);
+        if (presenter_) presenter_->onTimer(timerOf(wParam));
         return TRUE;
     case WM_COMMAND:
         onCommand(LOWORD(wParam));
@@ -85,6 +97,12 @@ INT_PTR Win32StatusWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CLOSE:
         if (presenter_) presenter_->onCloseBox();
         return TRUE;
+    case WM_SYSCOLORCHANGE:   // a theme's colours, high contrast among them
+        if (presenter_) presenter_->onColoursChanged();
+        return FALSE;
+    case WM_SETTINGCHANGE:
+        if (wParam == SPI_SETHIGHCONTRAST && presenter_) presenter_->onColoursChanged();
+        return FALSE;
     case WM_DRAWITEM:
         if (wParam != IDC_GRAPH) return FALSE;
         paintGraphBox(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
@@ -176,12 +194,11 @@ void Win32StatusWindow::stopTimer(StatusTimer timer) {
     if (window_) ::KillTimer(window_.get(), timerId(timer));
 }
 
-HBRUSH Win32StatusWindow::brush(int colour) {
-    win32::UniqueBrush& b = brushes_[colour];
-    if (!b) {
-        const std::uint32_t c = palette::rgb(colour);
-        b.reset(::CreateSolidBrush(RGB((c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF)));
-    }
+HBRUSH Win32StatusWindow::brush(std::uint32_t rgb) {
+    // The palette's colours and those of the system's schemes met so far.
+    if (brushes_.size() > 32) brushes_.clear();
+    win32::UniqueBrush& b = brushes_[rgb];
+    if (!b) b.reset(::CreateSolidBrush(RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF)));
     return b.get();
 }
 
@@ -191,7 +208,7 @@ PixelSize Win32StatusWindow::graphBoxSize() {
     return {client.right, client.bottom};
 }
 
-void Win32StatusWindow::drawGraph(const std::vector<GraphRect>& frame) {
+void Win32StatusWindow::drawGraph(const std::vector<GraphRect>& frame, const GraphColours& colours) {
     HWND box = window_ ? ::GetDlgItem(window_.get(), IDC_GRAPH) : nullptr;
     if (!box) return;
     RECT client{};
@@ -204,10 +221,11 @@ void Win32StatusWindow::drawGraph(const std::vector<GraphRect>& frame) {
     win32::UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
     if (!dc || !graph_) return;
     win32::SelectedObject bitmap(dc.get(), graph_.get());
-    ::FillRect(dc.get(), &client, brush(palette::Black));
+    const auto colourOf = [&](int index) { return colours[static_cast<std::size_t>(index) % colours.size()]; };
+    ::FillRect(dc.get(), &client, brush(colourOf(palette::Black)));
     for (const GraphRect& r : frame) {
         const RECT area{r.rect.left, r.rect.top, r.rect.right, r.rect.bottom};
-        ::FillRect(dc.get(), &area, brush(r.colour));
+        ::FillRect(dc.get(), &area, brush(colourOf(r.colour)));
     }
     ::InvalidateRect(box, nullptr, FALSE);
 }

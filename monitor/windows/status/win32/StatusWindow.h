@@ -38,7 +38,7 @@ public:
     void startTimer(StatusTimer timer, unsigned intervalMs) override;
     void stopTimer(StatusTimer timer) override;
     PixelSize graphBoxSize() override;
-    void drawGraph(const std::vector<GraphRect>& frame) override;
+    void drawGraph(const std::vector<GraphRect>& frame, const GraphColours& colours) override;
 
     // For the dialog procedure.
     void bind(HWND dialog) { window_.reset(dialog); }
@@ -49,7 +49,7 @@ private:
     void onCommand(int id);
     void layOut(int dpi);
     void paintGraphBox(const DRAWITEMSTRUCT& item);
-    HBRUSH brush(int colour);
+    HBRUSH brush(std::uint32_t rgb);
     void describeGraph();
 
     HINSTANCE instance_;
@@ -64,7 +64,7 @@ private:
     win32::UniqueIcon icon_;
     win32::UniqueBitmap graph_;
     SIZE graphSize_{0, 0};
-    std::map<int, win32::UniqueBrush> brushes_;
+    std::map<std::uint32_t, win32::UniqueBrush> brushes_;   // by 0xRRGGBB
     // The figures the graph window shows, which the graph box's value says.
     std::string usedMemory_;
     std::string memoryFigures_;

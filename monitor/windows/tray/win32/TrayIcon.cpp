@@ -1,6 +1,7 @@
 #include "monitor/windows/tray/win32/TrayIcon.h"
 
 #include <algorithm>
+#include <string>
 
 #include "shared/ui/win32/DialogLayout.h"
 #include "monitor/windows/win32/TrayMessages.h"
@@ -19,7 +20,7 @@ constexpr CommandId kCommandIds[] = {
     {TrayCommand::Cancel, IDM_TRAY_MENU_CANCEL}, {TrayCommand::Close, IDM_TRAY_MENU_CLOSE},
     {TrayCommand::Hide, IDM_TRAY_MENU_HIDE},     {TrayCommand::Show, IDM_TRAY_MENU_SHOW},
     {TrayCommand::Fix, IDM_TRAY_MENU_SETTINGS},       {TrayCommand::AdmFix, IDM_TRAY_MENU_ADMIN},
-    {TrayCommand::Ver, IDM_TRAY_MENU_ABOUT},
+    {TrayCommand::Ver, IDM_TRAY_MENU_ABOUT},   {TrayCommand::CleanNow, IDM_TRAY_MENU_CLEAN_NOW},
 };
 
 int menuIdOf(TrayCommand command) {
@@ -41,10 +42,19 @@ int iconResource(TrayImage image) {
 
 } // namespace
 
-TrayMouse trayMouseOf(LPARAM mouseMessage) {
-    if (mouseMessage == WM_LBUTTONUP) return TrayMouse::LeftButtonUp;
-    if (mouseMessage == WM_RBUTTONDOWN) return TrayMouse::RightButtonDown;
-    return TrayMouse::Other;
+TrayMouse trayMouseOf(LPARAM lParam) {
+    switch (LOWORD(lParam)) {
+    case WM_LBUTTONUP: return TrayMouse::LeftButtonUp;
+    case WM_RBUTTONDOWN: return TrayMouse::RightButtonDown;
+    case NIN_SELECT: return TrayMouse::Select;
+    case NIN_KEYSELECT: return TrayMouse::KeySelect;
+    case WM_CONTEXTMENU: return TrayMouse::ContextMenu;
+    default: return TrayMouse::Other;
+    }
+}
+
+PixelPoint trayAnchorOf(WPARAM wParam) {
+    return {static_cast<short>(LOWORD(wParam)), static_cast<short>(HIWORD(wParam))};
 }
 
 std::optional<TrayCommand> trayCommandOf(int id) {
@@ -59,7 +69,7 @@ Win32TrayView::Win32TrayView(HINSTANCE instance, const OwnerWindow& owner)
 bool Win32TrayView::onOwnerMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (!presenter_) return false;
     if (message == kTrayCallbackMessage) {
-        presenter_->onTrayCallback(trayMouseOf(lParam));
+        presenter_->onTrayCallback(trayMouseOf(lParam), trayAnchorOf(wParam));
         return true;
     }
     if (message == taskbarCreated_) {
@@ -115,11 +125,21 @@ void Win32TrayView::deleteIcon() {
     ::Shell_NotifyIconW(NIM_DELETE, &data);
 }
 
+bool Win32TrayView::useVersion4() {
+    if (!owner_.hwnd()) return false;
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof data;
+    data.hWnd = owner_.hwnd();
+    data.uID = 0;
+    data.uVersion = NOTIFYICON_VERSION_4;
+    return ::Shell_NotifyIconW(NIM_SETVERSION, &data) != FALSE;
+}
+
 platform::NativeWindow Win32TrayView::findTaskbar() {
     return reinterpret_cast<platform::NativeWindow>(::FindWindowW(L"Shell_TrayWnd", nullptr));
 }
 
-void Win32TrayView::popUpMenu(const std::vector<TrayMenuItem>& items) {
+void Win32TrayView::popUpMenu(const std::vector<TrayMenuItem>& items, std::optional<PixelPoint> anchor) {
     HWND owner = owner_.hwnd();
     win32::UniqueMenu menu(::CreatePopupMenu());
     if (!menu || !owner) return;
@@ -132,12 +152,41 @@ void Win32TrayView::popUpMenu(const std::vector<TrayMenuItem>& items) {
         }
     }
     POINT at{};
-    ::GetCursorPos(&at);
-    // The menu closes when the user clicks elsewhere only if its owner is
-    // the foreground window; the null message afterwards lets it go.
+    if (anchor) at = {anchor->left, anchor->top};
+    else ::GetCursorPos(&at);
+    // The menu closes when the user clicks elsewhere or presses Esc only if
+    // its owner is the foreground window; the null message afterwards lets
+    // it go.
+    HWND before = ::GetForegroundWindow();
     ::SetForegroundWindow(owner);
-    ::TrackPopupMenu(menu.get(), TPM_RIGHTBUTTON, at.x, at.y, 0, owner, nullptr);
+    const UINT chosen = static_cast<UINT>(
+        ::TrackPopupMenu(menu.get(), TPM_RIGHTBUTTON | TPM_RETURNCMD, at.x, at.y, 0, owner, nullptr));
     ::PostMessageW(owner, WM_NULL, 0, 0);
+    if (chosen != 0) {
+        // Queued as the menu itself would queue it.
+        ::PostMessageW(owner, WM_COMMAND, MAKEWPARAM(chosen, 0), 0);
+    } else if (::GetForegroundWindow() == owner) {
+        // Closed with Esc (a click elsewhere has moved the foreground).
+        giveFocusBack(before);
+    }
+}
+
+void Win32TrayView::giveFocusBack(HWND before) {
+    wchar_t name[64] = {};
+    HWND root = before ? ::GetAncestor(before, GA_ROOT) : nullptr;
+    if (root) ::GetClassNameW(root, name, 64);
+    const std::wstring kind = name;
+    if (!root || kind == L"Shell_TrayWnd" || kind == L"NotifyIconOverflowWindow") {
+        // The menu came from the notification area: the focus goes back
+        // to the icon.
+        NOTIFYICONDATAW data{};
+        data.cbSize = sizeof data;
+        data.hWnd = owner_.hwnd();
+        data.uID = 0;
+        ::Shell_NotifyIconW(NIM_SETFOCUS, &data);
+    } else {
+        ::SetForegroundWindow(root);
+    }
 }
 
 } // namespace tidemark::monitor

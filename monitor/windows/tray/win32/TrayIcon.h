@@ -12,9 +12,12 @@
 
 namespace tidemark::monitor {
 
-// The tray callback's mouse message (0x202 left button up, 0x204 right
-// button down), and the menu's command IDs.
-TrayMouse trayMouseOf(LPARAM mouseMessage);
+// The tray callback's event: lParam's low word (the icon's ID, 0, in its
+// high word under version 4; the mouse message whole before it). The anchor
+// of a version-4 callback: screen coordinates in wParam. The menu's command
+// IDs.
+TrayMouse trayMouseOf(LPARAM lParam);
+PixelPoint trayAnchorOf(WPARAM wParam);
 std::optional<TrayCommand> trayCommandOf(int id);
 
 class Win32TrayView final : public TrayView, public OwnedMessages {
@@ -25,9 +28,10 @@ public:
     bool addIcon(TrayImage image, const std::string& tip) override { return notify(NIM_ADD, image, tip); }
     bool modifyIcon(TrayImage image, const std::string& tip) override { return notify(NIM_MODIFY, image, tip); }
     void deleteIcon() override;
+    bool useVersion4() override;
     void releaseImages() override { icons_.clear(); }
     platform::NativeWindow findTaskbar() override;
-    void popUpMenu(const std::vector<TrayMenuItem>& items) override;
+    void popUpMenu(const std::vector<TrayMenuItem>& items, std::optional<PixelPoint> anchor) override;
     void beep() override { ::MessageBeep(MB_OK); }
 
     // The tray's callback, the shell's restart and the menu's commands,
@@ -37,6 +41,7 @@ public:
 private:
     bool notify(DWORD action, TrayImage image, const std::string& tip);
     HICON iconFor(TrayImage image);
+    void giveFocusBack(HWND before);
 
     HINSTANCE instance_;
     const OwnerWindow& owner_;

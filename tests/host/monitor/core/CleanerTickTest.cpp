@@ -17,7 +17,7 @@ protected:
     CleanerTick() {
         machine.setMemory(1024 * MB, 800 * MB);
         holder.start();
-        ramhold().finish();
+        holder.finishCleaning();
         ramhold().calls.clear();
     }
     sim::SimRamhold& ramhold() { return holder.process->ramhold; }
@@ -47,10 +47,12 @@ TEST_F(CleanerTick, FreeMemoryExactlyAtTheTriggerCleans) {
     ASSERT_EQ(ramhold().calls.size(), 1u);
     EXPECT_EQ(ramhold().calls[0].name, "MallocFirst");
     EXPECT_EQ(ramhold().calls[0].sizeMB, 128);
+    EXPECT_EQ(holder.ui.text(StatusWindow::Graph, StatusControl::LastRunText).substr(0, 16), "2026/12/07 9:01:");
+    machine.setMemory(1024 * MB, 128 * MB + 1);
+    holder.finishCleaning();
+    // Its start time and result go to the file once it has ended.
     EXPECT_EQ(stored("ShExTime").substr(0, 16), "2026/12/07 9:01:");
     EXPECT_EQ(holder.ui.text(StatusWindow::Graph, StatusControl::LastRunText), stored("ShExTime"));
-    machine.setMemory(1024 * MB, 128 * MB + 1);
-    ramhold().finish();
     holder.minuteTick();
     EXPECT_EQ(ramhold().calls.size(), 1u);
 }
@@ -61,6 +63,7 @@ TEST_F(CleanerTick, NoNewCleaningWhileTheLibraryHoldsMemory) {
     holder.minuteTick();   // the first cleaning has not finished
     EXPECT_EQ(ramhold().calls.size(), 1u);
     ramhold().finish();
+    machine.clock.advance(2 * 60000);   // past the wait after a cleaning that did not help
     holder.minuteTick();
     EXPECT_EQ(ramhold().calls.size(), 2u);
 }
@@ -122,6 +125,7 @@ TEST_F(CleanerTick, UnwritableSettingsPauseTheCleanerButKeepTheRight) {
     EXPECT_EQ(ramhold().calls.size(), calls);
     EXPECT_EQ(holder.ui.tooltip(StatusWindow::Simple, StatusControl::LastRunCaption), "メモリークリーナー実行権はありません");
     machine.files.allowWrites(holder.state.settings.sharedPath);
+    machine.clock.advance(2 * 60000);
     holder.minuteTick();
     EXPECT_TRUE(holder.state.right.held);
     EXPECT_GT(ramhold().calls.size(), calls);

@@ -127,6 +127,7 @@ TEST_F(RightAfterFaults, StandardUserWritesTheSettingsInAFolderThatAdmitsNoNewFi
     EXPECT_EQ(stored("UserAccountName", testing::kBobSid), "bob");
     EXPECT_EQ(stored("AppSettingFlag", "MemCleanRightUser"), testing::kBobSid);
     EXPECT_EQ(cleanings("bob"), 1u);
+    bob.finishCleaning();
     EXPECT_NE(stored("AppSettingFlag", "ShExTime"), "");
     EXPECT_EQ(machine.files.filesIn(kInstallFolder), std::vector<std::string>{kSharedFile});
 }

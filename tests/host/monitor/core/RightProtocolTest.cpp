@@ -249,6 +249,12 @@ TEST_F(RightProtocol, StaleSystemStartStampWarnsOnItsMinuteAndOnce) {
     EXPECT_EQ(warnedAt, std::vector<int>{7});
     ASSERT_FALSE(machine.messages.empty());
     EXPECT_NE(machine.messages.back().request.text.find("パスワードが変更されている可能性があります"), std::string::npos);
+    // And once in the event log, for the administrators who collect it.
+    ASSERT_FALSE(machine.events.empty());
+    const sim::EventRecord& warning = machine.events.back();
+    EXPECT_EQ(warning.id, 1200u);
+    EXPECT_EQ(warning.type, platform::EventType::Warning);
+    EXPECT_EQ(warning.strings, (std::vector<std::string>{"Tidemark", "alice", "0930"}));
 }
 
 // A user who logs on for the first time while the holder renews (a profile

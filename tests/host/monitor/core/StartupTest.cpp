@@ -38,6 +38,7 @@ TEST_F(Startup, FirstStartRegistersTheUserTakesTheRightAndCleansOnce) {
     EXPECT_EQ(copy.process->ramhold.calls[0].sizeMB, 128);
     EXPECT_EQ(shared("AppSettingFlag", "MemCleanRightTime"), "3");
     EXPECT_EQ(shared("GetRightChallenge", testing::kBobSid), "3");
+    copy.finishCleaning();
     const std::string ran = shared("AppSettingFlag", "ShExTime");
     EXPECT_EQ(ran.substr(0, 11), "2026/12/07 ");
     EXPECT_EQ(copy.ui.text(StatusWindow::Simple, StatusControl::LastRunText), ran);
@@ -62,6 +63,7 @@ TEST_F(Startup, OrdinaryUserGetsNoAccessChangeAndNoAdministratorMenu) {
 TEST_F(Startup, CopyWithoutTheRightShowsTheLastRun) {
     testing::MonitorCopy first{machine, "alice"};
     first.start();
+    first.finishCleaning();
     machine.logOn("bob");
     testing::MonitorCopy second{machine, "bob"};
     second.start();
@@ -243,6 +245,7 @@ TEST_F(Startup, ExitGivesTheRightBack) {
     // A copy without the right leaves the holder alone.
     testing::MonitorCopy first{machine, "alice"};
     first.start();
+    first.finishCleaning();
     machine.logOn("bob");
     testing::MonitorCopy other{machine, "bob"};
     other.start();

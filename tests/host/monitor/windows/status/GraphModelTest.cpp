@@ -33,6 +33,27 @@ TEST(GraphModel, ColourBandsAndGridColours) {
     }
 }
 
+// Under high contrast each part of the graph takes its system colour: the
+// background the window's, the bars of plenty the text's, the grid gray
+// text's and the yellow and red bands the highlight's.
+TEST(GraphModel, ColoursAreThePalettesOrUnderHighContrastTheSystems) {
+    const platform::SystemColours system{0x102030, 0x405060, 0x708090, 0xA0B0C0};
+    struct Case { int index; std::uint32_t normal, highContrast; };
+    const Case cases[] = {
+        {palette::Black, 0x000000, system.window},        {palette::DarkBlue, 0x000080, system.windowText},
+        {palette::Blue, 0x0000FF, system.windowText},     {palette::Green, 0x00FF00, system.windowText},
+        {palette::DarkCyan, 0x008080, system.grayText},   {palette::DarkYellow, 0x808000, system.grayText},
+        {palette::DarkRed, 0x800000, system.grayText},    {palette::Yellow, 0xFFFF00, system.highlight},
+        {palette::Red, 0xFF0000, system.highlight},
+    };
+    const GraphColours normal = graphColours({false, system});
+    const GraphColours contrast = graphColours({true, system});
+    for (const Case& c : cases) {
+        EXPECT_EQ(normal[c.index], c.normal) << c.index;
+        EXPECT_EQ(contrast[c.index], c.highContrast) << c.index;
+    }
+}
+
 TEST(GraphModel, ValueOutsideTheRangeKeepsTheColourAndBlackensTheGrid) {
     GraphModel g;
     g.pushSample(600, 900000);

@@ -80,6 +80,30 @@ TEST_F(Windows, GraphIsDrawnOnlyWhileVisibleAndAtTheWindowsDpi) {
     EXPECT_EQ(ui.graph.frames, 2);
 }
 
+// A high-contrast theme on at start, and switched off and on while the
+// program runs: the graph is drawn again at once in the colours that apply.
+TEST_F(Windows, GraphFollowsHighContrastAtStartAndWhenItIsSwitched) {
+    const platform::SystemColours system{0x000000, 0xFFFFFF, 0x00FF00, 0x00FFFF};
+    machine.colourScheme = {true, system};
+    MonitorState s;
+    testing::RecordedWindows w{alice.platform(), s};
+    w.windows.createStatusWindows();
+    s.display.windowStyle = 1;
+    w.windows.tray().onTrayCallback(TrayMouse::LeftButtonUp);
+    ASSERT_EQ(w.graph.frames, 1);
+    EXPECT_EQ(w.graph.colours, graphColours({true, system}));
+    StatusPresenter& window = w.windows.window(StatusWindow::Graph);
+    machine.colourScheme.highContrast = false;
+    window.onColoursChanged();
+    EXPECT_EQ(w.graph.frames, 2);
+    EXPECT_EQ(w.graph.colours, graphColours({}));
+    EXPECT_EQ(w.graph.colours[palette::Black], 0x000000u);
+    machine.colourScheme = {true, {0xFFFFFF, 0x000000, 0x808080, 0x800080}};
+    window.onColoursChanged();
+    EXPECT_EQ(w.graph.colours[palette::Black], 0xFFFFFFu);
+    EXPECT_EQ(w.graph.colours[palette::Red], 0x800080u);
+}
+
 TEST_F(Windows, EscapeHidesTheWindowAsTheHideButtonDoes) {
     ui.windows.toggleSimpleWindow();
     ASSERT_TRUE(ui.simple.visible);

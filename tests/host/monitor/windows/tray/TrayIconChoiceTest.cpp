@@ -1,6 +1,8 @@
 // The tray icon's picture: bands of memory use and the ten-minute alternation.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "monitor/windows/tray/TrayIconChoice.h"
 
 namespace tidemark::monitor {
@@ -41,8 +43,25 @@ TEST(TrayIconChoice, KeepActiveAlternatesEveryTenMinutes) {
     }
 }
 
-TEST(TrayIconChoice, TipTextNamesTheProgramAndTheLoad) {
-    EXPECT_EQ(trayTipText(42), "Tidemark\rメモリ使用率 42%");
+// The tip says in words what the picture's colour says, band for band.
+TEST(TrayIconChoice, TipNamesTheLoadAndTheBandThePictureShows) {
+    struct Case { int load; std::uint64_t avail; TrayImage picture; const char* tip; };
+    const Case cases[] = {
+        {42, 900 * MB, TrayImage::Program, "Tidemark\rメモリ使用率 42%"},
+        {65, 10 * MB, TrayImage::Program, "Tidemark\rメモリ使用率 65%"},
+        {66, 50 * MB + 1, TrayImage::Frm_01_Yellow, "Tidemark\rメモリ使用率 66%（高）"},
+        {66, 50 * MB, TrayImage::Frm_03_Red, "Tidemark\rメモリ使用率 66%（残り僅か）"},
+        {100, 0, TrayImage::Frm_03_Red, "Tidemark\rメモリ使用率 100%（残り僅か）"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(selectTrayIcon(c.load, c.avail, false, 0), c.picture) << c.load;
+        EXPECT_EQ(trayTipText(c.load, trayBand(c.load, c.avail)), c.tip) << c.load;
+    }
+    // The longest tip keeps to the shell's 127 characters (UTF-16 units:
+    // every character here is one).
+    const std::string longest = trayTipText(100, TrayBand::Red);
+    const auto characters = std::count_if(longest.begin(), longest.end(), [](char b) { return (b & 0xC0) != 0x80; });
+    EXPECT_LE(characters, 127);
 }
 
 } // namespace
@@ -61,11 +80,11 @@ std::vector<std::string> texts(const std::vector<TrayMenuItem>& items) {
 
 TEST(TrayMenu, ItemsInOrderWithBothToggleItemsUntilTheFirstToggle) {
     EXPECT_EQ(texts(trayMenuItems(true, true, true)),
-              (std::vector<std::string>{"キャンセル (&C)", "-", "閉じる (&X)", "-", "隠す (&H)", "表示 (&S)", "-",
-                                        "設定 (&F)", "管理者設定 (&Q)", "-", "バージョン情報 (&A)", "-"}));
+              (std::vector<std::string>{"キャンセル (&C)", "-", "閉じる (&X)", "-", "隠す (&H)", "表示 (&S)",
+                                        "今すぐクリーニング (&M)", "-", "設定 (&F)", "管理者設定 (&Q)", "-", "バージョン情報 (&A)", "-"}));
     EXPECT_EQ(texts(trayMenuItems(false, true, false)),
-              (std::vector<std::string>{"キャンセル (&C)", "-", "閉じる (&X)", "-", "表示 (&S)", "-", "設定 (&F)",
-                                        "管理者設定 (&Q) (grey)", "-", "バージョン情報 (&A)", "-"}));
+              (std::vector<std::string>{"キャンセル (&C)", "-", "閉じる (&X)", "-", "表示 (&S)",
+                                        "今すぐクリーニング (&M)", "-", "設定 (&F)", "管理者設定 (&Q) (grey)", "-", "バージョン情報 (&A)", "-"}));
 }
 
 } // namespace

@@ -66,7 +66,7 @@ TEST_F(Tray, EveryClickInEveryState) {
         s.windows.passwordClosed = !c.passwordOpen;
         TrayPresenter tray(s, alice.platform().clock, w.tray, w.windows.statusForTray(StatusWindow::Simple),
                            w.windows.statusForTray(StatusWindow::Graph), w.windows.aboutForTray(),
-                           TrayActions{{}, {}, {}, {}, {}, [&] { w.log.push_back("password"); }});
+                           TrayActions{{}, {}, {}, {}, {}, [&] { w.log.push_back("password"); }, {}});
         tray.addTrayIcon();
         w.log.clear();
         tray.onTrayCallback(c.mouse);
@@ -78,9 +78,81 @@ TEST_F(Tray, EveryClickInEveryState) {
     }
 }
 
+struct NotificationCase {
+    const char* name;
+    bool version4;   // granted by the shell
+    int formStyle;
+    bool admBusy;
+    TrayMouse mouse;
+    Log expected;   // after the icon's modification
+    bool simpleShown, graphShown;
+    std::optional<PixelPoint> menuAnchor;
+};
+
+// The notifications act; under version 4 the mouse messages before them do
+// not, so that a click acts once.
+TEST_F(Tray, EveryNotificationWithAndWithoutVersion4) {
+    const PixelPoint anchor{1250, 1000};
+    const NotificationCase cases[] = {
+        {"select", true, 0, false, TrayMouse::Select, {"frmSimple shown"}, true, false, {}},
+        {"key select", true, 0, false, TrayMouse::KeySelect, {"frmSimple shown"}, true, false, {}},
+        {"key select, graph style", true, 1, false, TrayMouse::KeySelect, {"frmGraph shown"}, false, true, {}},
+        {"context menu", true, 0, false, TrayMouse::ContextMenu, {"menu"}, false, false, anchor},
+        {"key select, administrator busy", true, 0, true, TrayMouse::KeySelect, {"beep"}, false, false, {}},
+        {"select, administrator busy", true, 1, true, TrayMouse::Select, {"beep"}, false, false, {}},
+        {"context menu, administrator busy", true, 0, true, TrayMouse::ContextMenu, {"beep"}, false, false, {}},
+        {"left button up before select", true, 0, false, TrayMouse::LeftButtonUp, {}, false, false, {}},
+        {"right button down before the menu", true, 0, false, TrayMouse::RightButtonDown, {}, false, false, {}},
+        // Posted by another program to an icon the shell left in its first
+        // behaviour.
+        {"first behaviour: key select", false, 1, false, TrayMouse::KeySelect, {"frmGraph shown"}, false, true, {}},
+        {"first behaviour: context menu", false, 0, false, TrayMouse::ContextMenu, {"menu"}, false, false, anchor},
+        {"first behaviour: right button, at the mouse", false, 0, false, TrayMouse::RightButtonDown, {"menu"}, false,
+         false, {}},
+    };
+    for (const NotificationCase& c : cases) {
+        MonitorState s;
+        testing::RecordedWindows w{alice.platform(), s};
+        w.tray.grantsVersion4 = c.version4;
+        w.windows.createStatusWindows();
+        s.display.windowStyle = c.formStyle;
+        s.windows.adminBusy = c.admBusy;
+        w.windows.tray().addTrayIcon();
+        w.log.clear();
+        w.windows.tray().onTrayCallback(c.mouse, anchor);
+        Log expected{"icon modified"};
+        expected.insert(expected.end(), c.expected.begin(), c.expected.end());
+        EXPECT_EQ(w.log, expected) << c.name;
+        EXPECT_EQ(w.simple.visible, c.simpleShown) << c.name;
+        EXPECT_EQ(w.graph.visible, c.graphShown) << c.name;
+        EXPECT_EQ(w.tray.menuAnchor, c.menuAnchor) << c.name;
+    }
+}
+
+TEST_F(Tray, Version4IsAskedForAtEveryAddAndFollowsTheShellsAnswer) {
+    ui.tray.grantsVersion4 = true;
+    ASSERT_TRUE(tray().addTrayIcon());
+    EXPECT_EQ(ui.tray.version4Requests, 1);
+    EXPECT_TRUE(tray().version4());
+    // A restarted shell that no longer grants it: the mouse messages act.
+    ui.tray.shown.reset();
+    ui.tray.grantsVersion4 = false;
+    tray().onTaskbarCreated();
+    EXPECT_EQ(ui.tray.version4Requests, 2);
+    EXPECT_FALSE(tray().version4());
+    tray().onTrayCallback(TrayMouse::LeftButtonUp);
+    EXPECT_TRUE(ui.simple.visible);
+    // An add the shell refuses asks nothing.
+    ui.tray.accepts = false;
+    ui.tray.taskbar = 0x777;
+    tray().checkTrayRestart();
+    EXPECT_EQ(ui.tray.version4Requests, 2);
+}
+
 TEST_F(Tray, MenuItemsFollowEachToggle) {
-    const std::vector<std::string> all{"キャンセル (&C)", "閉じる (&X)", "隠す (&H)", "表示 (&S)",
-                                       "設定 (&F)",       "管理者設定 (&Q)", "バージョン情報 (&A)"};
+    const std::vector<std::string> all{"キャンセル (&C)",         "閉じる (&X)", "隠す (&H)",
+                                       "表示 (&S)",               "今すぐクリーニング (&M)", "設定 (&F)",
+                                       "管理者設定 (&Q)",         "バージョン情報 (&A)"};
     EXPECT_EQ(menuTexts(), all);
     tray().onTrayCallback(TrayMouse::LeftButtonUp);   // shown
     auto shown = all;
@@ -99,11 +171,11 @@ TEST_F(Tray, MenuItemsFollowEachToggle) {
     EXPECT_EQ(menuTexts(), hidden);
     // For users who are not administrators the item is grey and does nothing.
     ui.windows.disableAdministratorMenu();
-    hidden[4] = "管理者設定 (&Q) (grey)";
+    hidden[5] = "管理者設定 (&Q) (grey)";
     EXPECT_EQ(menuTexts(), hidden);
     tray().showTrayMenu();
     ASSERT_EQ(ui.tray.menus.size(), 1u);
-    EXPECT_EQ(ui.tray.menus[0].size(), 11u);   // with its separators
+    EXPECT_EQ(ui.tray.menus[0].size(), 12u);   // with its separators
 }
 
 TEST_F(Tray, HideButtonOfEitherWindowTogglesTheStyledWindow) {
@@ -124,8 +196,9 @@ TEST_F(Tray, CommandsReachTheirWindows) {
     TrayPresenter tray(s, alice.platform().clock, w.tray, w.windows.statusForTray(StatusWindow::Simple),
                        w.windows.statusForTray(StatusWindow::Graph), w.windows.aboutForTray(),
                        TrayActions{record("close"), record("settings"), record("settings front"), record("admin"),
-                                   record("admin front"), record("password")});
+                                   record("admin front"), record("password"), record("clean now")});
     tray.menuCommand(TrayCommand::Cancel);
+    tray.menuCommand(TrayCommand::CleanNow);
     tray.menuCommand(TrayCommand::Fix);
     s.windows.settingsOpen = true;
     tray.menuCommand(TrayCommand::Fix);
@@ -135,7 +208,8 @@ TEST_F(Tray, CommandsReachTheirWindows) {
     tray.disableAdministratorMenu();
     tray.menuCommand(TrayCommand::AdmFix);
     tray.menuCommand(TrayCommand::Close);
-    EXPECT_EQ(calls, (std::vector<std::string>{"settings", "settings front", "admin", "admin front", "close"}));
+    EXPECT_EQ(calls, (std::vector<std::string>{"clean now", "settings", "settings front", "admin", "admin front",
+                                               "close"}));
 
     // The About window: windows.aboutClosed is false only while it is shown.
     bool closedWhileOpen = true;
@@ -199,7 +273,7 @@ TEST_F(Tray, PictureGoesToTheShellOnlyWhenItChanges) {
     state.memory.availBytes = 10u << 20;
     tray().refreshTrayImage();
     EXPECT_EQ(ui.tray.shown, TrayImage::Frm_03_Red);
-    EXPECT_EQ(ui.tray.tip, "Tidemark\rメモリ使用率 90%");
+    EXPECT_EQ(ui.tray.tip, "Tidemark\rメモリ使用率 90%（残り僅か）");
 }
 
 TEST_F(Tray, StartUpWaitsForTheTaskbarWithoutLimitAndWithoutSpinning) {
