@@ -1,6 +1,7 @@
 # End-to-end tests: the real programs started and driven through their
 # windows with the automation library. Included from this folder's CMakeLists.
 add_executable(tm_e2e_tests
+  e2e/AccessibilityEndToEndTest.cpp
   e2e/AdminWindowsEndToEndTest.cpp
   e2e/CleaningEndToEndTest.cpp
   e2e/PasswordEndToEndTest.cpp
@@ -17,9 +18,10 @@ target_link_libraries(tm_e2e_tests PRIVATE tm_automation tm_shared tm_platform_w
   user32 shell32
   gdi32      # ScalingEndToEndTest: text extents
   advapi32   # ScalingEndToEndTest: LogPixels
+  oleacc ole32 oleaut32   # AccessibilityEndToEndTest: the controls read as a screen reader reads them
 )
 add_dependencies(tm_e2e_tests Tidemark Ramhold Stowel Jobsmith Corvid tm_jobsmith_standin tm_drop_source)
-add_test(NAME tm_e2e_tests COMMAND tm_e2e_tests --gtest_filter=-EveryScaling/*:ScalingChange.*:ProcessWatch.*:CleaningResults.*)
+add_test(NAME tm_e2e_tests COMMAND tm_e2e_tests --gtest_filter=-EveryScaling/*:ScalingChange.*:ProcessWatch.*:CleaningResults.*:TwoScalings/*)
 set_tests_properties(tm_e2e_tests PROPERTIES TIMEOUT 600)
 
 # The process watch window and a monitor that waits a minute or two for its
@@ -49,6 +51,11 @@ set_tests_properties(tm_e2e_immutable_startup PROPERTIES TIMEOUT 300 SKIP_RETURN
 # changes; captures land beside the others as <window>_<dpi>.png.
 add_test(NAME tm_e2e_scaling COMMAND tm_e2e_tests --gtest_filter=EveryScaling/*:ScalingChange.*)
 set_tests_properties(tm_e2e_scaling PROPERTIES TIMEOUT 900)
+
+# Every window's names, access keys and Tab order through the accessibility
+# interface, at 96 and 192 DPI.
+add_test(NAME tm_e2e_accessibility COMMAND tm_e2e_tests --gtest_filter=TwoScalings/*)
+set_tests_properties(tm_e2e_accessibility PROPERTIES TIMEOUT 600)
 
 # Every window of Tidemark and Stowel at 96 and 192 DPI with the system's
 # colours changed in the registry; captures land beside the others as

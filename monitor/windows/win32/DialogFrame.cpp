@@ -4,6 +4,7 @@
 
 #include <utility>
 
+#include "monitor/windows/win32/AccessibleControl.h"
 #include "monitor/windows/win32/WindowLayouts.h"
 #include "monitor/windows/win32/resource.h"
 #include "platform/win32/Win32Text.h"
@@ -12,6 +13,24 @@ namespace tidemark::monitor {
 namespace {
 
 constexpr UINT_PTR kBoxSubclass = 1;
+
+// A list box shows no text of its own, so the system's proxy has no name
+// for it; it takes the text of the label right before it, as a box's name is.
+void nameListsByTheirLabels(HWND dialog) {
+    const auto classIs = [](HWND window, const wchar_t* name) {
+        wchar_t found[32] = {};
+        return ::GetClassNameW(window, found, 32) > 0 && ::lstrcmpiW(found, name) == 0;
+    };
+    HWND previous = nullptr;
+    for (HWND control = ::GetWindow(dialog, GW_CHILD); control; control = ::GetWindow(control, GW_HWNDNEXT)) {
+        if (previous && classIs(control, WC_LISTBOXW) && classIs(previous, WC_STATICW)) {
+            wchar_t label[256] = {};
+            ::GetWindowTextW(previous, label, 256);
+            ::SetWindowTextW(control, label);
+        }
+        previous = control;
+    }
+}
 
 } // namespace
 
@@ -43,6 +62,7 @@ void DialogFrame::endModal(INT_PTR result) {
 }
 
 void DialogFrame::initialise(HWND centreOn) {
+    nameListsByTheirLabels(dialog_);
     disableAutomaticDialogScaling(dialog_);
     layOut(windowDpi(dialog_));
     if (options_.toolTips && !modeless_) tips_.create(dialog_, instance_);
@@ -102,7 +122,10 @@ std::string DialogFrame::text(int id) const {
     return win32::fromWide(buffer);
 }
 
-void DialogFrame::setTooltip(int id, const std::string& text) { tips_.setText(item(id), text); }
+void DialogFrame::setTooltip(int id, const std::string& text) {
+    tips_.setText(item(id), text);
+    setControlDescription(item(id), text);
+}
 
 void DialogFrame::enable(int id, bool enabled) {
     HWND control = item(id);

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "AdminWindowsDriver.h"
+#include "LogPixels.h"
 #include "TidemarkSession.h"
 #include "monitor/windows/admin/win32/AdminLayout.h"
 #include "monitor/windows/password/win32/PasswordLayout.h"
@@ -24,34 +25,6 @@ namespace tidemark::e2e {
 namespace {
 
 using automation::Process;
-
-// LogPixels for the programs started while it lives; the old value comes
-// back afterwards.
-class LogPixels {
-public:
-    explicit LogPixels(DWORD dpi) {
-        ::RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr,
-                          key_.receive(), nullptr);
-        DWORD size = sizeof old_;
-        had_ = ::RegQueryValueExW(key_.get(), L"LogPixels", nullptr, nullptr, reinterpret_cast<BYTE*>(&old_),
-                                  &size) == ERROR_SUCCESS;
-        set(dpi);
-    }
-    ~LogPixels() {
-        if (had_) set(old_);
-        else ::RegDeleteValueW(key_.get(), L"LogPixels");
-    }
-    LogPixels(const LogPixels&) = delete;
-    LogPixels& operator=(const LogPixels&) = delete;
-
-private:
-    void set(DWORD dpi) {
-        ::RegSetValueExW(key_.get(), L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
-    }
-    win32::UniqueRegKey key_;
-    DWORD old_ = 96;
-    bool had_ = false;
-};
 
 std::string classOf(HWND window) {
     wchar_t name[64] = {};
@@ -87,8 +60,8 @@ std::vector<std::string> layoutFaults(HWND dialog, int dpi, const std::vector<in
         const LONG style = ::GetWindowLongW(c, GWL_STYLE);
         const LONG kind = style & SS_TYPEMASK;
         if (classOf(c) != "Static" || kind == SS_ICON || kind == SS_OWNERDRAW || kind == SS_ETCHEDHORZ) continue;
-        // A hidden label without a size only names the control after it.
-        if (!(style & WS_VISIBLE) && r.right == r.left) continue;
+        // A label without a size only names the control after it.
+        if (r.right == r.left) continue;
         const std::string text = automation::controlText(c).value_or("");
         if (text.empty()) continue;
         const std::wstring wide = win32::toWide(text);

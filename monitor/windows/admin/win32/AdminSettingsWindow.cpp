@@ -32,12 +32,7 @@ std::optional<AdminControl> controlOf(int id) {
 } // namespace
 
 Win32AdminSettingsWindow::Win32AdminSettingsWindow(HINSTANCE instance, ModelessDialogs& dialogs)
-    : frame_(instance, {layout::kAdminWidth, layout::kAdminHeight, layout::kAdmin}, {true, false}), dialogs_(dialogs) {
-    // The tab control stays below the pages' controls.
-    frame_.afterLayout = [this](int) {
-        ::SetWindowPos(frame_.item(IDC_ADMIN_TABS), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    };
-}
+    : frame_(instance, {layout::kAdminWidth, layout::kAdminHeight, layout::kAdmin}, {true, false}), dialogs_(dialogs) {}
 
 void Win32AdminSettingsWindow::create() {
     if (frame_.hwnd()) return;

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 #include <ole2.h>
+#include <oleacc.h>
 #include <shellapi.h>
 
 #include <cctype>
@@ -11,6 +12,7 @@
 #include <utility>
 
 #include "monitor/windows/procwatch/win32/ProcessWatchLayout.h"
+#include "monitor/windows/win32/AccessibleControl.h"
 #include "platform/KnownFolders.h"
 #include "platform/win32/Win32Text.h"
 
@@ -156,6 +158,10 @@ INT_PTR Win32ProcessWatchDialog::onMessage(UINT message, WPARAM wParam, LPARAM l
         frame_.initialise();
         for (int id : {IDC_FILE_LIST, IDC_WATCH_LIST})
             ::SetWindowSubclass(::GetDlgItem(dialog, id), listProcedure, kListSubclass, reinterpret_cast<DWORD_PTR>(this));
+        // The icons show only a picture: they still carry a name, and their
+        // tooltips' words as their value.
+        describeControl(::GetDlgItem(dialog, IDC_FILE_ICON), "選択されたファイルのアイコン", ROLE_SYSTEM_GRAPHIC);
+        describeControl(::GetDlgItem(dialog, IDC_WATCH_ICON), "選択されたプロセスのアイコン", ROLE_SYSTEM_GRAPHIC);
         popups_.reset(::LoadMenuW(frame_.instance(), MAKEINTRESOURCEW(IDR_PROCWATCHPOPUPS)));
         fillDrives();
         auto* target = new WatchListDropTarget(*this);
@@ -438,6 +444,7 @@ void Win32ProcessWatchDialog::showIcon(WatchControl picture, const std::string& 
     for (const auto& place : layout::kWatch)
         if (place.id == controlId(picture)) placeControl(frame_.hwnd(), place, frame_.font(), windowDpi(frame_.hwnd()));
     setTooltip(picture, tooltip);
+    setControlValue(item, tooltip);
 }
 
 void Win32ProcessWatchDialog::dropFiles(std::vector<std::string> paths) {

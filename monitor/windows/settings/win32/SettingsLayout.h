@@ -37,4 +37,12 @@ inline constexpr std::array<ControlPlace, 19> kSettings{{
     {IDC_NUMBERS_OPTION, {360, 1500, 4080, 300}},
 }};
 
+// Each page's controls; the window shows one page at a time below its tabs.
+inline constexpr std::array<int, 9> kSettingsPage0{IDC_CLEANER_FRAME, IDC_TRIGGER_CAPTION, IDC_TRIGGER_BOX,
+                                                   IDC_TRIGGER_UNIT,  IDC_SIZE_CAPTION,    IDC_SIZE_BOX,
+                                                   IDC_SIZE_UNIT,     IDC_AUTO_BUTTON,     IDC_DECIDE_BUTTON};
+inline constexpr std::array<int, 3> kSettingsPage1{IDC_STARTUP_FRAME, IDC_ALL_USERS_STARTUP, IDC_USER_STARTUP};
+inline constexpr std::array<int, 3> kSettingsPage2{IDC_ICON_FRAME, IDC_ALL_USERS_ICON, IDC_USER_ICON};
+inline constexpr std::array<int, 3> kSettingsPage3{IDC_SCREEN_FRAME, IDC_GRAPH_OPTION, IDC_NUMBERS_OPTION};
+
 } // namespace tidemark::monitor::layout

@@ -146,6 +146,8 @@ void Win32SettingsWindow::showPage(int page) {
     ::SendMessageW(frame_.item(IDC_SETTINGS_TABS), TCM_SETCURSEL, static_cast<WPARAM>(page), 0);
     for (const ControlInfo& c : kControls) frame_.showControl(c.id, c.page == page);
     for (const auto& [id, labelPage] : kLabels) frame_.showControl(id, labelPage == page);
+    // Enter decides where the figures are; elsewhere it presses nothing.
+    ::SendMessageW(frame_.hwnd(), DM_SETDEFID, page == 0 ? IDC_DECIDE_BUTTON : IDOK, 0);
 }
 
 void Win32SettingsWindow::setText(SettingsControl control, const std::string& text) {

@@ -2,6 +2,9 @@
 
 #include <commctrl.h>
 
+#include <oleacc.h>
+
+#include "monitor/windows/win32/AccessibleControl.h"
 #include "shared/ui/win32/DialogLayout.h"
 #include "shared/ui/win32/DialogToolTips.h"
 #include "monitor/windows/status/win32/StatusLayout.h"
@@ -78,6 +81,7 @@ INT_PTR Win32StatusWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_INITDIALOG:
         disableAutomaticDialogScaling(window_.get());
         layOut(windowDpi(window_.get()));
+        if (which_ == StatusWindow::Graph) describeGraph();
         return TRUE;
     case WM_DPICHANGED:
         moveToSuggestedRect(window_.get(), lParam);
@@ -130,11 +134,32 @@ void Win32StatusWindow::layOut(int dpi) {
 
 void Win32StatusWindow::setText(StatusControl control, const std::string& text) {
     if (window_) ::SetDlgItemTextW(window_.get(), controlId(control), win32::toWide(text).c_str());
+    if (control == StatusControl::UsedMemory) {
+        usedMemory_ = text;
+        describeGraph();
+    }
 }
 
 void Win32StatusWindow::setTooltip(StatusControl control, const std::string& text) {
     HWND control_ = window_ ? ::GetDlgItem(window_.get(), controlId(control)) : nullptr;
     tips_.setText(control_, text);
+    setControlDescription(control_, text);
+    if (control == StatusControl::Graph) {
+        memoryFigures_ = text;
+        describeGraph();
+    }
+}
+
+// The graph box: a picture named by its own (undrawn) text, whose value says
+// the window's figures, the used memory and what its tooltip tells.
+void Win32StatusWindow::describeGraph() {
+    HWND box = window_ ? ::GetDlgItem(window_.get(), IDC_GRAPH) : nullptr;
+    if (!box) return;
+    wchar_t name[64] = {};
+    ::GetWindowTextW(box, name, 64);
+    describeControl(box, win32::fromWideBuffer(name), ROLE_SYSTEM_CHART);
+    const std::string separator = usedMemory_.empty() || memoryFigures_.empty() ? "" : " / ";
+    setControlValue(box, usedMemory_ + separator + memoryFigures_);
 }
 
 bool Win32StatusWindow::isVisible() { return window_ && ::IsWindowVisible(window_.get()); }

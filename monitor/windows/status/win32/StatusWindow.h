@@ -50,6 +50,7 @@ private:
     void layOut(int dpi);
     void paintGraphBox(const DRAWITEMSTRUCT& item);
     HBRUSH brush(std::uint32_t rgb);
+    void describeGraph();
 
     HINSTANCE instance_;
     StatusWindow which_;
@@ -64,6 +65,9 @@ private:
     win32::UniqueBitmap graph_;
     SIZE graphSize_{0, 0};
     std::map<std::uint32_t, win32::UniqueBrush> brushes_;   // by 0xRRGGBB
+    // The figures the graph window shows, which the graph box's value says.
+    std::string usedMemory_;
+    std::string memoryFigures_;
 };
 
 } // namespace tidemark::monitor
