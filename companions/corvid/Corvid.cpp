@@ -149,7 +149,7 @@ void Corvid::periodicCheck() {
             // Memory plentiful again ends a wait after cleanings that did
             // not help; while one holds, the next cleaning waits its turn.
             if (!low) s_.cleaning.memoryPlentiful();
-            else if (s_.cleaning.automaticAllowed(platform_.clock.monotonicMs()) && !watchedProgramRuns())
+            else if (!watchedProgramRuns() && s_.cleaning.automaticAllowed(platform_.clock.monotonicMs()))
                 cleanAndRecord(cleaner::CleaningReason::Trigger);
         } else {
             writeLastRun(kErrMemSize);

@@ -99,9 +99,10 @@ void runMinuteTick(MonitorContext& c) {
         // A message box raised above may have held this tick up for minutes.
         const bool confirmed = right::confirm(c);
         if (s.right.held) {
-            // After cleanings that did not help, the next waits its turn.
-            if (confirmed && s.cleaning.cycle.automaticAllowed(c.platform.clock.monotonicMs()) &&
-                !cleaner::watchedProgramRunning(c.platform, s, s.watchNames))
+            // The watch list is read every minute, whatever the wait; after
+            // cleanings that did not help, the next waits its turn.
+            if (confirmed && !cleaner::watchedProgramRunning(c.platform, s, s.watchNames) &&
+                s.cleaning.cycle.automaticAllowed(c.platform.clock.monotonicMs()))
                 cleaning::cleanAndRecord(c, cleaner::CleaningReason::Trigger);
         } else {
             scanUserProfiles(c.platform, s);

@@ -92,6 +92,14 @@ TEST_F(CleaningResults, CleaningsThatDoNotHelpWaitTwoFourAndEightMinutes) {
     EXPECT_EQ(stored("AppSettingFlag", "ShExResult").substr(0, 5), "0907,");
     EXPECT_EQ(stored("AppSettingFlag", "ShExResult").substr(stored("AppSettingFlag", "ShExResult").size() - 5), ",0915");
 
+    // The watch list is still read every minute of a wait.
+    store("ExitTrigProcList", "game.exe", "C:\\Games\\game.exe");
+    store("AppSettingFlag", "ProcWatchSetting", "True");
+    store("AppSettingFlag", "STMCProcReplaceFlag", "True");
+    machine.runningProcesses = std::vector<std::string>{"System"};
+    EXPECT_EQ(cleaningsOver(1, 50 * MB, 60 * MB), 0);
+    EXPECT_EQ(stored("AppSettingFlag", "STMCProcReplaceFlag"), "False");
+
     // Memory above the trigger at a tick ends the wait: the next low minute cleans.
     EXPECT_EQ(cleaningsOver(1, 500 * MB, 500 * MB), 0);
     EXPECT_EQ(freed(alice()), "10 MB（2.0 秒）");
