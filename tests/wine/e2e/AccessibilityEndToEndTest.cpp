@@ -249,14 +249,6 @@ bool nextPage(HWND window, int tabsId, int shownId, WPARAM key = VK_RIGHT) {
     return automation::pollUntil(5000, [&] { return automation::isVisible(automation::findControl(window, shownId)); });
 }
 
-HWND waitForCaption(DWORD processId, const std::string& caption) {
-    automation::WindowCriteria criteria;
-    criteria.caption = caption;
-    criteria.processId = processId;
-    criteria.visibleOnly = true;
-    return automation::waitForWindow(criteria, 10000);
-}
-
 class Accessibility : public ::testing::TestWithParam<int> {
 protected:
     ComApartment com_;
@@ -280,7 +272,7 @@ TEST_P(Accessibility, StatusAboutAndSettingsWindows) {
     ASSERT_TRUE(automation::pollUntil(5000, [&] { return !::IsWindow(about); }));
 
     ASSERT_TRUE(automation::postMessage(simple, WM_COMMAND, IDM_TRAY_MENU_SETTINGS, 0));
-    HWND settings = waitForCaption(tidemark.id(), "Tidemark設定");
+    HWND settings = waitForShownWindow(tidemark.id(), "Tidemark設定");
     checkPage(settings, "settings window page 0 " + dpi);
     const int firstOfPage[] = {IDC_ALL_USERS_STARTUP, IDC_ALL_USERS_ICON, IDC_GRAPH_OPTION};
     for (int page = 1; page <= 3; ++page) {
@@ -356,7 +348,7 @@ TEST_P(Accessibility, PasswordAndWaitWindows) {
     HWND admin = openAdminWindow(session, tidemark.id());
     ASSERT_NE(admin, nullptr);
     ASSERT_TRUE(automation::clickButton(automation::findControl(admin, IDC_SYSTEM_START_BOX)));
-    HWND dialog = waitForCaption(tidemark.id(), "パスワード設定");
+    HWND dialog = waitForShownWindow(tidemark.id(), "パスワード設定");
     checkPage(dialog, "password window " + dpi);
 
     for (int id : {IDC_PASSWORD_BOX, IDC_CONFIRM_BOX}) {
@@ -390,7 +382,7 @@ TEST_P(Accessibility, TransferWindow) {
     LogPixels scaling(static_cast<DWORD>(GetParam()));
     Process stowel = automation::start(automation::currentProgramFolder() + "\\Stowel.exe");
     ASSERT_TRUE(stowel);
-    checkPage(waitForCaption(stowel.id(), "Tidemark設定 保存・読込み"), "stowel window " + std::to_string(GetParam()));
+    checkPage(waitForShownWindow(stowel.id(), "Tidemark設定 保存・読込み"), "stowel window " + std::to_string(GetParam()));
 }
 
 INSTANTIATE_TEST_SUITE_P(TwoScalings, Accessibility, ::testing::Values(96, 192),

@@ -9,6 +9,15 @@
 
 namespace tidemark::e2e {
 
+// A shown top-level window of the process, by its caption.
+inline HWND waitForShownWindow(DWORD processId, const std::string& caption) {
+    automation::WindowCriteria criteria;
+    criteria.caption = caption;
+    criteria.processId = processId;
+    criteria.visibleOnly = true;
+    return automation::waitForWindow(criteria, 10000);
+}
+
 inline HWND openAdminWindow(TidemarkSession& session, DWORD processId) {
     if (!session.trayCallback(processId, WM_RBUTTONDOWN)) return nullptr;
     HWND menu = automation::waitForPopupMenu(processId, 10000);

@@ -142,14 +142,6 @@ std::vector<std::string> colourFaults(TidemarkSession& session, HWND window, con
     return faults;
 }
 
-HWND waitForShownWindow(DWORD processId, const std::string& caption) {
-    automation::WindowCriteria criteria;
-    criteria.caption = caption;
-    criteria.processId = processId;
-    criteria.visibleOnly = true;
-    return automation::waitForWindow(criteria, 10000);
-}
-
 bool closedBy(HWND window, UINT message, WPARAM wParam = 0) {
     return automation::postMessage(window, message, wParam, 0) &&
            automation::pollUntil(5000, [&] { return !::IsWindow(window) || !::IsWindowVisible(window); });
