@@ -5,6 +5,7 @@
 
 #include <tlhelp32.h>
 
+#include <cstdio>
 #include <vector>
 
 namespace tidemark::automation {
@@ -55,6 +56,36 @@ bool Process::terminate(UINT exitCode) {
 void Process::detach() {
     handle_.reset();
     id_ = 0;
+}
+
+HWND waitForProgramWindow(const Process& program, WindowCriteria criteria, DWORD timeoutMs) {
+    if (!program) {
+        std::fprintf(stderr, "waitForProgramWindow: the program was not started\n");
+        return nullptr;
+    }
+    criteria.processId = program.id();
+    const Deadline deadline(timeoutMs);
+    bool ended = false;
+    HWND window = nullptr;
+    for (;;) {
+        // Whether it had ended is read first: a window that came just before
+        // the end is still found.
+        ended = !program.isRunning();
+        window = findWindow(criteria);
+        if (window || ended || deadline.expired()) break;
+        ::Sleep(deadline.remainingMs() < kPollIntervalMs ? deadline.remainingMs() : kPollIntervalMs);
+    }
+    if (window) return window;
+    if (ended) {
+        std::fprintf(stderr, "waitForProgramWindow: process %lu ended with exit code 0x%08lx before its window\n",
+                     static_cast<unsigned long>(program.id()),
+                     static_cast<unsigned long>(program.waitForExit(0).value_or(0)));
+        return nullptr;
+    }
+    std::fprintf(stderr, "waitForProgramWindow: process %lu is running without the window after %lu ms; its windows:\n",
+                 static_cast<unsigned long>(program.id()), static_cast<unsigned long>(timeoutMs));
+    for (const WindowInfo& info : listWindows(program.id())) std::fprintf(stderr, "  %s\n", formatWindowInfo(info).c_str());
+    return nullptr;
 }
 
 StartResult startProcess(const std::string& exePath, const std::string& arguments, const std::string& workingDir,

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "automation/MessageBoxes.h"
+#include "automation/TopLevelWindows.h"
 
 namespace tidemark::automation {
 
@@ -82,6 +83,12 @@ struct RunOptions {
     // first button.
     bool answerMessageBoxes = false;
 };
+// The first window of a started program that matches criteria (its process
+// id is filled in), waited for. It stops waiting when the program ends; when
+// no window comes, what it saw instead goes to standard error: the exit code,
+// or the program's windows at the time-out.
+HWND waitForProgramWindow(const Process& program, WindowCriteria criteria, DWORD timeoutMs);
+
 // Runs a console program to its end with its output and errors collected;
 // ends it when it runs longer than timeoutMs.
 RunResult run(const std::string& exePath, const std::string& arguments, DWORD timeoutMs,

@@ -307,9 +307,8 @@ TEST_P(Scaling, TransferWindow) {
     ASSERT_TRUE(stowel);
     automation::WindowCriteria criteria;
     criteria.caption = "Tidemark設定 保存・読込み";
-    criteria.processId = stowel.id();
     criteria.visibleOnly = true;
-    HWND window = automation::waitForWindow(criteria, 15000);
+    HWND window = automation::waitForProgramWindow(stowel, criteria, 30000);
     ASSERT_NE(window, nullptr);
     ::Sleep(500);   // painted
     RECT client{};

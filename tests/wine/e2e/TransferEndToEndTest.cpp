@@ -57,7 +57,8 @@ protected:
     TransferTools() {
         const std::string bin = automation::currentProgramFolder();
         for (const char* file : {"Stowel.exe", "Inkett.exe"})
-            ::CopyFileW(toWide(bin + "\\" + file).c_str(), toWide(session_.folder() + "\\" + file).c_str(), FALSE);
+            EXPECT_TRUE(::CopyFileW(toWide(bin + "\\" + file).c_str(), toWide(session_.folder() + "\\" + file).c_str(), FALSE))
+                << file << ": " << ::GetLastError();
         files_ = session_.folder() + "\\My Files";
         ::CreateDirectoryW(toWide(files_).c_str(), nullptr);
     }
@@ -184,9 +185,8 @@ TEST_F(TransferTools, StowelCarriesTwoThousandWatchedProgramsOutAndBackThroughTh
     automation::Process stowel = automation::start(session_.folder() + "\\Stowel.exe", "", session_.folder());
     automation::WindowCriteria criteria;
     criteria.caption = kStowelCaption;
-    criteria.processId = stowel.id();
     criteria.visibleOnly = true;
-    HWND window = automation::waitForWindow(criteria, 15000);
+    HWND window = automation::waitForProgramWindow(stowel, criteria, 30000);
     ASSERT_NE(window, nullptr);
     ASSERT_TRUE(automation::clickButton(automation::findControl(window, "Button", "設定保存 (&S)")));
     HWND dialog = fileDialogOf(stowel.id());
@@ -202,8 +202,7 @@ TEST_F(TransferTools, StowelCarriesTwoThousandWatchedProgramsOutAndBackThroughTh
 
     put(session_.sharedFile(), "[AppSettingFlag]\r\nMemCleanSize=50\r\n[ExitTrigProcList]\r\nMine.exe=C:\\Mine.exe\r\n");
     stowel = automation::start(session_.folder() + "\\Stowel.exe", "", session_.folder());
-    criteria.processId = stowel.id();
-    window = automation::waitForWindow(criteria, 15000);
+    window = automation::waitForProgramWindow(stowel, criteria, 30000);
     ASSERT_NE(window, nullptr);
     HWND load = automation::findControl(window, "Button", "設定読込 (&L)");
     // A cancelled dialog leaves the window for another try.

@@ -41,9 +41,8 @@ TEST(TrayKeyboard, KeySelectTogglesAndTheContextMenuOpensAtTheAnchorAndClosesWit
     ASSERT_TRUE(stowel);
     automation::WindowCriteria criteria;
     criteria.caption = "Tidemark設定 保存・読込み";
-    criteria.processId = stowel.id();
     criteria.visibleOnly = true;
-    HWND front = automation::waitForWindow(criteria, 15000);
+    HWND front = automation::waitForProgramWindow(stowel, criteria, 30000);
     ASSERT_NE(front, nullptr);
     ::SetForegroundWindow(front);
     ASSERT_TRUE(automation::pollUntil(5000, [&] { return ::GetForegroundWindow() == front; }));

@@ -27,6 +27,18 @@ TEST(Processes, WaitForExitGivesTheProgramsExitCode) {
     EXPECT_TRUE(target.waitForLogLine("exit=7"));
 }
 
+TEST(Processes, WaitingForTheWindowOfAProgramEndsWhenTheProgramDoes) {
+    // The command-line tool prints its usage and ends without a window.
+    Process tool = start(automateExePath());
+    ASSERT_TRUE(tool.valid());
+    WindowCriteria criteria;
+    criteria.caption = kTargetCaption;
+    const ULONGLONG started = ::GetTickCount64();
+    EXPECT_EQ(waitForProgramWindow(tool, criteria, 120000), nullptr);
+    EXPECT_LT(::GetTickCount64() - started, 60000u);
+    EXPECT_FALSE(tool.isRunning());
+}
+
 TEST(Processes, TerminateEndsTheProgram) {
     TargetProgram target;
     ASSERT_TRUE(target.ready());

@@ -51,9 +51,8 @@ TargetProgram::TargetProgram(const std::string& extraArguments) : logPath_(scrat
     if (!process_) return;
     WindowCriteria dialog;
     dialog.caption = kTargetCaption;
-    dialog.processId = process_.id();
     dialog.visibleOnly = true;
-    dialog_ = waitForWindow(dialog, kStartTimeoutMs);
+    dialog_ = waitForProgramWindow(process_, dialog, kStartTimeoutMs);
     WindowCriteria tray;
     tray.className = kTrayClass;
     tray.processId = process_.id();
