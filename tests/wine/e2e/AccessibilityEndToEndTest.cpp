@@ -262,8 +262,7 @@ TEST_P(Accessibility, StatusAboutAndSettingsWindows) {
     ASSERT_TRUE(session.waitForShared("AppSettingFlag", "ShExTime", 30000));
     HWND simple = session.simpleWindow(tidemark.id());
     ASSERT_NE(simple, nullptr);
-    ASSERT_TRUE(session.trayCallback(tidemark.id(), WM_LBUTTONUP));
-    ASSERT_TRUE(automation::pollUntil(5000, [&] { return ::IsWindowVisible(simple) != FALSE; }));
+    ASSERT_TRUE(session.showByTrayClick(tidemark.id(), simple));
     checkPage(simple, "numbers window " + dpi);
 
     HWND about = session.openAboutWindow(tidemark.id());
@@ -293,8 +292,7 @@ TEST_P(Accessibility, GraphWindow) {
     ASSERT_TRUE(session.waitForShared("AppSettingFlag", "ShExTime", 30000));
     HWND graph = session.graphWindow(tidemark.id());
     ASSERT_NE(graph, nullptr);
-    ASSERT_TRUE(session.trayCallback(tidemark.id(), WM_LBUTTONUP));
-    ASSERT_TRUE(automation::pollUntil(5000, [&] { return ::IsWindowVisible(graph) != FALSE; }));
+    ASSERT_TRUE(session.showByTrayClick(tidemark.id(), graph));
     ::Sleep(1500);   // a tick fills the figures
     checkPage(graph, "graph window " + std::to_string(GetParam()));
     const auto heard = hear(automation::findControl(graph, IDC_GRAPH));

@@ -177,8 +177,7 @@ TEST_P(Contrast, EveryWindowDrawsInTheSystemsColours) {
         ASSERT_TRUE(session.waitForShared("AppSettingFlag", "ShExTime", 30000));
         HWND simple = session.simpleWindow(tidemark.id());
         ASSERT_NE(simple, nullptr);
-        ASSERT_TRUE(session.trayCallback(tidemark.id(), WM_LBUTTONUP));
-        ASSERT_TRUE(automation::pollUntil(5000, [&] { return ::IsWindowVisible(simple) != FALSE; }));
+        ASSERT_TRUE(session.showByTrayClick(tidemark.id(), simple));
         expectNoFaults(colourFaults(session, simple, "numbers_window" + at));
     }
 

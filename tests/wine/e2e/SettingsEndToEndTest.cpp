@@ -110,8 +110,7 @@ TEST(SettingsWindow, OpenedOnceStoresDecidedValuesAndMakesAndRemovesShortcuts) {
 
     // From a status window's button.
     HWND simple = session.simpleWindow(tidemark.id());
-    ASSERT_TRUE(session.trayCallback(tidemark.id(), WM_LBUTTONUP));
-    ASSERT_TRUE(automation::pollUntil(5000, [&] { return ::IsWindowVisible(simple) != FALSE; }));
+    ASSERT_TRUE(session.showByTrayClick(tidemark.id(), simple));
     ASSERT_TRUE(automation::clickButton(automation::findControl(simple, IDC_SETTINGS_BUTTON)));
     settings = waitForSettings(tidemark.id());
     ASSERT_NE(settings, nullptr);

@@ -134,6 +134,11 @@ bool TidemarkSession::trayCallback(DWORD processId, UINT mouseMessage) {
     return true;
 }
 
+bool TidemarkSession::showByTrayClick(DWORD processId, HWND statusWindow) {
+    return trayCallback(processId, WM_LBUTTONUP) &&
+           automation::pollUntil(5000, [&] { return ::IsWindowVisible(statusWindow) != FALSE; });
+}
+
 bool TidemarkSession::trayNotify(DWORD processId, UINT notification, POINT anchor) {
     HWND simple = simpleWindow(processId);
     // The program asks for version 4 as soon as the shell has taken its icon.

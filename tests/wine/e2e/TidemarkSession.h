@@ -43,6 +43,8 @@ public:
     // after a right button down the button up and the context menu at the
     // mouse.
     bool trayCallback(DWORD processId, UINT mouseMessage);
+    // A left click on the icon, then the status window shown within 5 s.
+    bool showByTrayClick(DWORD processId, HWND statusWindow);
     // One callback of version 4, once the shell holds the icon: a message or
     // notification (NIN_KEYSELECT, WM_CONTEXTMENU, ...) in lParam's low word,
     // the icon's ID 0 above it, and the anchor's screen point in wParam.
